@@ -1,0 +1,37 @@
+# Front door for building, running and testing Gridlark. Each target first installs
+# whatever Debian packages it needs that are missing (scripts/install-deps.sh).
+
+PRESET ?= release
+BUILD_DIR = build/$(PRESET)
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+PREFIX ?= /usr/local
+
+.PHONY: all deps build run test test-asan bench fuzz memcheck screenshot package install clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh build
+
+build: deps
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@bash scripts/run.sh $(BUILD_DIR)
+
+test: build
+	@bash scripts/install-deps.sh test
+	@ctest --preset $(PRESET) -j $(JOBS)
+
+test-asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+bench:
+	@bash scripts/install-deps.sh build bench
+	@$(MAKE) --no-print-directory build PRESET=release
+	@bash bench/run-bench.sh build/release
+
+clean:
+	rm -rf build

@@ -1,0 +1,112 @@
+#include "Cell.h"
+
+#include <bit>
+#include <cstdlib>
+#include <ctime>
+#include <cstring>
+
+bool Cell::seedPending = true;
+
+namespace {
+
+// Bits 0..n-1 set, for the last word of a candidate set of n values.
+std::uint64_t lowBits(int n)
+{
+    return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
+}
+
+} // namespace
+
+void Cell::init(int r, int c, int maxV)
+{
+    row = r;
+    col = c;
+    value = 0;
+    maxValue = maxV < 0 ? 0 : maxV;
+    if (!isInline())
+        heapBits = new std::uint64_t[wordCount(maxValue)];
+    resetPossibles();
+    if (seedPending) {
+        std::srand(static_cast<unsigned>(static_cast<std::uint32_t>(std::time(nullptr))));
+        seedPending = false;
+    }
+}
+
+Cell::Cell(int r, int c, int maxV)
+{
+    init(r, c, maxV);
+}
+
+Cell::Cell(const Cell& other)
+{
+    init(other.row, other.col, other.maxValue);
+    value = other.value;
+    std::memcpy(words(), other.words(), sizeof(std::uint64_t) * wordCount(maxValue));
+    numPossible = other.numPossible;
+}
+
+Cell& Cell::operator=(const Cell& other)
+{
+    if (this == &other)
+        return *this;
+    if (wordCount(maxValue) != wordCount(other.maxValue) || isInline() != other.isInline()) {
+        if (!isInline())
+            delete[] heapBits;
+        maxValue = other.maxValue;
+        if (!isInline())
+            heapBits = new std::uint64_t[wordCount(maxValue)];
+    }
+    row = other.row;
+    col = other.col;
+    value = other.value;
+    maxValue = other.maxValue;
+    std::memcpy(words(), other.words(), sizeof(std::uint64_t) * wordCount(maxValue));
+    numPossible = other.numPossible;
+    return *this;
+}
+
+Cell::~Cell()
+{
+    if (!isInline())
+        delete[] heapBits;
+}
+
+void Cell::resetPossibles()
+{
+    if (isInline()) {
+        inlineBits = lowBits(maxValue);
+    } else {
+        const int n = wordCount(maxValue);
+        for (int i = 0; i < n - 1; ++i)
+            heapBits[i] = ~std::uint64_t{0};
+        heapBits[n - 1] = lowBits(maxValue - 64 * (n - 1));
+    }
+    numPossible = maxValue;
+}
+
+int Cell::nthPossible(int k) const
+{
+    if (k < 0 || k >= numPossible)
+        return -1;
+    const std::uint64_t* w = words();
+    const int n = wordCount(maxValue);
+    for (int i = 0; i < n; ++i) {
+        std::uint64_t bits = w[i];
+        const int here = std::popcount(bits);
+        if (k >= here) {
+            k -= here;
+            continue;
+        }
+        while (k-- > 0)
+            bits &= bits - 1;
+        return 64 * i + std::countr_zero(bits) + 1;
+    }
+    return -1;
+}
+
+int Cell::randomPossible()
+{
+    if (numPossible < 1)
+        return -1;
+    return nthPossible(std::rand() % numPossible);
+}
