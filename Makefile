@@ -33,5 +33,11 @@ bench:
 	@$(MAKE) --no-print-directory build PRESET=release
 	@bash bench/run-bench.sh build/release
 
+fuzz:
+	@bash scripts/install-deps.sh build fuzz
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+	@bash fuzz/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
+
 clean:
 	rm -rf build

@@ -1,0 +1,116 @@
+// Feeds arbitrary bytes to the grid reader as if they were a file, then runs every
+// board operation that a loaded grid meets, checking what must hold for any input.
+#include "GridFile.h"
+#include "SudokuBoard.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+void check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "grid file fuzz: %s\n", what);
+        std::abort();
+    }
+}
+
+// Writes the board in the saved layout into memory and reads it back.
+void checkRoundTrip(const SudokuBoard& board)
+{
+    char* text = nullptr;
+    std::size_t length = 0;
+    std::FILE* out = open_memstream(&text, &length);
+    check(out != nullptr, "open_memstream failed");
+    board.writeGrid(out);
+    std::fclose(out);
+
+    std::FILE* in = fmemopen(text, length, "r");
+    check(in != nullptr, "fmemopen of the saved text failed");
+    GridReadStatus status;
+    const std::unique_ptr<SudokuBoard> again = readGrid(in, status);
+    std::fclose(in);
+    std::free(text);
+
+    check(status == GridReadStatus::ok && again, "a saved grid does not read back");
+    check(again->getInnerSize() == board.getInnerSize(), "inner size changed by a round trip");
+    for (int r = 0; r < board.getSize(); ++r)
+        for (int c = 0; c < board.getSize(); ++c)
+            check(again->valueAt(r, c) == board.valueAt(r, c), "value changed by a round trip");
+}
+
+// Validity worked out independently of isValid: each value once per row, column
+// and sub-square.
+bool rulesHold(const SudokuBoard& board)
+{
+    const int n = board.getInnerSize();
+    const int size = board.getSize();
+    std::vector<char> seen(static_cast<std::size_t>(3) * size * (size + 1));
+    auto mark = [&](int unit, int index, int v) {
+        char& flag = seen[(static_cast<std::size_t>(unit) * size + index) * (size + 1) + v];
+        const bool fresh = flag == 0;
+        flag = 1;
+        return fresh;
+    };
+    for (int r = 0; r < size; ++r)
+        for (int c = 0; c < size; ++c) {
+            const int v = board.valueAt(r, c);
+            if (v == 0)
+                continue;
+            if (!mark(0, r, v) || !mark(1, c, v) || !mark(2, (r / n) * n + c / n, v))
+                return false;
+        }
+    return true;
+}
+
+void checkText(const SudokuBoard& board)
+{
+    const int n = board.getInnerSize();
+    const int size = board.getSize();
+    const char* text = board.toText();
+    const std::size_t lineLength = 4 * static_cast<std::size_t>(size) + 2;
+    const std::size_t lines = static_cast<std::size_t>(size) + n + 1;
+    check(std::strlen(text) == lines * lineLength, "boxed text has the wrong length");
+    check(std::strlen(text) < static_cast<std::size_t>(SudokuBoard::getTextBufferSize()),
+          "boxed text overruns its buffer");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // fmemopen only reads in mode "r"; the cast does not let it write.
+    std::FILE* in = fmemopen(const_cast<std::uint8_t*>(data), size, "r");
+    check(in != nullptr, "fmemopen failed");
+    GridReadStatus status;
+    std::unique_ptr<SudokuBoard> board = readGrid(in, status);
+    std::fclose(in);
+
+    check((status == GridReadStatus::ok) == (board != nullptr), "status and board disagree");
+    if (!board)
+        return 0;
+
+    const int n = board->getInnerSize();
+    check(n >= 0 && n <= SudokuBoard::kMaxInnerSize, "inner size out of bounds");
+    check(board->getSize() == n * n, "size is not the inner size squared");
+    for (int r = 0; r < board->getSize(); ++r)
+        for (int c = 0; c < board->getSize(); ++c) {
+            const int v = board->valueAt(r, c);
+            check(v >= 0 && v <= board->getSize(), "a cell holds a value out of range");
+        }
+
+    check(board->isValid() == rulesHold(*board), "isValid disagrees with the rules");
+    board->recomputePossibles();
+    board->crc16();
+    checkText(*board);
+    // The writer and reader run the same code for every size; the largest boards
+    // would only slow the fuzzer down.
+    if (n <= 9)
+        checkRoundTrip(*board);
+    return 0;
+}
