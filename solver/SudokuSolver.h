@@ -10,6 +10,9 @@
 // solution with its checksum to standard output.
 class SudokuSolver {
 public:
+    // Milliseconds from any fixed origin; differences are taken in 32 bits.
+    using ClockFunction = std::int32_t (*)();
+
     SudokuSolver();
     ~SudokuSolver();
     SudokuSolver(const SudokuSolver&) = delete;
@@ -19,6 +22,21 @@ public:
     // solve or the solver's destruction), or null: invalid board, no solution, or
     // list-all mode. The board is only read.
     SudokuBoard* solve(SudokuBoard* board, bool listAll, bool sparse);
+
+    // Searches for two solutions with the first-solution rules (time limit and
+    // restarts included) and returns how many were found: 0, 1 or 2. The solutions
+    // are read with getSolution. The mode of later solve calls is left as it was.
+    std::uint32_t solveUnique(SudokuBoard* board);
+
+    // Stored solution 0 or 1 of the last run, or null.
+    const SudokuBoard* getSolution(int index) const;
+
+    // Clears the results, checks the board, sets the time limit, searches and
+    // restarts after timeouts.
+    void run(SudokuBoard* board);
+
+    // One node of the search on the node's own copy, which it changes.
+    void search(SudokuBoard* board);
 
     // Values tried (plus one per restart), deepest nesting of tried values, and
     // propagation failures of the last solve.
@@ -32,4 +50,29 @@ public:
     // Fills in every forced value; returns null (complete), a blank cell without
     // candidates (dead end) or the blank cell to branch on.
     Cell* propagate(SudokuBoard* board);
+
+    // Replaces the monotonic clock, so that tests can drive the time limit.
+    void setClock(ClockFunction clock) { clockFunction = clock; }
+
+    // The clock used unless setClock replaces it.
+    static std::int32_t monotonicMilliseconds();
+
+private:
+    void clearSolutions();
+    bool isTimeUp();
+
+    SudokuBoard* solutions[2];
+    std::uint32_t solutionCount;
+    std::int32_t tries;
+    std::int32_t depth;
+    std::int32_t maxDepth;
+    std::int32_t deadEnds;
+    std::uint32_t maxSolutions;
+    bool sparsePrint;
+    bool timeLimited;
+    std::uint32_t timeLimit;
+    std::int32_t startClock;
+    bool timedOut;
+
+    ClockFunction clockFunction;
 };
