@@ -28,6 +28,9 @@ public:
     // are read with getSolution. The mode of later solve calls is left as it was.
     std::uint32_t solveUnique(SudokuBoard* board);
 
+    // Solutions found by the last run (counted, not stored, in list-all mode).
+    std::uint32_t getSolutionCount() const { return solutionCount; }
+
     // Stored solution 0 or 1 of the last run, or null.
     const SudokuBoard* getSolution(int index) const;
 
