@@ -1,0 +1,307 @@
+#include "GridlarkDlg.h"
+
+#include "AboutDlg.h"
+#include "Resource.h"
+#include "platform/CFileDialog.h"
+#include "platform/CModalHost.h"
+#include "platform/CTextEditor.h"
+#include "platform/ResourceLoader.h"
+
+#include "GridFile.h"
+#include "SudokuBoard.h"
+#include "SudokuSolver.h"
+
+#include <QWidget>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char kInstructionsText[] = "Enter grid values (from 1 - 9) or load them from a grid file.  Save, Solve or "
+                                 "Reset (to clear all values to blank).  See Help for more instructions.";
+const char kInvalidGridText[] =
+    "SORRY, the current grid is invalid - there are one or more values duplicated in a row, column or "
+    "subsquare; or a value greater than 9. Attempt to solve abandoned.";
+const char kNoSolutionText[] =
+    "There is no valid solution to this puzzle. Revert now applies to the currently displayed grid.";
+const char kSolvedText[] =
+    "Press Revert button to go back to the Grid before the last successful use of the Solve button";
+const char kOpenErrorText[] =
+    "SORRY, File Error - could not open selected file, or the file is not in the correct format.";
+const char kSavedText[] = "Current Grid Saved to Selected File.  Change values and use buttons as before.";
+const char kSaveErrorText[] =
+    "SORRY, File Error - could not save selected file. Check file is not set to R/O and try again.";
+
+const char kGridFileFilter[] = "Text Files (*.txt)|*.txt|Grid Files (*.grid)|*.grid|All Files (*.*)|*.*||";
+constexpr DWORD kLoadFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_EXPLORER;
+constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_CREATEPROMPT |
+                             OFN_NOREADONLYRETURN | OFN_EXPLORER;
+
+// The buffer that GetDlgItemText fills for one cell box: six characters and the null.
+constexpr int kCellTextBuffer = 7;
+
+using Handler = void (CGridlarkDlg::*)();
+struct MessageMapEntry {
+    int id;
+    Handler handler;
+};
+
+const MessageMapEntry kMessageMap[] = {
+    {IDC_HELP_BUTTON, &CGridlarkDlg::OnHelp}, {IDC_RESET_ALL, &CGridlarkDlg::OnResetAll},
+    {IDC_REVERT, &CGridlarkDlg::OnRevert},    {IDC_SOLVE, &CGridlarkDlg::OnSolve},
+    {IDC_SAVE, &CGridlarkDlg::OnSave},        {IDC_LOAD, &CGridlarkDlg::OnLoad},
+    {IDCANCEL, &CGridlarkDlg::OnQuit},        {IDC_NOTEPAD, &CGridlarkDlg::OnNotepad},
+};
+
+// Fills folder with the current directory, or leaves it empty when that cannot be read.
+void readCurrentDirectory(char (&folder)[_MAX_PATH])
+{
+    std::memset(folder, 0, sizeof folder);
+    if (!getcwd(folder, sizeof folder))
+        folder[0] = '\0';
+}
+
+// Makes the folder of path (up to and including its last separator) the current directory.
+void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
+{
+    std::memset(folder, 0, sizeof folder);
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos || slash + 1 >= sizeof folder)
+        return;
+    std::memcpy(folder, path.data(), slash + 1);
+    static_cast<void>(chdir(folder));
+}
+
+} // namespace
+
+CGridlarkDlg::CGridlarkDlg(QWidget* pParent)
+    : CDialog(GetGridlarkDialogTemplate(), pParent), m_hIcon(LoadIcon(IDR_MAINFRAME))
+{
+}
+
+CGridlarkDlg::~CGridlarkDlg() = default;
+
+void CGridlarkDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_SOLVE, m_solveButton);
+    DDX_Control(pDX, IDC_REVERT, m_revertButton);
+    DDX_Control(pDX, IDC_FIRST_CELL, m_firstCell);
+}
+
+BOOL CGridlarkDlg::OnCommand(int id)
+{
+    for (const MessageMapEntry& entry : kMessageMap) {
+        if (entry.id == id) {
+            (this->*entry.handler)();
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL CGridlarkDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        const char* strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
+        if (*strAboutMenu) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    // Big and small icon in one: Qt picks the size. Minimised, the window manager
+    // draws the window from this icon, so there is nothing to paint for that state
+    // and no drag icon to give.
+    setWindowIcon(m_hIcon);
+
+    m_board = new SudokuBoard(3);
+    m_solver = new SudokuSolver();
+    NameCellBoxes();
+    ShowBoard(m_board);
+    m_solveButton.EnableWindow(TRUE);
+    m_revertButton.EnableWindow(FALSE);
+    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    SetDlgItemText(IDC_FIGURES, "");
+    m_firstCell.SetFocus();
+    return FALSE;
+}
+
+void CGridlarkDlg::NameCellBoxes()
+{
+    for (int row = 0; row < kGridSide; ++row) {
+        for (int col = 0; col < kGridSide; ++col) {
+            if (CWnd* box = GetDlgItem(CellBoxId(row, col)))
+                box->GetSafeHwnd()->setAccessibleName(QStringLiteral("Row %1, Column %2").arg(row + 1).arg(col + 1));
+        }
+    }
+    if (CWnd* messages = GetDlgItem(IDC_MESSAGES))
+        messages->GetSafeHwnd()->setAccessibleName(QStringLiteral("Messages"));
+    if (CWnd* figures = GetDlgItem(IDC_FIGURES))
+        figures->GetSafeHwnd()->setAccessibleName(QStringLiteral("Solution complexity"));
+}
+
+void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CGridlarkDlg::OnQuit()
+{
+    delete m_board;
+    m_board = nullptr;
+    delete m_solver;
+    m_solver = nullptr;
+    DestroyWindow();
+}
+
+void CGridlarkDlg::ShowBoard(SudokuBoard* board)
+{
+    char text[16];
+    for (int row = 0; row < kGridSide; ++row) {
+        for (int col = 0; col < kGridSide; ++col) {
+            const int v = board->valueAt(row, col);
+            if (v != 0)
+                std::snprintf(text, sizeof text, "%d", v);
+            else
+                text[0] = '\0';
+            SetDlgItemText(CellBoxId(row, col), text);
+        }
+    }
+}
+
+void CGridlarkDlg::ReadGrid(SudokuBoard* board)
+{
+    char text[kCellTextBuffer];
+    for (int row = 0; row < kGridSide; ++row) {
+        for (int col = 0; col < kGridSide; ++col) {
+            GetDlgItemText(CellBoxId(row, col), text, kCellTextBuffer);
+            board->cellAt(row, col)->setValue(std::atoi(text));
+        }
+    }
+    board->recomputePossibles();
+}
+
+void CGridlarkDlg::OnSolve()
+{
+    ReadGrid(m_board);
+    if (!m_board->isValid()) {
+        SetDlgItemText(IDC_MESSAGES, kInvalidGridText);
+        return;
+    }
+    SudokuBoard* solution = m_solver->solve(m_board, false, false);
+    if (!solution) {
+        SetDlgItemText(IDC_MESSAGES, kNoSolutionText);
+        SetDlgItemText(IDC_FIGURES, "");
+        return;
+    }
+    ShowBoard(solution);
+    m_revertButton.EnableWindow(TRUE);
+    SetDlgItemText(IDC_MESSAGES, kSolvedText);
+    char figures[48];
+    std::snprintf(figures, sizeof figures, "%li; %li; %li", static_cast<long>(m_solver->getTries()),
+                  static_cast<long>(m_solver->getMaxDepth()), static_cast<long>(m_solver->getDeadEnds()));
+    SetDlgItemText(IDC_FIGURES, figures);
+}
+
+void CGridlarkDlg::OnRevert()
+{
+    ShowBoard(m_board);
+    m_revertButton.EnableWindow(FALSE);
+    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    SetDlgItemText(IDC_FIGURES, "");
+}
+
+void CGridlarkDlg::OnResetAll()
+{
+    for (int r = 0; r < m_board->getSize(); ++r) {
+        for (int c = 0; c < m_board->getSize(); ++c)
+            m_board->cellAt(r, c)->setValue(0);
+    }
+    m_board->recomputePossibles();
+    ShowBoard(m_board);
+    m_solveButton.EnableWindow(TRUE);
+    m_revertButton.EnableWindow(FALSE);
+    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    SetDlgItemText(IDC_FIGURES, "");
+    m_firstCell.SetFocus();
+}
+
+void CGridlarkDlg::OnLoad()
+{
+    CFileDialog fileDlg(TRUE, nullptr, nullptr, kLoadFlags, kGridFileFilter);
+    char folder[_MAX_PATH];
+    readCurrentDirectory(folder);
+    fileDlg.GetOFN().lpstrInitialDir = folder;
+    fileDlg.GetOFN().lpstrFile[0] = '\0';
+    fileDlg.GetOFN().lpstrTitle = "Select Sudoku Grid File";
+
+    if (fileDlg.DoModal() == IDOK) {
+        const std::string path = fileDlg.GetPathName();
+        enterFolderOf(path, folder);
+        bool opened = false;
+        int innerSize = 0;
+        const bool read = readLeadingNumber(path.c_str(), opened, innerSize);
+        // The file is read a second time below; should it have changed or gone in
+        // between, the grid on screen stays and the user is told, rather than the
+        // program ending as the board's file constructor would.
+        GridReadStatus status = GridReadStatus::cannotOpen;
+        std::unique_ptr<SudokuBoard> board;
+        if (read && innerSize == 3)
+            board = readGridFile(path.c_str(), status);
+        if (board && board->getInnerSize() == 3) {
+            ShowBoard(board.get());
+            SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+        } else {
+            SetDlgItemText(IDC_MESSAGES, kOpenErrorText);
+        }
+    }
+    SetDlgItemText(IDC_FIGURES, "");
+}
+
+void CGridlarkDlg::OnSave()
+{
+    CFileDialog fileDlg(FALSE, nullptr, nullptr, kSaveFlags, kGridFileFilter);
+    char folder[_MAX_PATH];
+    readCurrentDirectory(folder);
+    fileDlg.GetOFN().lpstrInitialDir = folder;
+    fileDlg.GetOFN().lpstrFile[0] = '\0';
+    fileDlg.GetOFN().lpstrTitle = "Save Sudoku Grid File";
+
+    if (fileDlg.DoModal() == IDOK) {
+        const std::string path = fileDlg.GetPathName();
+        enterFolderOf(path, folder);
+        if (std::FILE* out = std::fopen(path.c_str(), "w")) {
+            SudokuBoard board(m_board->getInnerSize());
+            ReadGrid(&board);
+            board.writeGrid(out);
+            std::fclose(out);
+            SetDlgItemText(IDC_MESSAGES, kSavedText);
+        } else {
+            SetDlgItemText(IDC_MESSAGES, kSaveErrorText);
+        }
+    }
+    SetDlgItemText(IDC_FIGURES, "");
+}
+
+void CGridlarkDlg::OnNotepad()
+{
+    ShowWindow(SW_HIDE);
+    // notepad.exe from the search path, or the desktop's own editor; whatever it
+    // returns, and a failure to find or start one, is ignored.
+    if (const auto editor = CTextEditor::Find())
+        CModalHost::Get().SpawnAndWait(editor->program, editor->arguments);
+    ShowWindow(SW_SHOWNORMAL);
+}
