@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -16,6 +17,15 @@ std::vector<int> candidates(const Cell& cell)
         if (cell.isPossible(v))
             out.push_back(v);
     return out;
+}
+
+// Bits set in the words the solver reads directly; stray bits would be miscounted.
+int wordBits(const Cell& cell)
+{
+    int bits = 0;
+    for (int i = 0; i < Cell::wordCount(cell.getMaxValue()); ++i)
+        bits += std::popcount(cell.possibleWords()[i]);
+    return bits;
 }
 
 void expectSameCell(const Cell& a, const Cell& b)
@@ -158,6 +168,8 @@ TEST_P(WideCell, QueriesAgreeWithAPlainSetAcrossWords)
         EXPECT_EQ(cell.nthPossible(k), kept[k]) << "k = " << k;
     EXPECT_EQ(cell.nthPossible(static_cast<int>(kept.size())), -1);
 
+    EXPECT_EQ(wordBits(cell), cell.numPossibles());
+
     // Each draw is the candidate picked by exactly one rand() call.
     std::srand(1234);
     std::vector<int> expected;
@@ -171,6 +183,7 @@ TEST_P(WideCell, QueriesAgreeWithAPlainSetAcrossWords)
     EXPECT_EQ(cell.numPossibles(), maxValue);
     EXPECT_EQ(cell.nthPossible(maxValue - 1), maxValue);
     EXPECT_EQ(cell.nthPossible(maxValue), -1);
+    EXPECT_EQ(wordBits(cell), maxValue);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, WideCell, testing::Values(1, 9, 16, 63, 64, 65, 81, 128, 129, 256));

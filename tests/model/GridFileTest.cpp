@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -24,10 +25,15 @@ const std::vector<int> kTwoRows = [] {
 // Writes bytes to a fresh file under the test temp folder; removed on destruction.
 class TempFile {
 public:
-    explicit TempFile(const std::string& bytes)
+    // mkstemp, because the temp folder may be shared with other test runs.
+    explicit TempFile(const std::string& bytes) : path(testing::TempDir() + "gridlark-model-XXXXXX")
     {
-        static int counter = 0;
-        path = testing::TempDir() + "gridlark-model-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::mkstemp(path.data());
+        if (fd < 0) {
+            ADD_FAILURE() << "cannot create " << path;
+            return;
+        }
+        ::close(fd);
         std::ofstream(path, std::ios::binary) << bytes;
     }
     ~TempFile() { std::remove(path.c_str()); }
