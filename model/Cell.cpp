@@ -26,6 +26,11 @@ void Cell::init(int r, int c, int maxV)
     if (!isInline())
         heapBits = new std::uint64_t[wordCount(maxValue)];
     resetPossibles();
+    seedOnce();
+}
+
+void Cell::seedOnce()
+{
     if (seedPending) {
         std::srand(static_cast<unsigned>(static_cast<std::uint32_t>(std::time(nullptr))));
         seedPending = false;
@@ -38,11 +43,17 @@ Cell::Cell(int r, int c, int maxV)
 }
 
 Cell::Cell(const Cell& other)
+    : row(other.row), col(other.col), value(other.value), maxValue(other.maxValue), numPossible(other.numPossible)
 {
-    init(other.row, other.col, other.maxValue);
-    value = other.value;
-    std::memcpy(words(), other.words(), sizeof(std::uint64_t) * wordCount(maxValue));
-    numPossible = other.numPossible;
+    // Board copies are the solver's hot path: take the flags as they are rather
+    // than setting them all first.
+    if (isInline()) {
+        inlineBits = other.inlineBits;
+    } else {
+        heapBits = new std::uint64_t[wordCount(maxValue)];
+        std::memcpy(heapBits, other.heapBits, sizeof(std::uint64_t) * wordCount(maxValue));
+    }
+    seedOnce();
 }
 
 Cell& Cell::operator=(const Cell& other)

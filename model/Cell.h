@@ -71,6 +71,8 @@ public:
 
 private:
     void init(int row, int col, int maxValue);
+    // Seeds rand with the time at the first construction of the process.
+    static void seedOnce();
     bool isInline() const { return maxValue <= kInlineValues; }
     std::uint64_t* words() { return isInline() ? &inlineBits : heapBits; }
     const std::uint64_t* words() const { return isInline() ? &inlineBits : heapBits; }
