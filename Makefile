@@ -39,5 +39,10 @@ fuzz:
 	@cmake --build --preset fuzz -j $(JOBS)
 	@bash fuzz/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
+# The dialog with the sample puzzle loaded and solved, rendered without a display.
+screenshot: build
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark.png samples/puzzle.txt
+	@echo "wrote docs/gridlark.png"
+
 clean:
 	rm -rf build

@@ -19,6 +19,7 @@
 #include <cmath>
 
 #include "CNumberEdit.h"
+#include "CStaticControls.h"
 #include "ResourceLoader.h"
 
 namespace {
@@ -120,7 +121,7 @@ QWidget* CDialog::CreateControl(const DlgItemTemplate& item)
     switch (item.cls) {
     case DlgItemClass::Button:
         if ((item.style & BS_TYPEMASK) == BS_GROUPBOX) {
-            widget = new QGroupBox(text, this);
+            widget = new CGroupBox(text, this);
             widget->setFocusPolicy(Qt::NoFocus);
         } else {
             auto button = new QPushButton(text, this);
@@ -141,8 +142,9 @@ QWidget* CDialog::CreateControl(const DlgItemTemplate& item)
         break;
     }
     case DlgItemClass::Static: {
-        auto label = new QLabel(this);
         const DWORD type = item.style & SS_TYPEMASK;
+        const bool centredLine = type == SS_CENTER && (item.style & SS_CENTERIMAGE);
+        QLabel* label = centredLine ? new CCentredText(this) : new QLabel(this);
         if (type == SS_BITMAP || type == SS_ICON) {
             const QPixmap pixmap = type == SS_BITMAP ? LoadBitmap(item.image) : LoadIcon(item.image).pixmap(32, 32);
             label->setPixmap(pixmap);
@@ -166,7 +168,10 @@ QWidget* CDialog::CreateControl(const DlgItemTemplate& item)
         rect.setSize(static_cast<QLabel*>(widget)->pixmap().size());
     else if (item.cls == DlgItemClass::Static && type == SS_ICON)
         rect.setSize(QSize(32, 32));
-    widget->setGeometry(rect);
+    if (auto centred = dynamic_cast<CCentredText*>(widget))
+        centred->SetTemplateGeometry(rect);
+    else
+        widget->setGeometry(rect);
     widget->setFocusPolicy((item.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::NoFocus);
     if (item.style & WS_DISABLED)
         widget->setEnabled(false);

@@ -1,5 +1,7 @@
 #include "CWnd.h"
 
+#include "CStaticControls.h"
+
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
@@ -56,10 +58,8 @@ BOOL CWnd::ShowWindow(int cmdShow)
         m_hWnd->hide();
     } else {
         m_hWnd->showNormal();
-        if (m_hWnd->isWindow()) {
-            m_hWnd->raise();
+        if (m_hWnd->isWindow())
             m_hWnd->activateWindow();
-        }
     }
     return wasVisible;
 }
@@ -84,6 +84,8 @@ void CWnd::SetWindowText(const char* text)
         edit->setText(value);
     else if (auto button = qobject_cast<QAbstractButton*>(m_hWnd))
         button->setText(value);
+    else if (auto centred = dynamic_cast<CCentredText*>(m_hWnd))
+        centred->SetText(value);
     else if (auto label = qobject_cast<QLabel*>(m_hWnd))
         label->setText(value);
     else if (auto group = qobject_cast<QGroupBox*>(m_hWnd))

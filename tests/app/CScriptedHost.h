@@ -1,0 +1,99 @@
+#pragma once
+
+#include "platform/CDialog.h"
+#include "platform/CFileDialog.h"
+#include "platform/CModalHost.h"
+
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A modal host that answers from a script and records what it was asked, so that
+// tests drive the dialog without a window ever waiting for a user. Installed for
+// its lifetime.
+class CScriptedHost : public CModalHost {
+public:
+    struct MessageBoxCall {
+        std::string text;
+        std::string caption;
+        UINT type;
+        bool ownerVisible;
+    };
+    struct FileDialogCall {
+        bool open;
+        std::string title;
+        std::string initialDir;
+        DWORD flags;
+        QStringList filters;
+        std::string defExt;
+    };
+    struct FileAnswer {
+        INT_PTR result;
+        std::string path;
+    };
+    struct SpawnCall {
+        QString program;
+        QStringList arguments;
+        bool ownerVisible;
+    };
+
+    CScriptedHost() { m_previous = CModalHost::Install(this); }
+    ~CScriptedHost() override { CModalHost::Install(m_previous); }
+
+    std::deque<int> messageAnswers;
+    std::deque<FileAnswer> fileAnswers;
+    // Runs inside RunDialog with the dialog created; returns its result.
+    std::function<INT_PTR(CDialog&)> onDialog = [](CDialog&) -> INT_PTR { return IDOK; };
+
+    std::vector<MessageBoxCall> messageBoxes;
+    std::vector<FileDialogCall> fileDialogs;
+    std::vector<int> dialogs;
+    std::vector<SpawnCall> spawns;
+    QWidget* watched = nullptr;
+
+    int MessageBox(QWidget* owner, const char* text, const char* caption, UINT type) override
+    {
+        messageBoxes.push_back({text, caption ? caption : "", type, owner && owner->isVisible()});
+        if (messageAnswers.empty())
+            return IDCANCEL;
+        const int answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+
+    INT_PTR RunFileDialog(CFileDialog& dialog) override
+    {
+        const OPENFILENAME& ofn = dialog.GetOFN();
+        fileDialogs.push_back({dialog.IsOpenDialog() != FALSE, ofn.lpstrTitle ? ofn.lpstrTitle : "",
+                               ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "", ofn.Flags,
+                               dialog.GetNameFilters(), ofn.lpstrDefExt ? ofn.lpstrDefExt : ""});
+        if (fileAnswers.empty())
+            return IDCANCEL;
+        const FileAnswer answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        if (answer.result == IDOK)
+            dialog.SetPathName(answer.path);
+        return answer.result;
+    }
+
+    INT_PTR RunDialog(CDialog& dialog) override
+    {
+        dialogs.push_back(dialog.GetTemplate().id);
+        dialog.Create();
+        return onDialog(dialog);
+    }
+
+    // Real processes: the fake editors of the tests end at once.
+    int SpawnAndWait(const QString& program, const QStringList& arguments) override
+    {
+        spawns.push_back({program, arguments, watched && watched->isVisible()});
+        return m_qtHost.SpawnAndWait(program, arguments);
+    }
+
+private:
+    CModalHost* m_previous = nullptr;
+    CQtModalHost m_qtHost;
+};
