@@ -12,8 +12,8 @@ for group in $groups; do
     test)  packages+=(qqwing valgrind desktop-file-utils appstream xauth) ;;
     fuzz)  packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(qqwing hyperfine time) ;;
-    art)   packages+=(fonts-noto-cjk python3 python3-pil) ;;
-    gui)   packages+=(xvfb x11-utils imagemagick) ;;
+    art)   packages+=(fonts-noto-cjk python3 python3-pil python3-fonttools) ;;
+    gui)   packages+=(xvfb x11-utils imagemagick openbox xdotool) ;;
     package) packages+=(dpkg-dev file) ;;
     *) echo "install-deps: unknown group '$group'" >&2; exit 64 ;;
   esac
