@@ -64,7 +64,7 @@ public:
     // The candidate bits, (maxValue + 63) / 64 words; value v is bit (v - 1) % 64
     // of word (v - 1) / 64. For the solver's set arithmetic.
     const std::uint64_t* possibleWords() const { return words(); }
-    static int wordCount(int maxValue) { return maxValue > 0 ? (maxValue + 63) / 64 : 0; }
+    static int wordCount(int maxValue) { return maxValue > 0 ? (maxValue - 1) / 64 + 1 : 0; }
 
     // True until the first cell of the process is constructed (which seeds rand).
     static bool isSeedPending() { return seedPending; }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <vector>
@@ -210,6 +211,17 @@ TEST_P(WideCell, CopiesAreDeep)
 
     source.resetPossibles();
     EXPECT_FALSE(copy.isPossible(2));
+}
+
+TEST(Cell, WordCountHoldsEveryValueWithoutOverflow)
+{
+    EXPECT_EQ(Cell::wordCount(0), 0);
+    EXPECT_EQ(Cell::wordCount(-5), 0);
+    EXPECT_EQ(Cell::wordCount(1), 1);
+    EXPECT_EQ(Cell::wordCount(64), 1);
+    EXPECT_EQ(Cell::wordCount(65), 2);
+    EXPECT_EQ(Cell::wordCount(256), 4);
+    EXPECT_EQ(Cell::wordCount(INT_MAX), 1 << 25);
 }
 
 TEST(Cell, CopyAssignmentAcrossInlineAndHeapSizes)
