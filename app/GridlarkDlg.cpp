@@ -11,8 +11,11 @@
 #include "SudokuBoard.h"
 #include "SudokuSolver.h"
 
+#include <QKeyEvent>
+#include <QVariant>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +44,9 @@ const char kGridFileFilter[] = "Text Files (*.txt)|*.txt|Grid Files (*.grid)|*.g
 constexpr DWORD kLoadFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_EXPLORER;
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_CREATEPROMPT |
                              OFN_NOREADONLYRETURN | OFN_EXPLORER;
+
+// The property of a cell box that holds its position, row * 9 + column.
+const char kGridCellProperty[] = "gridCell";
 
 // The buffer that GetDlgItemText fills for one cell box: six characters and the null.
 constexpr int kCellTextBuffer = 7;
@@ -125,6 +131,7 @@ BOOL CGridlarkDlg::OnInitDialog()
     m_board = new SudokuBoard(3);
     m_solver = new SudokuSolver();
     NameCellBoxes();
+    HookArrowKeys();
     ShowBoard(m_board);
     m_solveButton.EnableWindow(TRUE);
     m_revertButton.EnableWindow(FALSE);
@@ -142,10 +149,58 @@ void CGridlarkDlg::NameCellBoxes()
                 box->GetSafeHwnd()->setAccessibleName(QStringLiteral("Row %1, Column %2").arg(row + 1).arg(col + 1));
         }
     }
+    // The two lines keep their text as their accessible name, so that a screen
+    // reader reads it and hears of each change; what they are goes in the description.
     if (CWnd* messages = GetDlgItem(IDC_MESSAGES))
-        messages->GetSafeHwnd()->setAccessibleName(QStringLiteral("Messages"));
+        messages->GetSafeHwnd()->setAccessibleDescription(QStringLiteral("Messages"));
     if (CWnd* figures = GetDlgItem(IDC_FIGURES))
-        figures->GetSafeHwnd()->setAccessibleName(QStringLiteral("Solution complexity"));
+        figures->GetSafeHwnd()->setAccessibleDescription(QStringLiteral("Solution complexity"));
+}
+
+void CGridlarkDlg::HookArrowKeys()
+{
+    for (int row = 0; row < kGridSide; ++row) {
+        for (int col = 0; col < kGridSide; ++col) {
+            if (CWnd* box = GetDlgItem(CellBoxId(row, col))) {
+                box->GetSafeHwnd()->setProperty(kGridCellProperty, row * kGridSide + col);
+                box->GetSafeHwnd()->installEventFilter(this);
+            }
+        }
+    }
+}
+
+// The arrow keys move the focus to the neighbouring cell box and stop at the edge of
+// the grid; they never change a value, and the tab order stays the template's.
+bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return CDialog::eventFilter(watched, event);
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const QVariant cell = watched->property(kGridCellProperty);
+    if (!cell.isValid() || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return CDialog::eventFilter(watched, event);
+    int row = cell.toInt() / kGridSide;
+    int col = cell.toInt() % kGridSide;
+    switch (key->key()) {
+    case Qt::Key_Up:
+        row = std::max(row - 1, 0);
+        break;
+    case Qt::Key_Down:
+        row = std::min(row + 1, kGridSide - 1);
+        break;
+    case Qt::Key_Left:
+        col = std::max(col - 1, 0);
+        break;
+    case Qt::Key_Right:
+        col = std::min(col + 1, kGridSide - 1);
+        break;
+    default:
+        return CDialog::eventFilter(watched, event);
+    }
+    // Entered as Tab enters a box, with its text selected, so a digit typed replaces it.
+    if (CWnd* box = GetDlgItem(CellBoxId(row, col)))
+        box->GetSafeHwnd()->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)

@@ -35,9 +35,11 @@ protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(int id) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void NameCellBoxes();
+    void HookArrowKeys();
 
     CButton m_solveButton;
     CButton m_revertButton;
