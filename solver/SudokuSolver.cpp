@@ -1,7 +1,10 @@
 #include "SudokuSolver.h"
 
+#include "FastSearch.h"
+
 #include <chrono>
 #include <cstdio>
+#include <type_traits>
 
 SudokuSolver::SudokuSolver()
     : solutions{nullptr, nullptr}
@@ -63,6 +66,26 @@ const SudokuBoard* SudokuSolver::getSolution(int index) const
     return index == 0 || index == 1 ? solutions[index] : nullptr;
 }
 
+template <typename F>
+void SudokuSolver::withEngine(int innerSize, F&& f)
+{
+    const auto ready = [innerSize](auto& engine) -> auto& {
+        using Engine = typename std::remove_reference_t<decltype(engine)>::element_type;
+        if (!engine || engine->getInnerSize() != innerSize)
+            engine = std::make_unique<Engine>(innerSize);
+        return *engine;
+    };
+    const int size = innerSize * innerSize;
+    if (innerSize == 3)
+        f(ready(nineEngine));
+    else if (size <= 16)
+        f(ready(smallEngine));
+    else if (size <= 64)
+        f(ready(wideEngine));
+    else
+        f(ready(hugeEngine));
+}
+
 void SudokuSolver::run(SudokuBoard* board)
 {
     clearSolutions();
@@ -85,27 +108,26 @@ void SudokuSolver::run(SudokuBoard* board)
             timeLimit = timeLimit * static_cast<std::uint32_t>(n - 3) * 2;
         startClock = clockFunction();
     }
-    SudokuBoard* copy = new SudokuBoard(*board);
-    copy->recomputePossibles();
-    search(copy);
-    delete copy;
-    if (!timedOut)
-        return;
-    for (;;) {
-        if (solutionCount >= maxSolutions)
-            return;
-        copy = new SudokuBoard(*board);
-        copy->recomputePossibles();
-        clearSolutions();
-        solutionCount = 0;
-        timeLimit *= 2;
-        timedOut = false;
-        startClock = clockFunction();
-        search(copy);
-        delete copy;
-        if (!timedOut)
-            return;
-    }
+    // The copy of the caller's board with its candidates recomputed is level 0
+    // of the engine's pool.
+    withEngine(board->getInnerSize(), [&](auto& engine) {
+        auto& root = engine.gridAt(0);
+        engine.load(*board, root);
+        engine.recompute(root);
+        searchLevel(engine, 0);
+        while (timedOut) {
+            if (solutionCount >= maxSolutions)
+                return;
+            engine.load(*board, root);
+            engine.recompute(root);
+            clearSolutions();
+            solutionCount = 0;
+            timeLimit *= 2;
+            timedOut = false;
+            startClock = clockFunction();
+            searchLevel(engine, 0);
+        }
+    });
 }
 
 bool SudokuSolver::isTimeUp()
@@ -117,40 +139,66 @@ bool SudokuSolver::isTimeUp()
 
 void SudokuSolver::search(SudokuBoard* board)
 {
+    withEngine(board->getInnerSize(), [&](auto& engine) {
+        const int level = depth;
+        engine.load(*board, engine.gridAt(level));
+        searchLevel(engine, level);
+        engine.store(engine.gridAt(level), *board);
+    });
+}
+
+template <typename Engine>
+void SudokuSolver::searchLevel(Engine& engine, int level)
+{
     ++depth;
     ++tries;
     if (depth > maxDepth)
         maxDepth = depth;
-    Cell* cell = propagate(board);
-    if (!cell) {
-        ++solutionCount;
-        if (maxSolutions < 3) {
-            solutions[solutionCount - 1] = new SudokuBoard(*board);
-        } else if (!sparsePrint || solutionCount == 1 || solutionCount % 10000000 == 0) {
-            std::printf("Solution No %lu:\n", static_cast<unsigned long>(solutionCount));
-            printBoard(board);
-            std::printf("crc: %04X\n", static_cast<unsigned>(board->crc16()));
-            std::fflush(stdout);
-        }
-    } else if (cell->numPossibles() == 0) {
+    auto& grid = engine.gridAt(level);
+    const int branch = engine.propagate(grid);
+    if (branch < 0) {
+        foundSolution(engine, level);
+    } else if (engine.candidates(grid, branch) == 0) {
         ++deadEnds;
     } else {
         if (timeLimited && isTimeUp())
             timedOut = true;
-        while (cell->numPossibles() > 0) {
+        auto& child = engine.gridAt(level + 1);
+        for (int left = engine.candidates(grid, branch); left > 0; --left) {
             if (timedOut)
                 break;
             if (maxSolutions <= 2 && solutionCount >= maxSolutions)
                 break;
-            SudokuBoard* child = new SudokuBoard(*board);
-            const int v = cell->randomPossible();
-            cell->removePossible(v);
-            child->placeValue(cell->getRow(), cell->getCol(), v);
-            search(child);
-            delete child;
+            child = grid;
+            const int v = engine.nthCandidate(grid, branch, std::rand() % left);
+            engine.removeCandidate(grid, branch, v);
+            engine.place(child, branch, v);
+            searchLevel(engine, level + 1);
         }
     }
     --depth;
+}
+
+template <typename Engine>
+void SudokuSolver::foundSolution(Engine& engine, int level)
+{
+    ++solutionCount;
+    const auto& grid = engine.gridAt(level);
+    if (maxSolutions < 3) {
+        auto* solution = new SudokuBoard(engine.getInnerSize());
+        engine.store(grid, *solution);
+        solutions[solutionCount - 1] = solution;
+        return;
+    }
+    if (sparsePrint && solutionCount != 1 && solutionCount % 10000000 != 0)
+        return;
+    if (!printScratch || printScratch->getInnerSize() != engine.getInnerSize())
+        printScratch = std::make_unique<SudokuBoard>(engine.getInnerSize());
+    engine.storeValues(grid, *printScratch);
+    std::printf("Solution No %lu:\n", static_cast<unsigned long>(solutionCount));
+    printBoard(printScratch.get());
+    std::printf("crc: %04X\n", static_cast<unsigned>(printScratch->crc16()));
+    std::fflush(stdout);
 }
 
 void SudokuSolver::printBoard(const SudokuBoard* board) const
@@ -162,83 +210,18 @@ void SudokuSolver::printBoard(const SudokuBoard* board) const
     std::printf("%s", board->toText());
 }
 
-namespace {
-
-bool onlyPlaceInRow(SudokuBoard* board, int row, int col, int v)
-{
-    for (int j = 0; j < board->getSize(); ++j) {
-        const Cell* peer = board->cellAt(row, j);
-        if (j != col && peer->getValue() == 0 && peer->isPossible(v))
-            return false;
-    }
-    return true;
-}
-
-bool onlyPlaceInColumn(SudokuBoard* board, int row, int col, int v)
-{
-    for (int i = 0; i < board->getSize(); ++i) {
-        const Cell* peer = board->cellAt(i, col);
-        if (i != row && peer->getValue() == 0 && peer->isPossible(v))
-            return false;
-    }
-    return true;
-}
-
-bool onlyPlaceInSubSquare(SudokuBoard* board, int row, int col, int v)
-{
-    const int n = board->getInnerSize();
-    const int r0 = (row / n) * n;
-    const int c0 = (col / n) * n;
-    for (int bi = 0; bi < n; ++bi) {
-        for (int bj = 0; bj < n; ++bj) {
-            if (r0 + bi == row && c0 + bj == col)
-                continue;
-            const Cell* peer = board->cellAt(r0 + bi, c0 + bj);
-            if (peer->getValue() == 0 && peer->isPossible(v))
-                return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
 Cell* SudokuSolver::propagate(SudokuBoard* board)
 {
-    const int size = board->getSize();
-    for (;;) {
-        bool changed = false;
-        Cell* best = nullptr;
-        if (size < 1)
-            return nullptr;
-        for (int col = 0; col < size; ++col) {
-            for (int row = 0; row < size; ++row) {
-                Cell* cell = board->cellAt(row, col);
-                if (cell->getValue() != 0)
-                    continue;
-                if (cell->numPossibles() == 0)
-                    return cell;
-                if (cell->numPossibles() == 1) {
-                    board->placeValue(row, col, cell->randomPossible());
-                    changed = true;
-                    continue;
-                }
-                bool placed = false;
-                for (int k = 0; k < cell->numPossibles(); ++k) {
-                    const int v = cell->nthPossible(k);
-                    if (onlyPlaceInRow(board, row, col, v) || onlyPlaceInColumn(board, row, col, v)
-                        || onlyPlaceInSubSquare(board, row, col, v)) {
-                        board->placeValue(row, col, v);
-                        changed = true;
-                        placed = true;
-                        break;
-                    }
-                }
-                if (!placed && (!best || cell->numPossibles() < best->numPossibles()))
-                    best = cell;
-            }
-        }
-        if (!changed)
-            return best;
-    }
+    Cell* result = nullptr;
+    withEngine(board->getInnerSize(), [&](auto& engine) {
+        // The level past the deepest search level in use, so that a search in
+        // progress keeps its grids.
+        auto& grid = engine.gridAt(depth + 1);
+        engine.load(*board, grid);
+        const int cell = engine.propagate(grid);
+        engine.store(grid, *board);
+        if (cell >= 0)
+            result = board->cellAt(cell % engine.getSize(), cell / engine.getSize());
+    });
+    return result;
 }

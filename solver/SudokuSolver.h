@@ -2,7 +2,12 @@
 
 #include "SudokuBoard.h"
 
+#include <bitset>
 #include <cstdint>
+#include <memory>
+
+template <typename Mask, int FixedInner>
+class FastSearch;
 
 // Randomised depth-first search with forced-value propagation over copies of a
 // board. First-solution mode (the dialog's) is timed and restarts from the
@@ -61,6 +66,14 @@ public:
     static std::int32_t monotonicMilliseconds();
 
 private:
+    // Runs f with the flat search engine that suits the inner size.
+    template <typename F>
+    void withEngine(int innerSize, F&& f);
+    template <typename Engine>
+    void searchLevel(Engine& engine, int level);
+    template <typename Engine>
+    void foundSolution(Engine& engine, int level);
+
     void clearSolutions();
     bool isTimeUp();
 
@@ -78,4 +91,9 @@ private:
     bool timedOut;
 
     ClockFunction clockFunction;
+    std::unique_ptr<FastSearch<std::uint16_t, 3>> nineEngine;
+    std::unique_ptr<FastSearch<std::uint16_t, 0>> smallEngine;
+    std::unique_ptr<FastSearch<std::uint64_t, 0>> wideEngine;
+    std::unique_ptr<FastSearch<std::bitset<256>, 0>> hugeEngine;
+    std::unique_ptr<SudokuBoard> printScratch;
 };
