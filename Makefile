@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz memcheck screenshot package install clean
+.PHONY: all deps build run test test-asan bench fuzz memcheck screenshot art package install clean
 
 all: build
 
@@ -22,7 +22,7 @@ run: build
 	@bash scripts/run.sh $(BUILD_DIR)
 
 test: build
-	@bash scripts/install-deps.sh test
+	@bash scripts/install-deps.sh test package
 	@ctest --preset $(PRESET) -j $(JOBS)
 
 test-asan:
@@ -43,6 +43,36 @@ fuzz:
 screenshot: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark.png samples/puzzle.txt
 	@echo "wrote docs/gridlark.png"
+	@for scale in 1.5 2; do \
+	  QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$scale \
+	    $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark-scale-$$scale.png samples/puzzle.txt || exit 1; \
+	  echo "wrote docs/gridlark-scale-$$scale.png"; \
+	done
+# The same without Liberation Sans and the fonts that stand in for it by metrics, so
+# that the dialog is laid out in the desktop's generic sans serif.
+	@fonts=$$(mktemp -d) && \
+	  { echo '<?xml version="1.0"?><fontconfig><include>/etc/fonts/fonts.conf</include><selectfont><rejectfont>'; \
+	    for family in "Liberation Sans" "Nimbus Sans" Arimo Arial Helvetica; do \
+	      echo "<pattern><patelt name=\"family\"><string>$$family</string></patelt></pattern>"; done; \
+	    echo '</rejectfont></selectfont></fontconfig>'; } > $$fonts/fonts.conf && \
+	  FONTCONFIG_FILE=$$fonts/fonts.conf QT_QPA_PLATFORM=offscreen \
+	    $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark-fallback-font.png samples/puzzle.txt; \
+	  status=$$?; rm -rf $$fonts; exit $$status
+	@echo "wrote docs/gridlark-fallback-font.png"
+
+# The icons and the dialog's images, drawn again from the font.
+art:
+	@bash scripts/install-deps.sh art
+	@/usr/bin/python3 app/resources/make-art.py
+
+# Installs the programs, desktop entry, metainfo, icons and manual pages under PREFIX.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, in the build folder.
+package: build
+	@bash scripts/install-deps.sh package
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf build
