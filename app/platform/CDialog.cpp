@@ -43,8 +43,8 @@ CDialog::CDialog(const DlgTemplate& dlgTemplate, QWidget* parent)
 {
     m_font = QFont(QString::fromLatin1(FontFaceFor(dlgTemplate.faceName)));
     // Points to pixels at the screen's resolution, rounded as Windows rounds them.
-    const int dpi = QFontMetrics(QApplication::font()).fontDpi();
-    m_font.setPixelSize(mulDiv(dlgTemplate.pointSize, static_cast<int>(dpi), 72));
+    const int dpi = qRound(QFontMetricsF(QApplication::font()).fontDpi());
+    m_font.setPixelSize(mulDiv(dlgTemplate.pointSize, dpi, 72));
     m_font.setStyleHint(QFont::SansSerif);
 
     // The base units as Windows takes them: the average width of the 52 letters,
@@ -191,9 +191,11 @@ INT_PTR CDialog::RunModalLoop()
         return m_result;
     setWindowModality(Qt::ApplicationModal);
     show();
-    // Centred on the screen (DS_CENTER) or on the owner.
-    const QRect area = parentWidget() && parentWidget()->isVisible()
-                           ? parentWidget()->frameGeometry()
+    // Centred over the owner, which without a parent is the active window as on
+    // Windows, or else on the screen (DS_CENTER).
+    const QWidget* owner = parentWidget() ? parentWidget() : QApplication::activeWindow();
+    const QRect area = owner && owner != this && owner->isVisible()
+                           ? owner->frameGeometry()
                            : (screen() ? screen()->availableGeometry() : QRect());
     if (area.isValid())
         move(area.center() - rect().center());

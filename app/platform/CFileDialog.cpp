@@ -2,6 +2,7 @@
 
 #include "CModalHost.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -113,7 +114,9 @@ QStringList CFileDialog::GetNameFilters() const
 
 INT_PTR CFileDialog::RunQtDialog()
 {
-    CQtFileDialog dialog(m_parent, m_ofn.Flags);
+    // Without an owner the dialog is modal over the application's active window, as
+    // Windows makes it modal over the main window.
+    CQtFileDialog dialog(m_parent ? m_parent : QApplication::activeWindow(), m_ofn.Flags);
     // Qt's own dialog behaves the same on every desktop and lets accept() check.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
