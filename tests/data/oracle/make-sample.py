@@ -27,8 +27,13 @@ def sample(lines, wanted):
 
 
 def qqwing_count(puzzle):
-    out = subprocess.run(["qqwing", "--solve", "--count-solutions", "--nosolution"],
-                         input=puzzle + "\n", capture_output=True, text=True, timeout=60).stdout
+    """qqwing's count, or None when it takes too long (far more solutions than wanted)."""
+    try:
+        out = subprocess.run(["qqwing", "--solve", "--count-solutions", "--nosolution"],
+                             input=puzzle + "\n", capture_output=True, text=True,
+                             timeout=2).stdout
+    except subprocess.TimeoutExpired:
+        return None
     if "is unique" in out:
         return 1
     if "There are no solutions" in out:
@@ -46,20 +51,26 @@ def main():
     rng = random.Random(20261206)
     sources = (bench / "17_clue_49158.txt").read_text().split()
     sources += (bench / "magictour_top1465.txt").read_text().split()
-    # Aim for an even spread over the orders of magnitude 1, 10, 100, 1000.
+    sources += (bench / "serg_benchmark_10000.txt").read_text().split()
+    # Remove clues one at a time, so that the counts grow step by step, and keep an
+    # even spread over the counts 1, 2 to 99, 100 to 999 and 1000 up.
     buckets = {0: [], 1: [], 2: [], 3: []}
-    while sum(len(b) for b in buckets.values()) < COUNT_PUZZLES:
+    per_bucket = COUNT_PUZZLES // len(buckets)
+    while any(len(b) < per_bucket for b in buckets.values()):
         puzzle = list(rng.choice(sources))
         givens = [i for i, ch in enumerate(puzzle) if ch != "."]
-        for i in rng.sample(givens, rng.randint(0, 4)):
-            puzzle[i] = "."
-        line = "".join(puzzle)
-        count = qqwing_count(line)
-        if not 1 <= count <= MAX_COUNT:
-            continue
-        bucket = buckets[min(len(str(count)) - 1, 3)]
-        if len(bucket) < COUNT_PUZZLES // 4 and line not in bucket:
-            bucket.append(line)
+        rng.shuffle(givens)
+        for removed in range(len(givens)):
+            if removed:
+                puzzle[givens[removed - 1]] = "."
+            line = "".join(puzzle)
+            count = qqwing_count(line)
+            if count is None or count > MAX_COUNT:
+                break
+            bucket = buckets[0 if count == 1 else min(len(str(count)) - 1, 3) or 1]
+            if count >= 1 and len(bucket) < per_bucket:
+                bucket.append(line)
+                print(f"{count:5} {line}", flush=True)
     lines = [line for b in buckets.values() for line in b]
     (here / "counts.txt").write_text("\n".join(lines) + "\n")
 
