@@ -32,7 +32,11 @@ private:
             return true;
         const QString name = QDir::toNativeSeparators(file.absoluteFilePath());
         if (file.exists()) {
-            if ((m_flags & OFN_NOREADONLYRETURN) && !file.isWritable()) {
+            // Read-only as Windows means it: no write permission for anyone, which
+            // holds even for root, or none for this user.
+            const auto writeBits = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+            const bool readOnly = !(file.permissions() & writeBits) || !file.isWritable();
+            if ((m_flags & OFN_NOREADONLYRETURN) && readOnly) {
                 QMessageBox::warning(this, windowTitle(),
                                      tr("%1\nThis file is set to read-only.\nTry again with a different file name.")
                                          .arg(name));

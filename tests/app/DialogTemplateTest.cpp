@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 struct Placement {
@@ -181,27 +183,25 @@ TEST_F(DialogTemplateTest, EnterInACellBoxDoesNothing)
     EXPECT_TRUE(host.messageBoxes.empty() && host.fileDialogs.empty() && host.dialogs.empty());
 }
 
-TEST_F(DialogTemplateTest, EscapeQuitsReleasingBoardAndSolver)
+TEST(QuitTest, EscapeCloseBoxMenuCloseAndQuitButtonAllQuitReleasingBoardAndSolver)
 {
-    QTest::keyClick(box(3, 3), Qt::Key_Escape);
-    EXPECT_TRUE(dlg->IsDestroyed());
-    EXPECT_FALSE(dlg->isVisible());
-    EXPECT_EQ(dlg->GetBoard(), nullptr);
-    EXPECT_EQ(dlg->GetSolver(), nullptr);
-}
-
-TEST_F(DialogTemplateTest, CloseBoxQuits)
-{
-    dlg->close();
-    EXPECT_TRUE(dlg->IsDestroyed());
-    EXPECT_EQ(dlg->GetBoard(), nullptr);
-}
-
-TEST_F(DialogTemplateTest, QuitButtonQuits)
-{
-    QTest::mouseClick(item(IDCANCEL), Qt::LeftButton);
-    EXPECT_TRUE(dlg->IsDestroyed());
-    EXPECT_EQ(dlg->GetSolver(), nullptr);
+    const std::vector<std::pair<const char*, std::function<void(CGridlarkDlg&)>>> ways = {
+        {"Esc", [](CGridlarkDlg& d) { QTest::keyClick(d.GetDlgItem(CellBoxId(3, 3))->GetSafeHwnd(), Qt::Key_Escape); }},
+        {"close box", [](CGridlarkDlg& d) { d.close(); }},
+        {"menu Close", [](CGridlarkDlg& d) { d.OnSysCommand(SC_CLOSE, 0); }},
+        {"Quit", [](CGridlarkDlg& d) { QTest::mouseClick(d.GetDlgItem(IDCANCEL)->GetSafeHwnd(), Qt::LeftButton); }},
+    };
+    for (const auto& [name, quit] : ways) {
+        CScriptedHost host;
+        CGridlarkDlg dlg;
+        dlg.Create();
+        dlg.show();
+        quit(dlg);
+        EXPECT_TRUE(dlg.IsDestroyed()) << name;
+        EXPECT_FALSE(dlg.isVisible()) << name;
+        EXPECT_EQ(dlg.GetBoard(), nullptr) << name;
+        EXPECT_EQ(dlg.GetSolver(), nullptr) << name;
+    }
 }
 
 TEST_F(DialogTemplateTest, MenuEndsWithTheAboutItemWhichShowsTheAboutBox)
