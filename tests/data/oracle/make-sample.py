@@ -4,7 +4,7 @@
 Usage: make-sample.py SHARED_BENCH_DIR
 Writes <set>.txt (an evenly spaced sample of each set) and counts.txt (puzzles made by
 removing clues, whose solution counts qqwing puts between 1 and a few thousand).
-Deterministic: the same sets give the same files.
+Deterministic while qqwing answers each count within its time limit.
 """
 import random
 import subprocess
