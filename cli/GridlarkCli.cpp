@@ -14,15 +14,28 @@ const char* const kInvalidGridText =
     "SORRY, the current grid is invalid - there are one or more values duplicated in a row, column or "
     "subsquare; or a value greater than 9. Attempt to solve abandoned.";
 
+// Whether solution is complete, breaks no rule and keeps every given of puzzle.
 bool solvesPuzzle(const SudokuBoard& puzzle, const SudokuBoard& solution)
 {
-    if (solution.getSize() != puzzle.getSize() || !solution.isValid())
+    const int size = puzzle.getSize();
+    const int n = puzzle.getInnerSize();
+    if (solution.getSize() != size)
         return false;
-    for (int r = 0; r < puzzle.getSize(); ++r) {
-        for (int c = 0; c < puzzle.getSize(); ++c) {
+    // One bit per value seen, for each row, column and sub-square.
+    std::vector<std::uint64_t> seen(3 * static_cast<std::size_t>(size) * ((size + 63) / 64), 0);
+    const int words = (size + 63) / 64;
+    for (int r = 0; r < size; ++r) {
+        for (int c = 0; c < size; ++c) {
             const int v = solution.valueAt(r, c);
-            if (v == 0 || (puzzle.valueAt(r, c) != 0 && puzzle.valueAt(r, c) != v))
+            if (v < 1 || v > size || (puzzle.valueAt(r, c) != 0 && puzzle.valueAt(r, c) != v))
                 return false;
+            const std::uint64_t bit = std::uint64_t{1} << ((v - 1) % 64);
+            for (const int unit : {r, size + c, 2 * size + (r / n) * n + c / n}) {
+                std::uint64_t& word = seen[static_cast<std::size_t>(unit) * words + (v - 1) / 64];
+                if (word & bit)
+                    return false;
+                word |= bit;
+            }
         }
     }
     return true;

@@ -148,14 +148,38 @@ public:
     // Writes values and candidate sets back into a board of the same inner size.
     void store(const Grid& grid, SudokuBoard& board) const
     {
+        const Mask full = Ops::full(size);
         for (int i = 0; i < cellCount; ++i) {
             Cell& cell = *board.cellAt(i % size, i / size);
             cell.setValue(grid.values[i]);
             cell.resetPossibles();
-            for (int v = 1; v <= size; ++v)
-                if (!Ops::any(grid.bits[i] & Ops::bit(v)))
-                    cell.removePossible(v);
+            for (Mask missing = full & ~grid.bits[i]; Ops::any(missing);) {
+                const int v = Ops::lowestValue(missing);
+                cell.removePossible(v);
+                missing &= ~Ops::bit(v);
+            }
         }
+    }
+
+    // The board's isValid on a loaded grid, whose values are all within 0..size:
+    // no value twice among the filled cells of a row, column or sub-square.
+    bool isValid(const Grid& grid) const
+    {
+        const int s = side();
+        const int b = inner();
+        for (int unit = 0; unit < s; ++unit) {
+            Mask inRow{};
+            Mask inColumn{};
+            Mask inBox{};
+            const int r0 = (unit / b) * b;
+            const int c0 = (unit % b) * b;
+            for (int k = 0; k < s; ++k) {
+                if (!addValue(grid.values[k * s + unit], inRow) || !addValue(grid.values[unit * s + k], inColumn)
+                    || !addValue(grid.values[(c0 + k % b) * s + r0 + k / b], inBox))
+                    return false;
+            }
+        }
+        return true;
     }
 
     void storeValues(const Grid& grid, SudokuBoard& board) const
@@ -252,6 +276,19 @@ public:
     }
 
 private:
+    // Adds a filled cell's value to the set of values seen in a unit; false when
+    // it is there already.
+    static bool addValue(int v, Mask& seen)
+    {
+        if (v == 0)
+            return true;
+        const Mask bit = Ops::bit(v);
+        if (Ops::any(seen & bit))
+            return false;
+        seen |= bit;
+        return true;
+    }
+
     int inner() const { return FixedInner ? FixedInner : n; }
     int side() const { return FixedInner ? FixedInner * FixedInner : size; }
 

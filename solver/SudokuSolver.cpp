@@ -95,39 +95,45 @@ void SudokuSolver::run(SudokuBoard* board)
     maxDepth = 0;
     deadEnds = 0;
     timedOut = false;
-    if (!board->isValid())
-        return;
+    // The copy of the caller's board is level 0 of the engine's pool; the validity
+    // check is the board's own, made on the copy.
+    withEngine(board->getInnerSize(), [&](auto& engine) {
+        auto& root = engine.gridAt(0);
+        engine.load(*board, root);
+        if (engine.isValid(root))
+            runValid(engine, *board);
+    });
+}
+
+template <typename Engine>
+void SudokuSolver::runValid(Engine& engine, const SudokuBoard& board)
+{
     if (maxSolutions > 2) {
         timeLimited = false;
         timeLimit = 4294967295u;
     } else {
         timeLimited = true;
         timeLimit = 1;
-        const int n = board->getInnerSize();
+        const int n = board.getInnerSize();
         if (n > 3)
             timeLimit = timeLimit * static_cast<std::uint32_t>(n - 3) * 2;
         startClock = clockFunction();
     }
-    // The copy of the caller's board with its candidates recomputed is level 0
-    // of the engine's pool.
-    withEngine(board->getInnerSize(), [&](auto& engine) {
-        auto& root = engine.gridAt(0);
-        engine.load(*board, root);
+    auto& root = engine.gridAt(0);
+    engine.recompute(root);
+    searchLevel(engine, 0);
+    while (timedOut) {
+        if (solutionCount >= maxSolutions)
+            return;
+        engine.load(board, root);
         engine.recompute(root);
+        clearSolutions();
+        solutionCount = 0;
+        timeLimit *= 2;
+        timedOut = false;
+        startClock = clockFunction();
         searchLevel(engine, 0);
-        while (timedOut) {
-            if (solutionCount >= maxSolutions)
-                return;
-            engine.load(*board, root);
-            engine.recompute(root);
-            clearSolutions();
-            solutionCount = 0;
-            timeLimit *= 2;
-            timedOut = false;
-            startClock = clockFunction();
-            searchLevel(engine, 0);
-        }
-    });
+    }
 }
 
 bool SudokuSolver::isTimeUp()

@@ -70,6 +70,8 @@ private:
     template <typename F>
     void withEngine(int innerSize, F&& f);
     template <typename Engine>
+    void runValid(Engine& engine, const SudokuBoard& board);
+    template <typename Engine>
     void searchLevel(Engine& engine, int level);
     template <typename Engine>
     void foundSolution(Engine& engine, int level);

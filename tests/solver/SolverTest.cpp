@@ -57,6 +57,37 @@ TEST(Solver, FiguresOfBoardsThatNeedNoSearch)
     expectFigures(solver, {0, 0, 1}, "contradiction at the root");
 }
 
+struct Placement {
+    int row;
+    int col;
+};
+
+// The solver rejects exactly the boards that the board's own check rejects.
+TEST(Solver, RejectsDuplicatesInRowColumnOrSubSquare)
+{
+    struct Case {
+        int innerSize;
+        Placement first;
+        Placement second;
+    };
+    const Case cases[] = {
+        {3, {0, 0}, {0, 8}}, {3, {0, 0}, {8, 0}}, {3, {0, 0}, {1, 1}}, {3, {0, 0}, {1, 3}},
+        {3, {4, 4}, {5, 5}}, {4, {0, 0}, {3, 3}}, {4, {0, 0}, {4, 3}}, {4, {15, 2}, {15, 14}},
+        {2, {1, 1}, {0, 0}}, {2, {1, 1}, {2, 2}},
+    };
+    SudokuSolver solver;
+    for (const Case& c : cases) {
+        SudokuBoard board(c.innerSize);
+        board.cellAt(c.first.row, c.first.col)->setValue(2);
+        board.cellAt(c.second.row, c.second.col)->setValue(2);
+        const bool valid = board.isValid();
+        EXPECT_EQ(solver.solve(&board, false, false) != nullptr, valid)
+            << c.innerSize << ": (" << c.second.row << ", " << c.second.col << ")";
+        if (!valid)
+            expectFigures(solver, {-1, -1, 0}, "invalid board");
+    }
+}
+
 TEST(Solver, SolveNeverChangesItsArgumentAndOwnsItsResult)
 {
     SudokuSolver solver;
