@@ -18,6 +18,7 @@ template <typename Mask>
 struct MaskOps {
     static Mask bit(int v) { return static_cast<Mask>(Mask{1} << (v - 1)); }
     static bool any(Mask m) { return m != 0; }
+    static bool single(Mask m) { return m != 0 && (m & (m - 1)) == 0; }
     // Bit counting by halves, as the popcnt instruction cannot be assumed.
     static int count(Mask m)
     {
@@ -45,6 +46,7 @@ struct MaskOps<std::bitset<Bits>> {
     using Mask = std::bitset<Bits>;
     static Mask bit(int v) { return Mask().set(v - 1); }
     static bool any(const Mask& m) { return m.any(); }
+    static bool single(const Mask& m) { return m.count() == 1; }
     static int count(const Mask& m) { return static_cast<int>(m.count()); }
     static int nthValue(const Mask& m, int k)
     {
@@ -96,9 +98,12 @@ public:
     template <typename T, int Count>
     using Storage = std::conditional_t<FixedInner != 0, std::array<T, Count>, std::vector<T>>;
 
-    // Cell (r, c) is entry c * size + r of each array.
+    // Cell (r, c) is entry c * size + r of each array. live holds the candidates
+    // of the blank cells and nothing for the filled ones: what the uniqueness
+    // tests look at.
     struct Grid {
         Storage<Mask, kFixedCells> bits;
+        Storage<Mask, kFixedCells> live;
         Storage<Value, kFixedCells> values;
         Storage<std::uint64_t, kFixedCells / 64 + 1> blank; // bit i set while cell i is blank
     };
@@ -122,6 +127,7 @@ public:
             pool.emplace_back();
             if constexpr (FixedInner == 0) {
                 pool.back().bits.resize(cellCount);
+                pool.back().live.resize(cellCount);
                 pool.back().values.resize(cellCount);
                 pool.back().blank.resize(cellCount / 64 + 1);
             }
@@ -131,7 +137,12 @@ public:
 
     int candidates(const Grid& grid, int cell) const { return Ops::count(grid.bits[cell]); }
     int nthCandidate(const Grid& grid, int cell, int k) const { return Ops::nthValue(grid.bits[cell], k); }
-    void removeCandidate(Grid& grid, int cell, int v) const { grid.bits[cell] &= ~Ops::bit(v); }
+    // Removes a candidate of a blank cell.
+    void removeCandidate(Grid& grid, int cell, int v) const
+    {
+        grid.bits[cell] &= ~Ops::bit(v);
+        grid.live[cell] = grid.bits[cell];
+    }
 
     void load(const SudokuBoard& board, Grid& grid) const
     {
@@ -140,6 +151,7 @@ public:
             const Cell& cell = *board.cellAt(i % size, i / size);
             grid.bits[i] = Ops::fromCell(cell);
             grid.values[i] = static_cast<Value>(cell.getValue());
+            grid.live[i] = cell.getValue() == 0 ? grid.bits[i] : Mask{};
             if (cell.getValue() == 0)
                 grid.blank[i >> 6] |= std::uint64_t{1} << (i & 63);
         }
@@ -195,6 +207,8 @@ public:
         for (int i = 0; i < cellCount; ++i)
             if (grid.values[i] != 0)
                 place(grid, i, grid.values[i]);
+        for (int i = 0; i < cellCount; ++i)
+            grid.live[i] = grid.values[i] == 0 ? grid.bits[i] : Mask{};
     }
 
     // Sets the value and removes it from every peer's candidates.
@@ -209,19 +223,28 @@ public:
         ++epoch;
         const Mask keep = ~Ops::bit(v);
         Mask* bits = grid.bits.data();
+        Mask* live = grid.live.data();
         // The walks pass over the cell itself too, without tests; its own set is
         // put back afterwards, as placing never touches the cell's candidates.
         const Mask own = bits[cell];
-        for (int k = 0; k < s; ++k)
+        for (int k = 0; k < s; ++k) {
             bits[c * s + k] &= keep;
-        for (int k = 0; k < s; ++k)
+            live[c * s + k] &= keep;
+        }
+        for (int k = 0; k < s; ++k) {
             bits[k * s + r] &= keep;
+            live[k * s + r] &= keep;
+        }
         const int r0 = r - r % b;
         const int c0 = c - c % b;
-        for (int j = c0; j < c0 + b; ++j)
-            for (int i = r0; i < r0 + b; ++i)
+        for (int j = c0; j < c0 + b; ++j) {
+            for (int i = r0; i < r0 + b; ++i) {
                 bits[j * s + i] &= keep;
+                live[j * s + i] &= keep;
+            }
+        }
         bits[cell] = own;
+        live[cell] = Mask{};
     }
 
     // Returns -1 when the grid is complete, else the index of the dead-end or
@@ -246,8 +269,7 @@ public:
                     const Mask bits = grid.bits[i];
                     if (!Ops::any(bits))
                         return i;
-                    const int count = Ops::count(bits);
-                    if (count == 1) {
+                    if (Ops::single(bits)) {
                         // The single candidate is drawn like any other: one rand() call.
                         static_cast<void>(std::rand());
                         place(grid, i, Ops::lowestValue(bits));
@@ -264,6 +286,7 @@ public:
                         changed = true;
                         continue;
                     }
+                    const int count = Ops::count(bits);
                     if (count < bestCount) {
                         best = i;
                         bestCount = count;
@@ -296,9 +319,8 @@ private:
     // among the blank cells of a unit.
     static void tally(const Grid& grid, int i, Mask& once, Mask& two)
     {
-        const Mask live = grid.values[i] == 0 ? grid.bits[i] : Mask{};
-        two |= once & live;
-        once |= live;
+        two |= once & grid.live[i];
+        once |= grid.live[i];
     }
 
     // Values that two or more blank cells of the unit have as candidates, cached
