@@ -75,6 +75,38 @@ TEST(SearchAgainstReference, FirstSolutionAndUniquenessOnRandomBoards)
     }
 }
 
+// A complete grid of any inner size from the shifted-rows pattern, with random
+// cells cleared: it reaches the engines for wider grids, whose random grids would
+// take too long to draw.
+SudokuBoard patternPuzzle(int innerSize, int blanks)
+{
+    SudokuBoard board(innerSize);
+    const int size = board.getSize();
+    for (int r = 0; r < size; ++r)
+        for (int c = 0; c < size; ++c)
+            board.cellAt(r, c)->setValue(((r % innerSize) * innerSize + r / innerSize + c) % size + 1);
+    for (int i = 0; i < blanks; ++i)
+        board.cellAt(std::rand() % size, std::rand() % size)->setValue(0);
+    board.recomputePossibles();
+    return board;
+}
+
+TEST(SearchAgainstReference, WideGrids)
+{
+    SudokuSolver solver;
+    solver.setClock(&frozenClock);
+    for (const int innerSize : {5, 8, 9}) {
+        for (int i = 0; i < 6; ++i) {
+            std::srand(500u * innerSize + i);
+            const int size = innerSize * innerSize;
+            const SudokuBoard board = patternPuzzle(innerSize, size * (i + 1));
+            compareRun(solver, board, i % 2 == 0 ? 1 : 2, 11u * i + 3u);
+            if (HasFailure())
+                return;
+        }
+    }
+}
+
 TEST(SearchAgainstReference, ListAllCountsOnRandomBoards)
 {
     SudokuSolver solver;
