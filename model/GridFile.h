@@ -16,6 +16,15 @@ enum class GridReadStatus {
     innerSizeOutOfRange,
 };
 
+// Opens a grid file for reading like fopen(path, "r"), except that a FIFO is opened
+// without waiting for a writer; one that has none reads as empty. Null on failure.
+std::FILE* openGridFile(const char* path);
+
+// Reads one number as " %d" does: white space, an optional sign, digits. A number
+// beyond the range of int reads as INT_MIN or INT_MAX, never as a wrapped-around
+// value, so that it is out of range wherever it is used. False when no number is there.
+bool readGridNumber(std::FILE* in, int& number);
+
 // Reads the inner size that starts a grid file and checks it against the board's bound.
 GridReadStatus readInnerSize(std::FILE* in, int& innerSize);
 

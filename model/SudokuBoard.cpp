@@ -31,7 +31,7 @@ SudokuBoard::~SudokuBoard() = default;
 
 SudokuBoard::SudokuBoard(const char* path)
 {
-    std::FILE* in = std::fopen(path, "r");
+    std::FILE* in = openGridFile(path);
     if (!in) {
         std::fprintf(stderr, "SudokuBoard Error Opening file %s.\n", path);
         std::exit(kExitCannotOpen);
@@ -61,7 +61,7 @@ void SudokuBoard::readCells(std::FILE* in)
     // fails too, so the remaining cells stay blank.
     for (Cell& cell : cells) {
         int v = 0;
-        if (std::fscanf(in, " %d", &v) != 1)
+        if (!readGridNumber(in, v))
             return;
         if (v != 0)
             cell.setValue(v);
