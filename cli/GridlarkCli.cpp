@@ -51,7 +51,7 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 std::unique_ptr<SudokuBoard> GridlarkCli::readBoard(const std::string& file, int& exitCode)
 {
     const char* path = file.c_str();
-    std::FILE* in = std::fopen(path, "r");
+    std::FILE* in = openGridFile(path);
     if (!in) {
         std::fprintf(stderr, "SudokuBoard Error Opening file %s.\n", path);
         exitCode = exitCannotOpen;
