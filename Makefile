@@ -39,6 +39,18 @@ fuzz:
 	@cmake --build --preset fuzz -j $(JOBS)
 	@bash fuzz/run-fuzzers.sh build/fuzz $(FUZZ_SECONDS)
 
+# Valgrind over the model and solver tests (and the bad-input and oracle tests):
+# any invalid access or definite leak fails the target.
+MEMCHECK_TESTS = model/model_tests solver/solver_tests reliability/reliability_tests
+memcheck: build
+	@bash scripts/install-deps.sh test
+	@for t in $(MEMCHECK_TESTS); do \
+	  echo "memcheck: $$t"; \
+	  valgrind --quiet --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite,indirect \
+	    --show-leak-kinds=definite,indirect --child-silent-after-fork=yes \
+	    $(BUILD_DIR)/tests/$$t --gtest_brief=1 || exit 1; \
+	done
+
 # The dialog with the sample puzzle loaded and solved, rendered without a display.
 screenshot: build
 	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark.png samples/puzzle.txt
