@@ -13,7 +13,7 @@ for corpus in "$here"/corpus/*/; do
   target="$build_dir/fuzz/fuzz_$name"
   work="$build_dir/fuzz/work/$name"
   mkdir -p "$work"
-  options=(-max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1
+  options=(-max_total_time="$seconds" -max_len=4096 -timeout=30 -rss_limit_mb=2048 -print_final_stats=1
            -artifact_prefix="$build_dir/fuzz/")
   [ -f "$here/$name.dict" ] && options+=(-dict="$here/$name.dict")
   echo "fuzz: $name for $seconds s"
