@@ -94,7 +94,8 @@ public:
     // Values up to 64 fit a byte.
     using Value = std::conditional_t<sizeof(Mask) <= sizeof(std::uint64_t), std::uint8_t, std::uint16_t>;
 
-    static constexpr int kFixedCells = FixedInner * FixedInner * FixedInner * FixedInner;
+    static constexpr int kFixedSide = FixedInner * FixedInner;
+    static constexpr int kFixedCells = kFixedSide * kFixedSide;
     template <typename T, int Count>
     using Storage = std::conditional_t<FixedInner != 0, std::array<T, Count>, std::vector<T>>;
 
@@ -112,9 +113,13 @@ public:
         : n(FixedInner ? FixedInner : innerSize)
         , size(n * n)
         , cellCount(size * size)
-        , twice(3 * size)
-        , stamps(3 * size, 0)
+        , twice{}
+        , stamps{}
     {
+        if constexpr (FixedInner == 0) {
+            twice.resize(3 * size);
+            stamps.resize(3 * size);
+        }
     }
 
     int getInnerSize() const { return inner(); }
@@ -256,8 +261,13 @@ public:
         if (s < 1)
             return -1;
         ++epoch;
+        // Cells after the last placement of a pass were tested against the state
+        // that the next pass starts from: until that pass places something, they
+        // would fail again and only take part in the choice of the best cell.
+        int settledAfter = cellCount;
         for (;;) {
             bool changed = false;
+            int lastPlaced = -1;
             int best = -1;
             int bestCount = INT_MAX;
             // Only the cell being visited can be filled during the scan, so each
@@ -267,32 +277,40 @@ public:
                 for (std::uint64_t left = grid.blank[w]; left != 0; left &= left - 1) {
                     const int i = 64 * w + std::countr_zero(left);
                     const Mask bits = grid.bits[i];
-                    if (!Ops::any(bits))
-                        return i;
-                    if (Ops::single(bits)) {
-                        // The single candidate is drawn like any other: one rand() call.
-                        static_cast<void>(std::rand());
-                        place(grid, i, Ops::lowestValue(bits));
-                        changed = true;
-                        continue;
+                    if (changed || i <= settledAfter) {
+                        if (!Ops::any(bits))
+                            return i;
+                        if (Ops::single(bits)) {
+                            // The single candidate is drawn like any other: one rand() call.
+                            static_cast<void>(std::rand());
+                            place(grid, i, Ops::lowestValue(bits));
+                            changed = true;
+                            lastPlaced = i;
+                            continue;
+                        }
+                        const int r = i % s;
+                        const int c = i / s;
+                        const Mask shared =
+                            sharedInRow(grid, r) & sharedInColumn(grid, c) & sharedInBox(grid, r - r % b, c - c % b);
+                        const Mask unique = bits & ~shared;
+                        if (Ops::any(unique)) {
+                            place(grid, i, Ops::lowestValue(unique));
+                            changed = true;
+                            lastPlaced = i;
+                            continue;
+                        }
                     }
-                    const int r = i % s;
-                    const int c = i / s;
-                    const Mask shared =
-                        sharedInRow(grid, r) & sharedInColumn(grid, c) & sharedInBox(grid, r - r % b, c - c % b);
-                    const Mask unique = bits & ~shared;
-                    if (Ops::any(unique)) {
-                        place(grid, i, Ops::lowestValue(unique));
-                        changed = true;
-                        continue;
-                    }
-                    const int count = Ops::count(bits);
-                    if (count < bestCount) {
-                        best = i;
-                        bestCount = count;
+                    // No cell left to branch on has fewer than two candidates.
+                    if (bestCount > 2) {
+                        const int count = Ops::count(bits);
+                        if (count < bestCount) {
+                            best = i;
+                            bestCount = count;
+                        }
                     }
                 }
             }
+            settledAfter = lastPlaced;
             if (!changed)
                 return best;
         }
@@ -381,8 +399,8 @@ private:
     int n;
     int size;
     int cellCount;
-    std::vector<Mask> twice;           // per unit: rows, columns, sub-squares
-    std::vector<std::uint64_t> stamps; // epoch of each cached summary
+    Storage<Mask, 3 * kFixedSide> twice;           // per unit: rows, columns, sub-squares
+    Storage<std::uint64_t, 3 * kFixedSide> stamps; // epoch of each cached summary
     std::uint64_t epoch = 0;
     std::deque<Grid> pool;
 };
