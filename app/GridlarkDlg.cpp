@@ -342,8 +342,13 @@ void CGridlarkDlg::OnSave()
             SudokuBoard board(m_board->getInnerSize());
             ReadGrid(&board);
             board.writeGrid(out);
-            std::fclose(out);
-            SetDlgItemText(IDC_MESSAGES, kSavedText);
+            // A full disk lets the file open and fails the writes; the stream's error
+            // flag and fclose, which writes what is still buffered, tell.
+            const bool written = !std::ferror(out);
+            if (std::fclose(out) == 0 && written)
+                SetDlgItemText(IDC_MESSAGES, kSavedText);
+            else
+                SetDlgItemText(IDC_MESSAGES, kSaveErrorText);
         } else {
             SetDlgItemText(IDC_MESSAGES, kSaveErrorText);
         }
