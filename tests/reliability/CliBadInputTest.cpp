@@ -136,6 +136,20 @@ TEST(CliBadPaths, UnreadableFileEvenForRoot)
     std::remove(path.c_str());
 }
 
+TEST(CliBadPaths, FormatToAPlaceThatTakesNoFile)
+{
+    const std::pair<const char*, const char*> targets[] = {
+        {"/proc/gridlark-grid.txt", "cannot open for writing"},
+        {"/dev/full", "write failed"},
+    };
+    for (const auto& [target, message] : targets) {
+        int status = 0;
+        const std::string output = runCli(std::string("format ") + GRIDLARK_SAMPLE + " -o " + target, status);
+        EXPECT_EQ(status, 1) << target;
+        EXPECT_NE(output.find(std::string(target) + ": " + message), std::string::npos) << output;
+    }
+}
+
 TEST(CliBadPaths, UsageErrors)
 {
     for (const char* arguments : {"", "frobnicate", "solve", "list a b", "bench --limit x y"}) {
