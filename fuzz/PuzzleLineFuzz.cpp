@@ -60,31 +60,35 @@ std::vector<Expected> expectedLines(const std::string& text)
     return expected;
 }
 
-// The reader opens a path, so each input goes through one file of this process.
-const std::string& inputPath()
+// The reader opens a path, so each input goes through this one file.
+char inputPath[] = "/tmp/gridlark-fuzz-puzzle-XXXXXX";
+
+void removeInput()
 {
-    static const std::string path = [] {
-        char name[] = "/tmp/gridlark-fuzz-puzzle-XXXXXX";
-        const int fd = mkstemp(name);
-        check(fd >= 0, "mkstemp failed");
-        close(fd);
-        return std::string(name);
-    }();
-    return path;
+    std::remove(inputPath);
 }
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    const int fd = mkstemp(inputPath);
+    check(fd >= 0, "mkstemp failed");
+    close(fd);
+    std::atexit(removeInput);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    std::FILE* out = std::fopen(inputPath().c_str(), "wb");
+    std::FILE* out = std::fopen(inputPath, "wb");
     check(out != nullptr, "cannot write the input file");
     check(std::fwrite(text.data(), 1, text.size(), out) == text.size(), "short write");
     std::fclose(out);
 
     static SudokuSolver solver;
-    PuzzleReader reader(inputPath());
+    PuzzleReader reader(inputPath);
     check(reader.isOpen(), "the reader cannot open its input");
     const std::vector<Expected> expected = expectedLines(text);
     std::array<int, PuzzleReader::kCells> values{};
