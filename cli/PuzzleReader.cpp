@@ -1,5 +1,9 @@
 #include "PuzzleReader.h"
 
+#include "GridFile.h"
+
+#include <cstdlib>
+
 namespace {
 
 bool isPuzzleChar(char ch)
@@ -9,14 +13,29 @@ bool isPuzzleChar(char ch)
 
 } // namespace
 
+// Opened like a grid file, so that a FIFO without writer reads as empty instead of
+// blocking.
 PuzzleReader::PuzzleReader(const std::string& path)
-    : in(path)
+    : in(openGridFile(path.c_str()))
 {
+}
+
+PuzzleReader::~PuzzleReader()
+{
+    if (in)
+        std::fclose(in);
+    std::free(lineBuffer);
 }
 
 PuzzleReader::Result PuzzleReader::next(std::array<int, kCells>& values)
 {
-    while (std::getline(in, line)) {
+    while (in) {
+        const ssize_t length = getline(&lineBuffer, &lineCapacity, in);
+        if (length < 0)
+            break;
+        line.assign(lineBuffer, static_cast<std::size_t>(length));
+        if (!line.empty() && line.back() == '\n')
+            line.pop_back();
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <fstream>
+#include <cstdio>
 #include <string>
 
 // Reads puzzles in the common one-line format: 81 characters, '1'-'9' for a given
@@ -18,8 +18,11 @@ public:
     };
 
     explicit PuzzleReader(const std::string& path);
+    ~PuzzleReader();
+    PuzzleReader(const PuzzleReader&) = delete;
+    PuzzleReader& operator=(const PuzzleReader&) = delete;
 
-    bool isOpen() const { return in.is_open(); }
+    bool isOpen() const { return in != nullptr; }
 
     // Reads the next puzzle into values (0 for a blank). On malformed, getError
     // names the line and says what is wrong with it.
@@ -29,7 +32,9 @@ public:
     const std::string& getError() const { return error; }
 
 private:
-    std::ifstream in;
+    std::FILE* in;
+    char* lineBuffer = nullptr;
+    std::size_t lineCapacity = 0;
     std::string line;
     std::string error;
     long lineNumber = 0;
