@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-asan bench fuzz memcheck screenshot art package install clean
+.PHONY: all deps build run test test-deps test-asan bench fuzz memcheck screenshot art package install clean
 
 all: build
 
@@ -21,9 +21,11 @@ build: deps
 run: build
 	@bash scripts/run.sh $(BUILD_DIR)
 
-test: build
-	@bash scripts/install-deps.sh test package
+test: test-deps build
 	@ctest --preset $(PRESET) -j $(JOBS)
+
+test-deps:
+	@bash scripts/install-deps.sh test package
 
 test-asan:
 	@$(MAKE) --no-print-directory test PRESET=asan
