@@ -72,6 +72,15 @@ void readCurrentDirectory(char (&folder)[_MAX_PATH])
         folder[0] = '\0';
 }
 
+// The current directory as initial folder, an empty initial name, and the title.
+void PrepareFileDialog(CFileDialog& fileDlg, char (&folder)[_MAX_PATH], const char* title)
+{
+    readCurrentDirectory(folder);
+    fileDlg.GetOFN().lpstrInitialDir = folder;
+    fileDlg.GetOFN().lpstrFile[0] = '\0';
+    fileDlg.GetOFN().lpstrTitle = title;
+}
+
 // Makes the folder of path (up to and including its last separator) the current directory.
 void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
 {
@@ -298,10 +307,7 @@ void CGridlarkDlg::OnLoad()
 {
     CFileDialog fileDlg(TRUE, nullptr, nullptr, kLoadFlags, kGridFileFilter);
     char folder[_MAX_PATH];
-    readCurrentDirectory(folder);
-    fileDlg.GetOFN().lpstrInitialDir = folder;
-    fileDlg.GetOFN().lpstrFile[0] = '\0';
-    fileDlg.GetOFN().lpstrTitle = "Select Sudoku Grid File";
+    PrepareFileDialog(fileDlg, folder, "Select Sudoku Grid File");
 
     if (fileDlg.DoModal() == IDOK) {
         const std::string path = fileDlg.GetPathName();
@@ -330,10 +336,7 @@ void CGridlarkDlg::OnSave()
 {
     CFileDialog fileDlg(FALSE, nullptr, nullptr, kSaveFlags, kGridFileFilter);
     char folder[_MAX_PATH];
-    readCurrentDirectory(folder);
-    fileDlg.GetOFN().lpstrInitialDir = folder;
-    fileDlg.GetOFN().lpstrFile[0] = '\0';
-    fileDlg.GetOFN().lpstrTitle = "Save Sudoku Grid File";
+    PrepareFileDialog(fileDlg, folder, "Save Sudoku Grid File");
 
     if (fileDlg.DoModal() == IDOK) {
         const std::string path = fileDlg.GetPathName();
