@@ -88,16 +88,23 @@ void GridlarkCli::printFigures()
                 static_cast<long>(solver.getDeadEnds()));
 }
 
+std::unique_ptr<SudokuBoard> GridlarkCli::readValidBoard(const std::string& file, int& exitCode)
+{
+    std::unique_ptr<SudokuBoard> board = readBoard(file, exitCode);
+    if (board && !board->isValid()) {
+        std::fprintf(stderr, "%s: %s\n", file.c_str(), kInvalidGridText);
+        exitCode = exitInvalidGrid;
+        return nullptr;
+    }
+    return board;
+}
+
 int GridlarkCli::solveOne(const std::string& file, bool unique)
 {
     int code = exitOk;
-    std::unique_ptr<SudokuBoard> board = readBoard(file, code);
+    std::unique_ptr<SudokuBoard> board = readValidBoard(file, code);
     if (!board)
         return code;
-    if (!board->isValid()) {
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), kInvalidGridText);
-        return exitInvalidGrid;
-    }
     if (!unique) {
         const SudokuBoard* solution = solver.solve(board.get(), false, false);
         if (!solution) {
@@ -145,13 +152,9 @@ int GridlarkCli::solve(const std::vector<std::string>& files, bool unique)
 int GridlarkCli::list(const std::string& file, bool sparse)
 {
     int code = exitOk;
-    std::unique_ptr<SudokuBoard> board = readBoard(file, code);
+    std::unique_ptr<SudokuBoard> board = readValidBoard(file, code);
     if (!board)
         return code;
-    if (!board->isValid()) {
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), kInvalidGridText);
-        return exitInvalidGrid;
-    }
     solver.solve(board.get(), true, sparse);
     std::fflush(stdout);
     const unsigned long count = solver.getSolutionCount();

@@ -35,6 +35,8 @@ private:
     // Reads a grid file as the board's file constructor does, with its messages,
     // but returns instead of ending the process.
     std::unique_ptr<SudokuBoard> readBoard(const std::string& file, int& exitCode);
+    // As readBoard, and refuses a grid with repeated values (exit code 3).
+    std::unique_ptr<SudokuBoard> readValidBoard(const std::string& file, int& exitCode);
     int solveOne(const std::string& file, bool unique);
     void printSolution(const SudokuBoard& board);
     void printFigures();
