@@ -9,7 +9,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
-#include <deque>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -129,15 +129,15 @@ public:
     Grid& gridAt(int level)
     {
         while (static_cast<int>(pool.size()) <= level) {
-            pool.emplace_back();
+            pool.push_back(std::make_unique<Grid>());
             if constexpr (FixedInner == 0) {
-                pool.back().bits.resize(cellCount);
-                pool.back().live.resize(cellCount);
-                pool.back().values.resize(cellCount);
-                pool.back().blank.resize(cellCount / 64 + 1);
+                pool.back()->bits.resize(cellCount);
+                pool.back()->live.resize(cellCount);
+                pool.back()->values.resize(cellCount);
+                pool.back()->blank.resize(cellCount / 64 + 1);
             }
         }
-        return pool[level];
+        return *pool[level];
     }
 
     int candidates(const Grid& grid, int cell) const { return Ops::count(grid.bits[cell]); }
@@ -402,5 +402,5 @@ private:
     Storage<Mask, 3 * kFixedSide> twice;           // per unit: rows, columns, sub-squares
     Storage<std::uint64_t, 3 * kFixedSide> stamps; // epoch of each cached summary
     std::uint64_t epoch = 0;
-    std::deque<Grid> pool;
+    std::vector<std::unique_ptr<Grid>> pool;
 };

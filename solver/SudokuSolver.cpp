@@ -23,10 +23,7 @@ SudokuSolver::SudokuSolver()
 {
 }
 
-SudokuSolver::~SudokuSolver()
-{
-    clearSolutions();
-}
+SudokuSolver::~SudokuSolver() = default;
 
 std::int32_t SudokuSolver::monotonicMilliseconds()
 {
@@ -37,10 +34,8 @@ std::int32_t SudokuSolver::monotonicMilliseconds()
 
 void SudokuSolver::clearSolutions()
 {
-    for (SudokuBoard*& slot : solutions) {
-        delete slot;
-        slot = nullptr;
-    }
+    solutions[0] = nullptr;
+    solutions[1] = nullptr;
 }
 
 SudokuBoard* SudokuSolver::solve(SudokuBoard* board, bool listAll, bool sparse)
@@ -191,9 +186,11 @@ void SudokuSolver::foundSolution(Engine& engine, int level)
     ++solutionCount;
     const auto& grid = engine.gridAt(level);
     if (maxSolutions < 3) {
-        auto* solution = new SudokuBoard(engine.getInnerSize());
-        engine.store(grid, *solution);
-        solutions[solutionCount - 1] = solution;
+        std::unique_ptr<SudokuBoard>& board = solutionBoards[solutionCount - 1];
+        if (!board || board->getInnerSize() != engine.getInnerSize())
+            board = std::make_unique<SudokuBoard>(engine.getInnerSize());
+        engine.store(grid, *board);
+        solutions[solutionCount - 1] = board.get();
         return;
     }
     if (sparsePrint && solutionCount != 1 && solutionCount % 10000000 != 0)

@@ -80,6 +80,8 @@ private:
     bool isTimeUp();
 
     SudokuBoard* solutions[2];
+    // The boards behind the solution slots, kept from one run to the next.
+    std::unique_ptr<SudokuBoard> solutionBoards[2];
     std::uint32_t solutionCount;
     std::int32_t tries;
     std::int32_t depth;
