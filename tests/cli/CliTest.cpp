@@ -1,283 +1,231 @@
+// gridlark-cli: what each command prints and its exit code, on good input and bad.
+// How each grid file that is not a grid is read is the reliability tests' work.
 #include "SudokuBoard.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
+#include <cstring>
+#include <iterator>
+#include <optional>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <tuple>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+const std::string kData = GRIDLARK_CLI_DATA "/";
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+const char kInvalidText[] = "SORRY, the current grid is invalid - there are one or more values duplicated in a row, "
+                            "column or subsquare; or a value greater than 9. Attempt to solve abandoned.\n";
 
-std::string data(const std::string& name)
-{
-    return std::string(GRIDLARK_CLI_DATA) + "/" + name;
-}
-
-// Runs gridlark-cli with the given arguments (quoted for the shell).
-Result run(const std::vector<std::string>& args)
-{
-    // ctest runs the tests as parallel processes: the files carry the process id.
-    const std::string stem = ::testing::TempDir() + "cli_" + std::to_string(getpid());
-    const std::string out = stem + "_out.txt";
-    const std::string err = stem + "_err.txt";
-    std::string command = "'" GRIDLARK_CLI "'";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'";
-    command += " >'" + out + "' 2>'" + err + "' </dev/null";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
-}
-
-// Reads the boxed boards printed in text (each followed by its "crc:" line)
-// back into boards, checking each checksum against the board's own.
-std::vector<SudokuBoard> boxedBoards(const std::string& text, int innerSize)
+// The boards printed in text, read back from their boxed rows; each box must be the
+// board's own rendering and the "crc:" line after it the board's checksum.
+std::vector<SudokuBoard> boxedBoards(const std::string& text)
 {
     std::vector<SudokuBoard> boards;
     std::istringstream in(text);
-    std::string line;
+    std::string box;
     std::vector<int> values;
-    while (std::getline(in, line)) {
+    for (std::string line; std::getline(in, line);) {
         unsigned crc = 0;
         if (std::sscanf(line.c_str(), "crc: %X", &crc) == 1) {
-            SudokuBoard board(innerSize);
-            for (std::size_t i = 0; i < values.size(); ++i)
-                board.cellAt(static_cast<int>(i) / board.getSize(), static_cast<int>(i) % board.getSize())
-                    ->setValue(values[i]);
+            SudokuBoard board(static_cast<int>(std::sqrt((box.find('\n') - 1) / 4.0)));
+            for (int i = 0; i < static_cast<int>(values.size()) && i < board.getSize() * board.getSize(); ++i)
+                board.cellAt(i / board.getSize(), i % board.getSize())->setValue(values[i]);
+            EXPECT_EQ(box, board.toText());
             EXPECT_EQ(crc, board.crc16());
-            EXPECT_EQ(static_cast<int>(values.size()), board.getSize() * board.getSize());
             boards.push_back(board);
+            box.clear();
             values.clear();
-        } else if (!line.empty() && line[0] == '|') {
+        } else if (!line.empty() && (line[0] == '|' || line[0] == '-')) {
+            box += line + "\n";
+            std::replace(line.begin(), line.end(), '|', ' ');
             std::istringstream cells(line);
-            std::string item;
-            while (cells >> item) {
-                std::string digits;
-                for (const char ch : item)
-                    if (ch == '.' || (ch >= '0' && ch <= '9'))
-                        digits += ch;
-                if (!digits.empty())
-                    values.push_back(digits == "." ? 0 : std::stoi(digits));
-            }
+            for (std::string item; line[0] == ' ' && cells >> item;)
+                values.push_back(item == "." ? 0 : std::stoi(item));
         }
     }
     return boards;
 }
 
-bool solves(const SudokuBoard& puzzle, const SudokuBoard& solution)
+TEST(Cli, SolvePrintsCheckedSolutionsWithTheirFiguresAndGoesOnAfterAFailure)
 {
-    for (int r = 0; r < puzzle.getSize(); ++r)
-        for (int c = 0; c < puzzle.getSize(); ++c)
-            if (solution.valueAt(r, c) == 0 || (puzzle.valueAt(r, c) != 0 && puzzle.valueAt(r, c) != solution.valueAt(r, c)))
-                return false;
-    return solution.isValid();
-}
-
-std::string lastLine(const std::string& text)
-{
-    const std::size_t end = text.find_last_not_of('\n');
-    const std::size_t start = text.rfind('\n', end);
-    return text.substr(start == std::string::npos ? 0 : start + 1, end - (start == std::string::npos ? 0 : start + 1) + 1);
-}
-
-const char* const kInvalidText =
-    "SORRY, the current grid is invalid - there are one or more values duplicated in a row, column or "
-    "subsquare; or a value greater than 9. Attempt to solve abandoned.";
-
-TEST(Cli, VersionAndHelp)
-{
-    const Result version = run({"--version"});
-    EXPECT_EQ(version.code, 0);
-    EXPECT_EQ(version.out, "gridlark-cli " GRIDLARK_VERSION_TEXT "\n");
-    for (const char* command : {"solve", "list", "show", "format", "bench"}) {
-        const Result help = run({command, "--help"});
-        EXPECT_EQ(help.code, 0) << command;
-        EXPECT_NE(help.out.find("64  usage error"), std::string::npos) << command << " --help lists the exit codes";
-    }
-}
-
-TEST(Cli, SolvePrintsACheckedSolutionWithItsFigures)
-{
-    for (const char* name : {"unique.txt", "hand-made.txt", "sixteen.txt"}) {
-        const Result r = run({"solve", data(name)});
-        ASSERT_EQ(r.code, 0) << name << r.err;
-        const SudokuBoard puzzle(data(name).c_str());
-        const std::vector<SudokuBoard> boards = boxedBoards(r.out, puzzle.getInnerSize());
-        ASSERT_EQ(boards.size(), 1u) << name;
-        EXPECT_TRUE(solves(puzzle, boards[0])) << name;
-        long tries = -1, depth = -1, deadEnds = -1;
-        EXPECT_EQ(std::sscanf(lastLine(r.out).c_str(), "%li; %li; %li", &tries, &depth, &deadEnds), 3) << r.out;
-        EXPECT_GE(tries, 0);
-        EXPECT_TRUE(r.err.empty()) << r.err;
-    }
+    const char* const names[] = {"unique.txt", "hand-made.txt", "sixteen.txt"};
+    const CommandResult r = runCli("solve " + kData + "missing.txt " + kData + names[0] + " " + kData + names[1] + " " +
+                                   kData + "invalid.txt " + kData + names[2]);
+    EXPECT_EQ(r.code, 1) << "the code of the first failure";
+    EXPECT_EQ(r.err,
+              "SudokuBoard Error Opening file " + kData + "missing.txt.\n" + kData + "invalid.txt: " + kInvalidText);
+    const std::vector<SudokuBoard> boards = boxedBoards(r.out);
+    ASSERT_EQ(boards.size(), 3u) << r.out;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(solves(SudokuBoard((kData + names[i]).c_str()), boards[i])) << names[i];
+    const std::regex figures(R"((^|\n)\d+; \d+; \d+\n)");
+    EXPECT_EQ(std::distance(std::sregex_iterator(r.out.begin(), r.out.end(), figures), {}), 3) << r.out;
 }
 
 TEST(Cli, SolveUniqueReportsNoneOneOrTwo)
 {
-    const Result unique = run({"solve", "--unique", data("unique.txt")});
-    EXPECT_EQ(unique.code, 0);
-    EXPECT_EQ(unique.out.substr(0, 7), "unique\n");
-    EXPECT_EQ(boxedBoards(unique.out, 3).size(), 1u);
-
-    const Result multiple = run({"solve", "--unique", data("open.txt")});
-    EXPECT_EQ(multiple.code, 5);
-    EXPECT_EQ(multiple.out.substr(0, 9), "multiple\n");
-    const std::vector<SudokuBoard> two = boxedBoards(multiple.out, 3);
-    ASSERT_EQ(two.size(), 2u);
-    const SudokuBoard puzzle(data("open.txt").c_str());
-    EXPECT_TRUE(solves(puzzle, two[0]));
-    EXPECT_TRUE(solves(puzzle, two[1]));
-    EXPECT_NE(two[0].crc16(), two[1].crc16());
-    EXPECT_NE(multiple.err.find("open.txt"), std::string::npos);
-
-    const Result none = run({"solve", "--unique", data("none.txt")});
-    EXPECT_EQ(none.code, 4);
-    EXPECT_EQ(none.out, "none\n");
-}
-
-struct Failure {
-    std::vector<std::string> args;
-    int code;
-    std::string err; // exact, or empty to check only that it names the file
-};
-
-TEST(Cli, FailuresHaveTheirExitCodesAndMessages)
-{
-    const std::string missing = data("missing.txt");
-    const std::string noInner = data("no-inner-size.txt");
-    const std::string bigInner = data("inner-size-17.txt");
-    const std::string invalid = data("invalid.txt");
-    const Failure failures[] = {
-        {{"solve", missing}, 1, "SudokuBoard Error Opening file " + missing + ".\n"},
-        {{"show", missing}, 1, "SudokuBoard Error Opening file " + missing + ".\n"},
-        {{"solve", noInner}, 2, "SudokuBoard creation ERROR\n\tCannot read inner grid size from " + noInner + "\n"},
-        {{"format", noInner}, 2, "SudokuBoard creation ERROR\n\tCannot read inner grid size from " + noInner + "\n"},
-        {{"solve", bigInner}, 6,
-         "SudokuBoard creation ERROR\n\tInner grid size 17 in " + bigInner + " is out of range (0 to 16)\n"},
-        {{"solve", invalid}, 3, invalid + ": " + kInvalidText + "\n"},
-        {{"list", invalid}, 3, invalid + ": " + kInvalidText + "\n"},
-        {{"solve", data("none.txt")}, 4, data("none.txt") + ": no solution\n"},
-        {{"bench", missing}, 1, missing + ": cannot open\n"},
-        {{"bench", data("malformed.txt")}, 3, ""},
-        {{}, 64, ""},
-        {{"solve"}, 64, ""},
-        {{"solve", "--frobnicate", data("unique.txt")}, 64, ""},
-        {{"bench", "--limit", "-3", data("puzzles.txt")}, 64, ""},
-        {{"list", data("four.txt"), data("unique.txt")}, 64, ""},
-    };
-    for (const Failure& f : failures) {
-        const Result r = run(f.args);
-        std::string what;
-        for (const std::string& arg : f.args)
-            what += arg + " ";
-        EXPECT_EQ(r.code, f.code) << what << r.err;
-        if (!f.err.empty())
-            EXPECT_EQ(r.err, f.err) << what;
-        else
-            EXPECT_FALSE(r.err.empty()) << what;
+    for (const auto& [name, code, verdict, solutions, err] :
+         {std::tuple{"unique.txt", 0, "unique\n", 1u, ""},
+          {"open.txt", 5, "multiple\n", 2u, ": more than one solution\n"},
+          {"none.txt", 4, "none\n", 0u, ": no solution\n"}}) {
+        const CommandResult r = runCli("solve --unique " + kData + name);
+        EXPECT_EQ(r.code, code) << name;
+        EXPECT_EQ(r.err, *err ? kData + name + err : "");
+        EXPECT_EQ(r.out.substr(0, std::strlen(verdict)), verdict);
+        EXPECT_TRUE(solutions > 0 || r.out == verdict) << r.out;
+        const std::vector<SudokuBoard> found = boxedBoards(r.out);
+        ASSERT_EQ(found.size(), solutions) << name;
+        for (const SudokuBoard& board : found)
+            EXPECT_TRUE(solves(SudokuBoard((kData + name).c_str()), board)) << name;
+        EXPECT_TRUE(solutions < 2 || found[0].crc16() != found[1].crc16());
     }
-}
-
-TEST(Cli, SolveGoesOnAfterAFileThatFails)
-{
-    const Result r = run({"solve", data("missing.txt"), data("unique.txt"), data("invalid.txt")});
-    EXPECT_EQ(r.code, 1) << "the code of the first failure";
-    EXPECT_EQ(boxedBoards(r.out, 3).size(), 1u);
-    EXPECT_NE(r.err.find("Opening file"), std::string::npos);
-    EXPECT_NE(r.err.find(kInvalidText), std::string::npos);
 }
 
 TEST(Cli, ListPrintsEverySolutionAndCountsThemOnStandardError)
 {
-    const Result all = run({"list", data("four.txt")});
+    const CommandResult all = runCli("list " + kData + "four.txt");
     EXPECT_EQ(all.code, 0);
-    const std::vector<SudokuBoard> boards = boxedBoards(all.out, 2);
+    const std::vector<SudokuBoard> boards = boxedBoards(all.out);
     EXPECT_EQ(boards.size(), 72u) << "a 4 x 4 grid with one given has 288 / 4 solutions";
-    const SudokuBoard puzzle(data("four.txt").c_str());
-    for (const SudokuBoard& board : boards)
-        EXPECT_TRUE(solves(puzzle, board));
-    EXPECT_EQ(all.out.rfind("Solution No 72:\n"), all.out.find("Solution No 72:\n"));
-    EXPECT_EQ(all.out.substr(0, 14), "Solution No 1:");
-    EXPECT_EQ(all.err, data("four.txt") + ": 72 solutions\n");
+    const SudokuBoard puzzle((kData + "four.txt").c_str());
+    std::set<std::string> distinct;
+    for (std::size_t i = 0; i < boards.size(); ++i) {
+        EXPECT_TRUE(solves(puzzle, boards[i]));
+        EXPECT_NE(all.out.find("Solution No " + std::to_string(i + 1) + ":\n"), std::string::npos) << i;
+        distinct.insert(boards[i].toText());
+    }
+    EXPECT_EQ(distinct.size(), 72u);
+    EXPECT_EQ(all.err, kData + "four.txt" + ": 72 solutions\n");
 
-    const Result sparse = run({"list", "--sparse", data("four.txt")});
+    const CommandResult sparse = runCli("list --sparse " + kData + "four.txt");
     EXPECT_EQ(sparse.code, 0);
-    EXPECT_EQ(boxedBoards(sparse.out, 2).size(), 1u);
+    EXPECT_EQ(boxedBoards(sparse.out).size(), 1u);
     EXPECT_EQ(sparse.err, all.err);
 }
 
-TEST(Cli, ShowPrintsTheBoardAsRead)
+TEST(Cli, ShowAndFormatPrintTheBoardAsRead)
 {
-    const Result r = run({"show", data("hand-made.txt")});
-    EXPECT_EQ(r.code, 0);
-    const SudokuBoard board(data("hand-made.txt").c_str());
+    const SudokuBoard board((kData + "hand-made.txt").c_str());
     char crc[16];
     std::snprintf(crc, sizeof crc, "crc: %04X\n", static_cast<unsigned>(board.crc16()));
-    EXPECT_EQ(r.out, std::string(board.toText()) + crc);
-}
+    const CommandResult shown = runCli("show " + kData + "hand-made.txt");
+    EXPECT_EQ(shown.code, 0);
+    EXPECT_EQ(shown.out, std::string(board.toText()) + crc);
 
-TEST(Cli, FormatWritesTheSavedLayout)
-{
-    const SudokuBoard board(data("hand-made.txt").c_str());
-    const std::string expectedPath = ::testing::TempDir() + "cli_expected_" + std::to_string(getpid()) + ".txt";
-    std::FILE* expected = std::fopen(expectedPath.c_str(), "w");
-    ASSERT_NE(expected, nullptr);
-    board.writeGrid(expected);
-    std::fclose(expected);
-
-    const Result toStdout = run({"format", data("hand-made.txt")});
+    // The hand-made file holds the grid of the saved example.
+    const std::string saved = readFile(kData + "../saved-two-rows.txt");
+    const CommandResult toStdout = runCli("format " + kData + "hand-made.txt");
     EXPECT_EQ(toStdout.code, 0);
-    EXPECT_EQ(toStdout.out, readFile(expectedPath));
+    EXPECT_EQ(toStdout.out, saved);
 
-    const std::string outPath = ::testing::TempDir() + "cli_formatted_" + std::to_string(getpid()) + ".txt";
-    const Result toFile = run({"format", data("hand-made.txt"), "-o", outPath});
+    const std::string formatted = temporaryPath("cli-formatted");
+    const CommandResult toFile = runCli("format " + kData + "hand-made.txt -o " + formatted);
     EXPECT_EQ(toFile.code, 0);
-    EXPECT_TRUE(toFile.out.empty());
-    EXPECT_EQ(readFile(outPath), readFile(expectedPath));
-
-    const Result unwritable = run({"format", data("hand-made.txt"), "-o", "/nonexistent-dir/out.txt"});
-    EXPECT_EQ(unwritable.code, 1);
-    EXPECT_NE(unwritable.err.find("/nonexistent-dir/out.txt"), std::string::npos);
+    EXPECT_EQ(toFile.out, "");
+    EXPECT_EQ(readFile(formatted), saved);
+    std::remove(formatted.c_str());
 }
 
 TEST(Cli, BenchSolvesAndVerifiesOneLinePuzzles)
 {
-    const Result all = run({"bench", data("puzzles.txt")});
+    const CommandResult all = runCli("bench " + kData + "puzzles.txt");
     EXPECT_EQ(all.code, 0) << all.err;
-    EXPECT_NE(all.out.find("puzzles solved: 3\n"), std::string::npos) << all.out;
-    EXPECT_NE(all.out.find("failures: 0\n"), std::string::npos);
-    for (const char* label : {"total time: ", "puzzles per second: ", "median time per puzzle: ",
-                              "99th percentile time per puzzle: ", "mean tries: ", "mean greatest depth: ",
-                              "mean dead ends: "})
-        EXPECT_NE(all.out.find(label), std::string::npos) << label;
+    for (const char* line :
+         {"puzzles solved: 3\n", "failures: 0\n", "total time: ", "puzzles per second: ", "median time per puzzle: ",
+          "99th percentile time per puzzle: ", "mean tries: ", "mean greatest depth: ", "mean dead ends: "})
+        EXPECT_NE(all.out.find(line), std::string::npos) << line << " in\n" << all.out;
 
-    const Result limited = run({"bench", "--limit", "2", "--unique", data("puzzles.txt")});
+    const CommandResult limited = runCli("bench --limit 2 --unique " + kData + "puzzles.txt");
     EXPECT_EQ(limited.code, 0);
     EXPECT_NE(limited.out.find("puzzles solved: 2\n"), std::string::npos) << limited.out;
     EXPECT_NE(limited.out.find("unique: 2, multiple: 0, none: 0\n"), std::string::npos) << limited.out;
+}
 
-    const Result malformed = run({"bench", data("malformed.txt")});
-    EXPECT_EQ(malformed.code, 3);
-    EXPECT_NE(malformed.err.find("line 3"), std::string::npos) << malformed.err;
-    EXPECT_NE(malformed.err.find("malformed.txt"), std::string::npos) << malformed.err;
+// Exit codes and messages, on bad input naming the file.
+struct CliCase {
+    const char* name;
+    const char* command;                // FILE stands for the path of the file
+    std::optional<std::string> content; // written to FILE; none leaves it missing
+    int exitCode;
+    std::string message;     // the whole output when it ends in a line end
+    bool unreadable = false; // even for root: the tool then runs as nobody
+};
+
+const std::string kPuzzle = "4...3.......6..8..........1....5..9..8....6...7.2........1.27..5.3....4.9........";
+
+const char kUsage[] = "Run with --help for more information.";
+const std::string kNoInnerSize = "SudokuBoard creation ERROR\n\tCannot read inner grid size from ";
+
+const CliCase kCases[] = {
+    {"Version", "--version", std::nullopt, 0, "gridlark-cli " GRIDLARK_VERSION_TEXT "\n"},
+    {"SolveHelp", "solve --help", std::nullopt, 0, "64  usage error"},
+    {"ListHelp", "list --help", std::nullopt, 0, "64  usage error"},
+    {"ShowHelp", "show --help", std::nullopt, 0, "64  usage error"},
+    {"FormatHelp", "format --help", std::nullopt, 0, "64  usage error"},
+    {"BenchHelp", "bench --help", std::nullopt, 0, "64  usage error"},
+    {"Unreadable", "solve FILE", "3\n", 1, "SudokuBoard Error Opening file FILE.\n", true},
+    {"BenchMissing", "bench FILE", std::nullopt, 1, "FILE: cannot open\n"},
+    {"Directory", "solve /tmp", std::nullopt, 2, kNoInnerSize + "/tmp\n"},
+    {"DevNull", "list /dev/null", std::nullopt, 2, kNoInnerSize + "/dev/null\n"},
+    {"DevZero", "show /dev/zero", std::nullopt, 2, kNoInnerSize + "/dev/zero\n"},
+    {"InnerSizeZero", "solve FILE", "0\n", 0, ""},
+    {"InnerSizeOne", "list FILE", "1\n", 0, "Solution No 1:\n-----\n|  1|\n-----\ncrc: 807E\nFILE: 1 solution\n"},
+    {"DuplicateValues", "solve FILE", "3\n5 0 0 0 0 0 0 0 5\n", 3, std::string("FILE: ") + kInvalidText},
+    {"DuplicateValuesListed", "list FILE", "3\n5 0 0 0 0 0 0 0 5\n", 3, std::string("FILE: ") + kInvalidText},
+    {"NoSolution", "solve FILE", "3\n1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9\n", 4, "FILE: no solution\n"},
+    {"FormatToAPlaceThatTakesNoFile", "format FILE -o /proc/gridlark-grid.txt", "3\n", 1,
+     "/proc/gridlark-grid.txt: cannot open for writing"},
+    {"FormatToAFullDisk", "format FILE -o /dev/full", "3\n", 1, "/dev/full: write failed"},
+    {"BenchShortLine", "bench FILE", "123.\n", 3, "FILE: line 1: a puzzle needs 81 cells, found 4"},
+    {"BenchBadCharacter", "bench FILE", kPuzzle + "\n" + kPuzzle.substr(0, 40) + "x" + kPuzzle.substr(41) + "\n", 3,
+     "FILE: line 2: character 'x' at position 41"},
+    {"BenchInvalidPuzzle", "bench FILE", "11" + std::string(79, '.') + "\n", 4, "FILE: line 1:"},
+    {"BenchEmpty", "bench FILE", "", 0, "puzzles solved: 0"},
+    {"NoCommand", "", std::nullopt, 64, kUsage},
+    {"UnknownCommand", "frobnicate FILE", "3\n", 64, kUsage},
+    {"NoFile", "solve", std::nullopt, 64, kUsage},
+    {"TwoFilesToList", "list FILE FILE", "3\n", 64, kUsage},
+    {"NegativeLimit", "bench --limit -3 FILE", "", 64, kUsage},
+    {"UnknownOption", "solve --frobnicate FILE", "3\n", 64, kUsage},
+};
+
+std::string replaceFile(std::string text, const std::string& path)
+{
+    for (std::size_t at; (at = text.find("FILE")) != std::string::npos;)
+        text.replace(at, 4, path);
+    return text;
+}
+
+TEST(Cli, EachCommandLineEndsWithItsExitCodeAndMessage)
+{
+    const std::string path = temporaryPath("cli-input");
+    for (const CliCase& c : kCases) {
+        SCOPED_TRACE(c.name);
+        std::remove(path.c_str());
+        if (c.content)
+            writeFile(path, *c.content);
+        ASSERT_TRUE(!c.unreadable || chmod(path.c_str(), 0) == 0);
+        const std::string nobody =
+            c.unreadable && geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+        const CommandResult r = runCli(replaceFile(c.command, "'" + path + "'"), nobody);
+        EXPECT_EQ(r.code, c.exitCode) << r.err;
+        const std::string message = replaceFile(c.message, path);
+        if (!message.empty() && message.back() == '\n')
+            EXPECT_EQ(r.out + r.err, message);
+        else
+            EXPECT_NE((r.out + r.err).find(message), std::string::npos) << r.out << r.err;
+    }
+    std::remove(path.c_str());
 }
 
 } // namespace
