@@ -17,15 +17,13 @@
 class CScriptedHost : public CModalHost {
 public:
     struct MessageBoxCall {
-        std::string text;
-        std::string caption;
+        std::string text, caption;
         UINT type;
         bool ownerVisible;
     };
     struct FileDialogCall {
         bool open;
-        std::string title;
-        std::string initialDir;
+        std::string title, initialDir;
         DWORD flags;
         QStringList filters;
         std::string defExt;
@@ -43,8 +41,8 @@ public:
     CScriptedHost() { m_previous = CModalHost::Install(this); }
     ~CScriptedHost() override { CModalHost::Install(m_previous); }
 
-    std::deque<int> messageAnswers;
-    std::deque<FileAnswer> fileAnswers;
+    std::deque<int> messageAnswers;  // IDCANCEL once they run out
+    std::deque<FileAnswer> fileAnswers;  // cancelled once they run out
     // Runs inside RunDialog with the dialog created; returns its result.
     std::function<INT_PTR(CDialog&)> onDialog = [](CDialog&) -> INT_PTR { return IDOK; };
 
@@ -57,11 +55,7 @@ public:
     int MessageBox(QWidget* owner, const char* text, const char* caption, UINT type) override
     {
         messageBoxes.push_back({text, caption ? caption : "", type, owner && owner->isVisible()});
-        if (messageAnswers.empty())
-            return IDCANCEL;
-        const int answer = messageAnswers.front();
-        messageAnswers.pop_front();
-        return answer;
+        return next(messageAnswers, IDCANCEL);
     }
 
     INT_PTR RunFileDialog(CFileDialog& dialog) override
@@ -70,10 +64,7 @@ public:
         fileDialogs.push_back({dialog.IsOpenDialog() != FALSE, ofn.lpstrTitle ? ofn.lpstrTitle : "",
                                ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "", ofn.Flags,
                                dialog.GetNameFilters(), ofn.lpstrDefExt ? ofn.lpstrDefExt : ""});
-        if (fileAnswers.empty())
-            return IDCANCEL;
-        const FileAnswer answer = fileAnswers.front();
-        fileAnswers.pop_front();
+        const FileAnswer answer = next(fileAnswers, FileAnswer{IDCANCEL, ""});
         if (answer.result == IDOK)
             dialog.SetPathName(answer.path);
         return answer.result;
@@ -94,6 +85,16 @@ public:
     }
 
 private:
+    template <typename T>
+    static T next(std::deque<T>& answers, T otherwise)
+    {
+        if (answers.empty())
+            return otherwise;
+        const T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
     CModalHost* m_previous = nullptr;
     CQtModalHost m_qtHost;
 };

@@ -1,21 +1,19 @@
 #include "DialogFixture.h"
 
-#include "AboutDlg.h"
 #include "GridlarkApp.h"
 #include "SudokuBoard.h"
 #include "platform/CStaticControls.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QTest>
 
 #include <functional>
+#include <set>
 
 namespace {
 
 struct Placement {
-    int id;
-    int x, y, cx, cy;
+    int id, x, y, cx, cy;
 };
 
 // The main dialog's controls other than the cell boxes, as the template places them.
@@ -26,41 +24,39 @@ const Placement kControls[] = {
     {IDC_NOTEPAD, 219, 255, 50, 14},  {IDC_ABSORB_RETURN, 7, 210, 281, 14},
 };
 
-// Top-left corners of the cell boxes in dialog units.
-const int kCellX[9][9] = {
-    {37, 63, 89, 114, 140, 166, 195, 221, 245}, {37, 63, 89, 114, 140, 166, 195, 221, 245},
-    {37, 63, 89, 114, 140, 166, 195, 221, 245}, {36, 62, 88, 114, 140, 166, 195, 221, 247},
-    {36, 62, 88, 114, 140, 166, 195, 221, 247}, {36, 62, 88, 114, 140, 166, 195, 221, 247},
-    {37, 63, 89, 116, 142, 168, 199, 223, 247}, {37, 63, 89, 116, 142, 168, 199, 223, 247},
+// Top-left corners of the cell boxes in dialog units: the left edges are the same for
+// the three rows of a band, and three runs of cells sit one unit higher than their row.
+const int kCellX[3][9] = {
+    {37, 63, 89, 114, 140, 166, 195, 221, 245},
+    {36, 62, 88, 114, 140, 166, 195, 221, 247},
     {37, 63, 89, 116, 142, 168, 199, 223, 247},
 };
 const int kCellY[9] = {42, 60, 77, 101, 118, 136, 163, 182, 200};
 int cellY(int row, int col)
 {
-    if ((row == 1 && col >= 3) || (row == 4 && col >= 6) || (row == 7 && col >= 7))
-        return kCellY[row] - 1;
-    return kCellY[row];
+    return kCellY[row] - ((row == 1 && col >= 3) || (row == 4 && col >= 6) || (row == 7 && col >= 7));
 }
-
-const char* const kTabAfterCells[] = {"Reset All", "Solve", "Revert", "Help", "Save", "Load", "Notepad", "Quit"};
 
 using DialogTemplateTest = DialogFixture;
 
-TEST_F(DialogTemplateTest, StartsBlankWithSolveOnlyAndInstructions)
+TEST_F(DialogTemplateTest, StartsAndResetsBlankWithSolveOnlyAndInstructions)
 {
-    for (const auto& row : grid())
-        for (const auto& cell : row)
-            EXPECT_EQ(cell, "");
-    EXPECT_TRUE(enabled(IDC_SOLVE));
-    EXPECT_FALSE(enabled(IDC_REVERT));
-    EXPECT_EQ(message(), kInstructions);
-    EXPECT_EQ(figures(), "");
-    EXPECT_EQ(dlg->focusWidget(), box(0, 0));
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("Sudoko"));
     EXPECT_FALSE(dlg->windowIcon().isNull());
-    ASSERT_NE(dlg->GetBoard(), nullptr);
-    EXPECT_EQ(dlg->GetBoard()->getInnerSize(), 3);
-    EXPECT_NE(dlg->GetSolver(), nullptr);
+    for (const char* when : {"at start", "after Reset All"}) {
+        EXPECT_EQ(screen(), (Screen{{}, kInstructions, "", false})) << when;
+        EXPECT_TRUE(enabled(IDC_SOLVE)) << when;
+        EXPECT_EQ(dlg->focusWidget(), box(0, 0)) << when;
+        ASSERT_EQ(dlg->GetBoard()->getInnerSize(), 3) << when;
+        for (int r = 0; r < 9; ++r)
+            for (int c = 0; c < 9; ++c)
+                EXPECT_EQ(std::pair(dlg->GetBoard()->valueAt(r, c), dlg->GetBoard()->cellAt(r, c)->numPossibles()),
+                          std::pair(0, 9)) << when;
+        putRows(kPuzzle);
+        dlg->SendCommand(IDC_SOLVE);
+        box(5, 5)->setFocus();
+        dlg->SendCommand(IDC_RESET_ALL);
+    }
 }
 
 TEST_F(DialogTemplateTest, ControlsSitWhereTheTemplatePutsThemInDialogUnits)
@@ -73,12 +69,9 @@ TEST_F(DialogTemplateTest, ControlsSitWhereTheTemplatePutsThemInDialogUnits)
         EXPECT_EQ(item(p.id)->geometry(), dlg->MapDialogRect(p.x, p.y, p.cx, p.cy)) << "control " << p.id;
     for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c)
-            EXPECT_EQ(box(r, c)->geometry(), dlg->MapDialogRect(kCellX[r][c], cellY(r, c), 14, 12))
+            EXPECT_EQ(box(r, c)->geometry(), dlg->MapDialogRect(kCellX[r / 3][c], cellY(r, c), 14, 12))
                 << "cell " << r << ", " << c;
-}
-
-TEST_F(DialogTemplateTest, BaseUnitsFollowTheDialogFont)
-{
+    // The base units follow the dialog font.
     const QFontMetrics metrics(dlg->font());
     EXPECT_EQ(dlg->font().family(), QStringLiteral("Liberation Sans"));
     EXPECT_NEAR(dlg->GetBaseUnitX(), metrics.averageCharWidth(), 1);
@@ -86,62 +79,36 @@ TEST_F(DialogTemplateTest, BaseUnitsFollowTheDialogFont)
     EXPECT_LE(dlg->GetBaseUnitY(), metrics.height() + 1);
 }
 
-TEST_F(DialogTemplateTest, EachSubSquareLiesInsideItsOwnGroupBoxAndNothingOverlaps)
+TEST_F(DialogTemplateTest, EachGroupBoxFramesTheNineCellsOfOneSubSquare)
 {
-    std::vector<QRect> frames;
-    for (const auto group : dlg->findChildren<CGroupBox*>())
-        frames.push_back(group->FrameGeometry());
-    ASSERT_EQ(frames.size(), 9u);
-    for (int r = 0; r < 9; ++r) {
-        for (int c = 0; c < 9; ++c) {
-            const QRect cell = box(r, c)->geometry();
-            const auto holder = std::find_if(frames.begin(), frames.end(), [&](const QRect& f) {
-                return f.adjusted(2, 2, -2, -2).contains(cell);
-            });
-            ASSERT_NE(holder, frames.end()) << "cell " << r << ", " << c;
-            // The cells of one sub-square share a frame.
-            const QRect corner = box(r / 3 * 3, c / 3 * 3)->geometry();
-            EXPECT_TRUE(holder->contains(corner)) << "cell " << r << ", " << c;
-        }
+    std::set<int> squares;
+    for (const auto group : dlg->findChildren<CGroupBox*>()) {
+        std::vector<int> held;  // the sub-square of each cell inside the frame, with a margin
+        for (int r = 0; r < 9; ++r)
+            for (int c = 0; c < 9; ++c)
+                if (group->FrameGeometry().adjusted(2, 2, -2, -2).contains(box(r, c)->geometry()))
+                    held.push_back(r / 3 * 3 + c / 3);
+        ASSERT_EQ(held.size(), 9u);
+        EXPECT_EQ(held, std::vector<int>(9, held[0]));
+        squares.insert(held[0]);
     }
-    for (std::size_t i = 0; i < frames.size(); ++i)
-        for (std::size_t j = i + 1; j < frames.size(); ++j)
-            EXPECT_FALSE(frames[i].intersects(frames[j])) << "frames " << i << " and " << j;
-    std::vector<QWidget*> visible;
-    for (const Placement& p : kControls)
-        if (item(p.id)->isVisible())
-            visible.push_back(item(p.id));
-    for (std::size_t i = 0; i < visible.size(); ++i)
-        for (std::size_t j = i + 1; j < visible.size(); ++j)
-            EXPECT_FALSE(visible[i]->geometry().intersects(visible[j]->geometry()))
-                << visible[i]->property("dlgCtrlId").toInt() << " and " << visible[j]->property("dlgCtrlId").toInt();
+    EXPECT_EQ(squares.size(), 9u);
 }
 
-TEST_F(DialogTemplateTest, ButtonCaptionsAndMessagesFitTheirControls)
+TEST_F(DialogTemplateTest, LongFiguresWidenTheirLineAboutItsCentreInsteadOfBeingClipped)
 {
-    for (int id : {IDCANCEL, IDC_RESET_ALL, IDC_SOLVE, IDC_REVERT, IDC_HELP_BUTTON, IDC_SAVE, IDC_LOAD, IDC_NOTEPAD}) {
-        auto button = static_cast<QPushButton*>(item(id));
-        EXPECT_LT(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 8) << id;
-    }
-    // The longest message, wrapped, fits the message line.
-    auto messages = static_cast<QLabel*>(item(IDC_MESSAGES));
-    messages->setText(QStringLiteral("SORRY, the current grid is invalid - there are one or more values duplicated "
-                                     "in a row, column or subsquare; or a value greater than 9. Attempt to solve "
-                                     "abandoned."));
-    EXPECT_LE(messages->heightForWidth(messages->width()), messages->height());
-    // Long figures widen their line about its centre instead of being clipped.
-    QWidget* figures = item(IDC_FIGURES);
-    const QRect placed = figures->geometry();
+    QWidget* line = item(IDC_FIGURES);
+    const QRect placed = line->geometry();
     const QString longest = QStringLiteral("2147483647; 2147483647; 2147483647");
     dlg->SetDlgItemText(IDC_FIGURES, longest.toLatin1().constData());
-    EXPECT_LE(figures->fontMetrics().horizontalAdvance(longest), figures->width());
-    EXPECT_LE(std::abs(figures->geometry().center().x() - placed.center().x()), 1);
-    EXPECT_EQ(figures->geometry().top(), placed.top());
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(longest), line->width());
+    EXPECT_LE(std::abs(line->geometry().center().x() - placed.center().x()), 1);
+    EXPECT_EQ(line->geometry().top(), placed.top());
     dlg->SetDlgItemText(IDC_FIGURES, "0; 0; 0");
-    EXPECT_EQ(figures->geometry(), placed);
+    EXPECT_EQ(line->geometry(), placed);
 }
 
-TEST_F(DialogTemplateTest, TabWalksTheGridInReadingOrderThenTheButtons)
+TEST_F(DialogTemplateTest, TabWalksTheGridInReadingOrderThenTheButtonsAndEnterDoesNothing)
 {
     dlg->SendCommand(IDC_SOLVE);  // so that Revert is enabled and takes its turn
     ASSERT_TRUE(enabled(IDC_REVERT));
@@ -151,41 +118,32 @@ TEST_F(DialogTemplateTest, TabWalksTheGridInReadingOrderThenTheButtons)
     for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c)
             expected.push_back(box(r, c));
-    for (const char* caption : kTabAfterCells) {
+    for (const char* caption : {"Reset All", "Solve", "Revert", "Help", "Save", "Load", "Notepad", "Quit"})
         for (auto button : dlg->findChildren<QPushButton*>())
             if (button->text() == QLatin1String(caption))
                 expected.push_back(button);
-    }
     ASSERT_EQ(expected.size(), 89u);
     expected.push_back(box(0, 0));
     for (std::size_t i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), expected[i]) << "step " << i;
     }
-}
 
-TEST_F(DialogTemplateTest, EnterInACellBoxDoesNothing)
-{
-    put(0, 0, "5");
     put(4, 4, "12");
-    const GridText before = grid();
-    QApplication::setActiveWindow(dlg.get());
+    const Screen before = screen();
     for (QLineEdit* cell : {box(0, 0), box(4, 4), box(8, 8)}) {
         cell->setFocus();
         QTest::keyClick(cell, Qt::Key_Return);
         QTest::keyClick(cell, Qt::Key_Enter, Qt::KeypadModifier);
     }
-    EXPECT_FALSE(dlg->IsDestroyed());
     EXPECT_TRUE(dlg->isVisible());
-    EXPECT_EQ(grid(), before);
-    EXPECT_EQ(message(), kInstructions);
-    EXPECT_FALSE(enabled(IDC_REVERT));
-    EXPECT_TRUE(host.messageBoxes.empty() && host.fileDialogs.empty() && host.dialogs.empty());
+    EXPECT_EQ(screen(), before);
+    EXPECT_TRUE(host.messageBoxes.empty() && host.fileDialogs.empty() && host.dialogs.empty() && host.spawns.empty());
 }
 
-TEST(QuitTest, EscapeCloseBoxMenuCloseAndQuitButtonAllQuitReleasingBoardAndSolver)
+TEST(QuitTest, InitInstanceRunsTheDialogUntilEscCloseBoxMenuCloseOrQuitReleasesBoardAndSolver)
 {
-    const std::vector<std::pair<const char*, std::function<void(CGridlarkDlg&)>>> ways = {
+    const std::pair<const char*, std::function<void(CGridlarkDlg&)>> ways[] = {
         {"Esc", [](CGridlarkDlg& d) { QTest::keyClick(d.GetDlgItem(CellBoxId(3, 3))->GetSafeHwnd(), Qt::Key_Escape); }},
         {"close box", [](CGridlarkDlg& d) { d.close(); }},
         {"menu Close", [](CGridlarkDlg& d) { d.OnSysCommand(SC_CLOSE, 0); }},
@@ -193,14 +151,19 @@ TEST(QuitTest, EscapeCloseBoxMenuCloseAndQuitButtonAllQuitReleasingBoardAndSolve
     };
     for (const auto& [name, quit] : ways) {
         CScriptedHost host;
-        CGridlarkDlg dlg;
-        dlg.Create();
-        dlg.show();
-        quit(dlg);
-        EXPECT_TRUE(dlg.IsDestroyed()) << name;
-        EXPECT_FALSE(dlg.isVisible()) << name;
-        EXPECT_EQ(dlg.GetBoard(), nullptr) << name;
-        EXPECT_EQ(dlg.GetSolver(), nullptr) << name;
+        host.onDialog = [&, quit = quit](CDialog& dialog) -> INT_PTR {
+            auto& main = static_cast<CGridlarkDlg&>(dialog);
+            main.show();
+            EXPECT_TRUE(main.GetBoard() && main.GetSolver()) << name;
+            quit(main);
+            EXPECT_TRUE(main.IsDestroyed()) << name;
+            EXPECT_FALSE(main.isVisible()) << name;
+            EXPECT_FALSE(main.GetBoard() || main.GetSolver()) << name;
+            return IDCANCEL;
+        };
+        CGridlarkApp app;
+        EXPECT_EQ(app.InitInstance(), FALSE) << name;
+        EXPECT_EQ(host.dialogs, std::vector<int>{IDD_GRIDLARK_DIALOG}) << name;
     }
 }
 
@@ -227,44 +190,6 @@ TEST_F(DialogTemplateTest, MenuEndsWithTheAboutItemWhichShowsTheAboutBox)
     EXPECT_NE(std::find(aboutTexts.begin(), aboutTexts.end(), "July 2005"), aboutTexts.end());
     EXPECT_EQ(grid(), before);
     EXPECT_FALSE(dlg->IsDestroyed());
-}
-
-TEST_F(DialogTemplateTest, AboutBoxClosesWithOkAndEscape)
-{
-    CAboutDlg about;
-    about.Create();
-    about.SendCommand(IDOK);
-    EXPECT_FALSE(about.isVisible());
-    CAboutDlg again;
-    again.Create();
-    again.show();
-    QTest::keyClick(&again, Qt::Key_Escape);
-    EXPECT_FALSE(again.isVisible());
-}
-
-TEST_F(DialogTemplateTest, CellBoxesCarryAccessibleNames)
-{
-    EXPECT_EQ(box(0, 0)->accessibleName(), QStringLiteral("Row 1, Column 1"));
-    EXPECT_EQ(box(1, 0)->accessibleName(), QStringLiteral("Row 2, Column 1"));
-    EXPECT_EQ(box(0, 3)->accessibleName(), QStringLiteral("Row 1, Column 4"));
-    EXPECT_EQ(box(8, 8)->accessibleName(), QStringLiteral("Row 9, Column 9"));
-}
-
-TEST(GridlarkAppTest, InitInstanceRunsTheDialogUntilItQuitsAndReturnsFalse)
-{
-    CScriptedHost host;
-    bool ranBlank = false;
-    host.onDialog = [&](CDialog& dialog) -> INT_PTR {
-        auto& main = static_cast<CGridlarkDlg&>(dialog);
-        ranBlank = main.GetBoard() != nullptr && main.windowTitle() == QStringLiteral("Sudoko");
-        main.SendCommand(IDCANCEL);
-        EXPECT_TRUE(main.IsDestroyed());
-        return IDCANCEL;
-    };
-    CGridlarkApp app;
-    EXPECT_EQ(app.InitInstance(), FALSE);
-    EXPECT_EQ(host.dialogs, std::vector<int>{IDD_GRIDLARK_DIALOG});
-    EXPECT_TRUE(ranBlank);
 }
 
 } // namespace
