@@ -4,282 +4,227 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
-#include <set>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 const std::string kSample = "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
 
-struct Figures {
-    int tries;
-    int maxDepth;
-    int deadEnds;
-};
-
-Figures figuresOf(const SudokuSolver& solver)
+auto figures(const SudokuSolver& solver)
 {
-    return {solver.getTries(), solver.getMaxDepth(), solver.getDeadEnds()};
-}
-
-void expectFigures(const SudokuSolver& solver, Figures expected, const char* what)
-{
-    EXPECT_EQ(solver.getTries(), expected.tries) << what;
-    EXPECT_EQ(solver.getMaxDepth(), expected.maxDepth) << what;
-    EXPECT_EQ(solver.getDeadEnds(), expected.deadEnds) << what;
+    return std::make_tuple(solver.getTries(), solver.getMaxDepth(), solver.getDeadEnds());
 }
 
 TEST(Solver, FiguresOfBoardsThatNeedNoSearch)
 {
     SudokuSolver solver;
-
-    SudokuBoard invalid = boardFromText(3, "55");
-    EXPECT_EQ(solver.solve(&invalid, false, false), nullptr);
-    expectFigures(solver, {-1, -1, 0}, "invalid board");
-
-    SudokuBoard complete = randomCompleteGrid(3);
+    SudokuBoard complete = randomPuzzle(3, 0);
     const SudokuBoard* solution = solver.solve(&complete, false, false);
     ASSERT_NE(solution, nullptr);
     EXPECT_NE(solution, &complete) << "a new board, not the one passed in";
-    EXPECT_TRUE(keepsGivens(complete, *solution)) << "the same values";
-    expectFigures(solver, {0, 0, 0}, "complete board");
+    EXPECT_TRUE(solves(complete, *solution)) << "the same values";
+    EXPECT_EQ(figures(solver), std::make_tuple(0, 0, 0));
 
     SudokuBoard forced = boardFromText(3, kSample);
     ASSERT_NE(solver.solve(&forced, false, false), nullptr);
-    expectFigures(solver, {0, 0, 0}, "solved by propagation alone");
+    EXPECT_EQ(figures(solver), std::make_tuple(0, 0, 0)) << "solved by propagation alone";
 
     // Row 0 needs a 9 that column 8 already holds: (0, 8) has no candidate.
     SudokuBoard contradiction = boardFromText(3, "12345678.........9");
     EXPECT_EQ(solver.solve(&contradiction, false, false), nullptr);
-    expectFigures(solver, {0, 0, 1}, "contradiction at the root");
+    EXPECT_EQ(figures(solver), std::make_tuple(0, 0, 1)) << "contradiction at the root";
 }
 
-struct Placement {
-    int row;
-    int col;
-};
-
-// The solver rejects exactly the boards that the board's own check rejects.
+// The solver checks validity on its own copy: it must reject exactly what the board rejects.
 TEST(Solver, RejectsDuplicatesInRowColumnOrSubSquare)
 {
-    struct Case {
-        int innerSize;
-        Placement first;
-        Placement second;
-    };
-    const Case cases[] = {
-        {3, {0, 0}, {0, 8}}, {3, {0, 0}, {8, 0}}, {3, {0, 0}, {1, 1}}, {3, {0, 0}, {1, 3}},
-        {3, {4, 4}, {5, 5}}, {4, {0, 0}, {3, 3}}, {4, {0, 0}, {4, 3}}, {4, {15, 2}, {15, 14}},
-        {2, {1, 1}, {0, 0}}, {2, {1, 1}, {2, 2}},
-    };
     SudokuSolver solver;
-    for (const Case& c : cases) {
-        SudokuBoard board(c.innerSize);
-        board.cellAt(c.first.row, c.first.col)->setValue(2);
-        board.cellAt(c.second.row, c.second.col)->setValue(2);
+    for (const auto& [n, r1, c1, r2, c2] : {std::tuple{3, 0, 0, 0, 8}, {3, 0, 0, 8, 0}, {3, 4, 4, 5, 5},
+                                            {3, 0, 0, 1, 3}, {4, 0, 0, 3, 3}, {4, 0, 0, 4, 3}, {4, 15, 2, 15, 14},
+                                            {2, 1, 1, 0, 0}}) {
+        SudokuBoard board(n);
+        board.cellAt(r1, c1)->setValue(2);
+        board.cellAt(r2, c2)->setValue(2);
         const bool valid = board.isValid();
-        EXPECT_EQ(solver.solve(&board, false, false) != nullptr, valid)
-            << c.innerSize << ": (" << c.second.row << ", " << c.second.col << ")";
-        if (!valid)
-            expectFigures(solver, {-1, -1, 0}, "invalid board");
-    }
-}
-
-TEST(Solver, SolveNeverChangesItsArgumentAndOwnsItsResult)
-{
-    SudokuSolver solver;
-    for (int i = 0; i < 50; ++i) {
-        SudokuBoard puzzle = randomPuzzle(3, 40 + i % 30);
-        puzzle.cellAt(0, 0)->removePossible(puzzle.valueAt(0, 0) == 1 ? 2 : 1);
-        const SudokuBoard before(puzzle);
-        const SudokuBoard* solution = solver.solve(&puzzle, false, false);
-        ASSERT_NE(solution, nullptr);
-        EXPECT_TRUE(sameBoard(puzzle, before));
-        EXPECT_TRUE(isCompleteAndValid(*solution));
-        EXPECT_TRUE(keepsGivens(puzzle, *solution));
-        EXPECT_EQ(solver.getSolution(1), nullptr) << "first-solution mode stores one";
+        EXPECT_EQ(solver.solve(&board, false, false) != nullptr, valid) << n << ": (" << r2 << ", " << c2 << ")";
+        EXPECT_TRUE(valid || figures(solver) == std::make_tuple(-1, -1, 0));
     }
 }
 
 TEST(Solver, BlankBoardsOfEverySmallSizeAreSolved)
 {
     SudokuSolver solver;
-    for (int n = 1; n <= 5; ++n) {
+    for (int n = 0; n <= 5; ++n) {
         SudokuBoard blank(n);
         const SudokuBoard* solution = solver.solve(&blank, false, false);
         ASSERT_NE(solution, nullptr) << n;
-        EXPECT_TRUE(isCompleteAndValid(*solution)) << n;
-    }
-    SudokuBoard empty(0);
-    EXPECT_NE(solver.solve(&empty, false, false), nullptr);
-}
-
-TEST(Solver, RandomPuzzlesKeepEveryGiven)
-{
-    SudokuSolver solver;
-    for (int i = 0; i < 200; ++i) {
-        const int n = i % 4 == 0 ? 4 : 3;
-        SudokuBoard puzzle = randomPuzzle(n, (std::rand() % 3 + 1) * n * n * n);
-        const SudokuBoard* solution = solver.solve(&puzzle, false, false);
-        ASSERT_NE(solution, nullptr);
-        EXPECT_TRUE(isCompleteAndValid(*solution));
-        EXPECT_TRUE(keepsGivens(puzzle, *solution));
+        EXPECT_TRUE(solves(blank, *solution)) << n;
     }
 }
 
 // A clock that gives the scripted readings in turn and then keeps the last one.
-std::vector<std::int32_t> clockScript;
+using Readings = std::vector<std::int32_t>;
+Readings clockScript;
 std::size_t clockReads = 0;
 
 std::int32_t scriptedClock()
 {
-    const std::size_t at = clockReads < clockScript.size() ? clockReads : clockScript.size() - 1;
-    ++clockReads;
-    return clockScript[at];
+    return clockScript[std::min(clockReads++, clockScript.size() - 1)];
 }
 
-struct RestartCase {
-    const char* name;
-    int innerSize;
-    std::vector<std::int32_t> readings;
-    int restarts;
-};
-
-// Each abandoned run enters only its root node: one try, one root propagation
-// (whose random draws are spent) and no dead end. The last run then searches like
-// an untimed one.
+// Each abandoned run enters only its root node: one try, one root propagation (whose
+// random draws are spent) and no dead end. The last run then searches like an untimed one.
 TEST(Solver, RestartsAfterTimeoutsAndKeepsTheFiguresOfAbandonedRuns)
 {
-    const RestartCase cases[] = {
-        {"never late", 3, {0}, 0},
-        {"exactly at the limit", 3, {0, 1000, 1000}, 0},
-        {"just over 1 s", 3, {0, 1001, 5000}, 1},
-        {"limit doubles to 2 s", 3, {0, 1001, 5000, 7001, 10000}, 2},
-        {"2 s over inner size 4: in time", 4, {0, 2000}, 0},
-        {"2 s over inner size 4: late", 4, {0, 2001, 9000}, 1},
-        {"clock wraps around within the limit", 3, {2147483400, -2147483296}, 0},
-    };
-    for (const RestartCase& rc : cases) {
-        SudokuBoard blank(rc.innerSize);
-        clockScript = rc.readings;
+    for (const auto& [name, innerSize, readings, restarts] :
+         {std::tuple{"never late", 3, Readings{0}, 0}, {"exactly at the limit", 3, Readings{0, 1000, 1000}, 0},
+          {"just over 1 s", 3, Readings{0, 1001, 5000}, 1},
+          {"doubled to 2 s", 3, Readings{0, 1001, 5000, 7001, 10000}, 2},
+          {"2 s for 16 x 16", 4, Readings{0, 2000}, 0}, {"over 2 s for 16 x 16", 4, Readings{0, 2001, 9000}, 1},
+          {"the clock wraps around within the limit", 3, Readings{2147483400, -2147483296}, 0}}) {
+        SudokuBoard blank(innerSize);
+        clockScript = readings;
         clockReads = 0;
         SudokuSolver solver;
         solver.setClock(&scriptedClock);
         std::srand(4242);
         const SudokuBoard* solution = solver.solve(&blank, false, false);
-        ASSERT_NE(solution, nullptr) << rc.name;
-        const Figures got = figuresOf(solver);
-        const SudokuBoard kept(*solution);
+        ASSERT_NE(solution, nullptr) << name;
 
         std::srand(4242);
-        for (int i = 0; i < rc.restarts; ++i) {
+        for (int i = 0; i < restarts; ++i) {
             SudokuBoard root(blank);
             root.recomputePossibles();
             ReferenceSolver::propagate(&root);
         }
         ReferenceSolver reference;
         reference.run(blank, 1);
-        EXPECT_EQ(got.tries, reference.tries - 1 + rc.restarts) << rc.name;
-        EXPECT_EQ(got.maxDepth, reference.maxDepth - 1) << rc.name;
-        EXPECT_EQ(got.deadEnds, reference.deadEnds) << rc.name;
+        EXPECT_EQ(figures(solver),
+                  std::make_tuple(reference.tries - 1 + restarts, reference.maxDepth - 1, reference.deadEnds))
+            << name;
         ASSERT_NE(reference.solutions[0], nullptr);
-        EXPECT_TRUE(sameBoard(kept, *reference.solutions[0])) << rc.name;
+        EXPECT_TRUE(sameBoard(*solution, *reference.solutions[0])) << name;
     }
 }
 
-TEST(Solver, UniquenessCheckCountsUpToTwoSolutions)
-{
-    SudokuSolver solver;
-    SudokuBoard unique = boardFromText(3, kSample);
-    EXPECT_EQ(solver.solveUnique(&unique), 1u);
-    ASSERT_NE(solver.getSolution(0), nullptr);
-    EXPECT_EQ(solver.getSolution(1), nullptr);
-
-    SudokuBoard open = boardFromText(3, kSample.substr(0, 40));
-    EXPECT_EQ(solver.solveUnique(&open), 2u);
-    ASSERT_NE(solver.getSolution(1), nullptr);
-    EXPECT_FALSE(sameBoard(*solver.getSolution(0), *solver.getSolution(1)));
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_TRUE(isCompleteAndValid(*solver.getSolution(i)));
-        EXPECT_TRUE(keepsGivens(open, *solver.getSolution(i)));
-    }
-
-    SudokuBoard none = boardFromText(3, "12345678.........9");
-    EXPECT_EQ(solver.solveUnique(&none), 0u);
-    EXPECT_EQ(solver.getSolution(0), nullptr);
-
-    ASSERT_NE(solver.solve(&open, false, false), nullptr);
-    EXPECT_EQ(solver.getSolution(1), nullptr) << "solve keeps first-solution mode";
-}
-
-// Parses list-all output into (number, board text, crc) records.
-struct Listed {
-    unsigned long number;
-    std::string text;
-    unsigned crc;
-};
-
-std::vector<Listed> parseListing(const std::string& out, int lines)
-{
-    std::vector<Listed> listed;
-    std::istringstream in(out);
-    std::string line;
-    while (std::getline(in, line)) {
-        Listed item{};
-        EXPECT_EQ(std::sscanf(line.c_str(), "Solution No %lu:", &item.number), 1) << line;
-        for (int i = 0; i < lines && std::getline(in, line); ++i)
-            item.text += line + "\n";
-        std::getline(in, line);
-        EXPECT_EQ(std::sscanf(line.c_str(), "crc: %X", &item.crc), 1) << line;
-        listed.push_back(item);
-    }
-    return listed;
-}
-
-// Reads a boxed 4 x 4 text back into a board.
-SudokuBoard boardFromBoxedText(const std::string& text)
-{
-    std::string digits;
-    for (const char ch : text)
-        if (ch >= '1' && ch <= '4')
-            digits += ch;
-    return boardFromText(2, digits);
-}
-
-TEST(Solver, ListAllPrintsEveryFourByFourGridWithItsChecksum)
+// The numbered boxed boards with their checksums; what they look like is the CLI tests' work.
+TEST(Solver, ListAllPrintsEveryFourByFourGrid)
 {
     SudokuSolver solver;
     SudokuBoard blank(2);
-    ::testing::internal::CaptureStdout();
-    EXPECT_EQ(solver.solve(&blank, true, false), nullptr);
-    const std::vector<Listed> listed = parseListing(::testing::internal::GetCapturedStdout(), 7);
-
-    ASSERT_EQ(listed.size(), 288u);
-    std::set<std::string> distinct;
-    for (std::size_t i = 0; i < listed.size(); ++i) {
-        EXPECT_EQ(listed[i].number, i + 1);
-        const SudokuBoard board = boardFromBoxedText(listed[i].text);
-        EXPECT_TRUE(isCompleteAndValid(board)) << listed[i].text;
-        EXPECT_EQ(listed[i].crc, board.crc16()) << listed[i].text;
-        EXPECT_EQ(listed[i].text, board.toText());
-        distinct.insert(listed[i].text);
+    for (const auto& [sparse, printed] : {std::pair{false, 288}, {true, 1}}) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(solver.solve(&blank, true, sparse), nullptr);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(solver.getSolutionCount(), 288u);
+        int headers = 0;
+        for (std::size_t at = out.find("Solution No "); at != std::string::npos; at = out.find("Solution No ", at + 1))
+            ++headers;
+        EXPECT_EQ(headers, printed) << sparse;
+        EXPECT_NE(out.find("Solution No " + std::to_string(printed) + ":\n"), std::string::npos);
     }
-    EXPECT_EQ(distinct.size(), 288u);
-
-    ::testing::internal::CaptureStdout();
-    solver.solve(&blank, true, true);
-    EXPECT_EQ(parseListing(::testing::internal::GetCapturedStdout(), 7).size(), 1u) << "sparse prints solution 1";
+    testing::internal::CaptureStdout();
+    solver.printBoard(nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "<Null Board Pointer>\n");
 }
 
-TEST(Solver, PrintBoardOfNull)
+// The solver and the plain reference, started from the same seed, must propagate and
+// search alike: store the same boards (values and candidate sets), count the same
+// figures and leave the random generator at the same place; each solution must solve
+// the board, which stays as given.
+void compareRun(SudokuSolver& solver, const SudokuBoard& start, std::uint32_t maxSolutions, unsigned seed)
+{
+    const std::string where = "seed " + std::to_string(seed) + ", inner size " + std::to_string(start.getInnerSize());
+    SudokuBoard board(start);
+    // Stale candidates do not matter: the solver rebuilds them.
+    for (int i = 0; i < board.getSize() * board.getSize(); ++i)
+        board.cellAt(i / board.getSize(), i % board.getSize())->removePossible(1);
+    const SudokuBoard given(board);
+
+    // One propagation: the same board afterwards, the same cell returned, the same draws.
+    SudokuBoard fast(start);
+    SudokuBoard plain(start);
+    std::srand(seed);
+    const Cell* fastCell = solver.propagate(&fast);
+    const int fastNext = std::rand();
+    std::srand(seed);
+    const Cell* plainCell = ReferenceSolver::propagate(&plain);
+    ASSERT_TRUE(sameBoard(fast, plain) && fastNext == std::rand()) << where;
+    ASSERT_EQ(fastCell == nullptr, plainCell == nullptr) << where;
+    EXPECT_TRUE(!fastCell || fastCell == fast.cellAt(plainCell->getRow(), plainCell->getCol())) << where;
+
+    // Then the whole search.
+    std::srand(seed);
+    const std::uint32_t found =
+        maxSolutions == 1 ? solver.solve(&board, false, false) != nullptr : solver.solveUnique(&board);
+    const int solverNext = std::rand();
+
+    ReferenceSolver reference;
+    std::srand(seed);
+    reference.run(start, maxSolutions);
+    const int referenceNext = std::rand();
+
+    ASSERT_EQ(found, reference.solutionCount) << where;
+    EXPECT_EQ(figures(solver), std::make_tuple(reference.tries - 1, reference.maxDepth - 1, reference.deadEnds))
+        << where;
+    EXPECT_EQ(solverNext, referenceNext) << where;
+    for (std::uint32_t k = 0; k < 2; ++k) {
+        const SudokuBoard* solution = solver.getSolution(static_cast<int>(k));
+        ASSERT_EQ(solution != nullptr, k < found) << where;
+        EXPECT_TRUE(!solution || (sameBoard(*solution, *reference.solutions[k]) && solves(start, *solution))) << where;
+    }
+    EXPECT_TRUE(sameBoard(board, given)) << "the argument is only read; " << where;
+}
+
+// Puzzles cut from complete grids and, up to 9 x 9, valid boards grown by random
+// placements (which may have no solution; on larger grids such boards can keep the
+// untimed search busy for ever).
+TEST(SearchAgainstReference, FirstSolutionAndUniquenessOnRandomBoards)
 {
     SudokuSolver solver;
-    ::testing::internal::CaptureStdout();
-    solver.printBoard(nullptr);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "<Null Board Pointer>\n");
+    solver.setClock([] { return std::int32_t{0}; });
+    for (const auto& [innerSize, boards] : {std::pair{2, 100}, {3, 400}, {4, 100}, {5, 4}, {8, 4}, {9, 4}}) {
+        const int cells = innerSize * innerSize * innerSize * innerSize;
+        for (int i = 0; i < boards; ++i) {
+            std::srand(7000u * innerSize + i);
+            const SudokuBoard board =
+                innerSize <= 3 && i % 3 == 2
+                    ? randomPartialBoard(innerSize, std::rand() % (cells / 2 + 1))
+                    : randomPuzzle(innerSize, innerSize > 4
+                                                  ? innerSize * innerSize * (i + 1)
+                                                  : std::rand() % (innerSize <= 3 ? cells * 3 / 2 : cells / 2));
+            compareRun(solver, board, i % 4 == 3 || (innerSize > 4 && i % 2) ? 2 : 1, 31u * i + 5u);
+            if (HasFailure())
+                return;
+        }
+    }
+}
+
+TEST(SearchAgainstReference, ListAllCountsOnRandomBoards)
+{
+    SudokuSolver solver;
+    for (int i = 0; i < 100; ++i) {
+        std::srand(9100u + i);
+        const SudokuBoard board = i % 3 == 0   ? randomPuzzle(3, 30 + std::rand() % 30)
+                                  : i % 3 == 1 ? randomPuzzle(2, std::rand() % 24)
+                                               : randomPartialBoard(2, std::rand() % 9);
+        SudokuBoard copy(board);
+        std::srand(i);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(solver.solve(&copy, true, true), nullptr);
+        const std::string out = testing::internal::GetCapturedStdout();
+
+        ReferenceSolver reference;
+        std::srand(i);
+        reference.run(board, 3);
+        EXPECT_EQ(std::make_tuple(solver.getSolutionCount(), solver.getTries(), solver.getDeadEnds()),
+                  std::make_tuple(reference.solutionCount, reference.tries - 1, reference.deadEnds)) << i;
+        EXPECT_EQ(out.empty(), reference.solutionCount == 0) << "sparse output shows solution 1 only";
+    }
 }
 
 } // namespace
