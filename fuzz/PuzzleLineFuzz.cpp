@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -41,12 +42,8 @@ std::vector<Expected> expectedLines(const std::string& text)
 {
     std::vector<Expected> expected;
     long lineNumber = 0;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
         ++lineNumber;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
@@ -63,11 +60,6 @@ std::vector<Expected> expectedLines(const std::string& text)
 // The reader opens a path, so each input goes through this one file.
 char inputPath[] = "/tmp/gridlark-fuzz-puzzle-XXXXXX";
 
-void removeInput()
-{
-    std::remove(inputPath);
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -75,7 +67,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     const int fd = mkstemp(inputPath);
     check(fd >= 0, "mkstemp failed");
     close(fd);
-    std::atexit(removeInput);
+    std::atexit([] { std::remove(inputPath); });
     return 0;
 }
 
