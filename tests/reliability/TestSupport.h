@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SolutionCheck.h"
 #include "SudokuBoard.h"
 
 #include <cstdio>
@@ -22,19 +23,6 @@ inline std::unique_ptr<SudokuBoard> boardFromLine(const std::string& line)
         board->cellAt(static_cast<int>(i) / 9, static_cast<int>(i) % 9)->setValue(line[i] == '.' ? 0 : line[i] - '0');
     }
     return board;
-}
-
-// True when solution is complete, keeps the rules and keeps every given of puzzle.
-inline bool solves(const SudokuBoard& puzzle, const SudokuBoard& solution)
-{
-    if (solution.getSize() != puzzle.getSize() || !solution.isValid())
-        return false;
-    for (int r = 0; r < puzzle.getSize(); ++r)
-        for (int c = 0; c < puzzle.getSize(); ++c)
-            if (solution.valueAt(r, c) == 0 ||
-                (puzzle.valueAt(r, c) != 0 && puzzle.valueAt(r, c) != solution.valueAt(r, c)))
-                return false;
-    return true;
 }
 
 // A file name in the temporary folder that no other test process uses.
