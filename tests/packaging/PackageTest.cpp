@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <iterator>
 #include <string>
@@ -43,8 +42,26 @@ std::string readFile(const fs::path& path)
 // The words of text between any of the separators.
 std::vector<std::string> words(const std::string& text, const std::string& separators)
 {
-    const std::regex word("[^" + separators + "]+");
-    return {std::sregex_token_iterator(text.begin(), text.end(), word), std::sregex_token_iterator()};
+    std::vector<std::string> result;
+    for (std::size_t start = text.find_first_not_of(separators); start != std::string::npos;) {
+        const std::size_t end = text.find_first_of(separators, start);
+        result.push_back(text.substr(start, end - start));
+        start = text.find_first_not_of(separators, end);
+    }
+    return result;
+}
+
+// A man page line without its font escapes (\fB, \fR ...) and with \- as plain -.
+std::string withoutEscapes(const std::string& line)
+{
+    std::string plain;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == 'f')
+            i += 2;
+        else if (!(line[i] == '\\' && i + 1 < line.size() && line[i + 1] == '-'))
+            plain += line[i];
+    }
+    return plain;
 }
 
 // The entries of a help block: the lines after the heading that are indented.
@@ -66,7 +83,7 @@ std::vector<std::vector<std::string>> manTags(const std::string& source, const s
     std::size_t i = std::find(all.begin(), all.end(), ".SH " + section) - all.begin();
     for (++i; i + 1 < all.size() && !all[i].starts_with(".SH"); ++i) {
         if (all[i] == ".TP")
-            tags.push_back(words(std::regex_replace(all[i + 1], std::regex(R"(\\f.|\\(?=-))"), ""), " ,\""));
+            tags.push_back(words(withoutEscapes(all[i + 1]), " ,\""));
     }
     return tags;
 }
