@@ -72,15 +72,6 @@ void readCurrentDirectory(char (&folder)[_MAX_PATH])
         folder[0] = '\0';
 }
 
-// The current directory as initial folder, an empty initial name, and the title.
-void PrepareFileDialog(CFileDialog& fileDlg, char (&folder)[_MAX_PATH], const char* title)
-{
-    readCurrentDirectory(folder);
-    fileDlg.GetOFN().lpstrInitialDir = folder;
-    fileDlg.GetOFN().lpstrFile[0] = '\0';
-    fileDlg.GetOFN().lpstrTitle = title;
-}
-
 // Makes the folder of path (up to and including its last separator) the current directory.
 void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
 {
@@ -90,6 +81,23 @@ void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
         return;
     std::memcpy(folder, path.data(), slash + 1);
     static_cast<void>(chdir(folder));
+}
+
+// Runs the file dialog from the current directory with an empty initial name. When
+// the user confirms, the folder of the chosen path becomes the current directory
+// (before the file is opened) and true is returned with the path.
+bool ChooseFile(CFileDialog& fileDlg, const char* title, std::string& path)
+{
+    char folder[_MAX_PATH];
+    readCurrentDirectory(folder);
+    fileDlg.GetOFN().lpstrInitialDir = folder;
+    fileDlg.GetOFN().lpstrFile[0] = '\0';
+    fileDlg.GetOFN().lpstrTitle = title;
+    if (fileDlg.DoModal() != IDOK)
+        return false;
+    path = fileDlg.GetPathName();
+    enterFolderOf(path, folder);
+    return true;
 }
 
 } // namespace
@@ -306,12 +314,8 @@ void CGridlarkDlg::OnResetAll()
 void CGridlarkDlg::OnLoad()
 {
     CFileDialog fileDlg(TRUE, nullptr, nullptr, kLoadFlags, kGridFileFilter);
-    char folder[_MAX_PATH];
-    PrepareFileDialog(fileDlg, folder, "Select Sudoku Grid File");
-
-    if (fileDlg.DoModal() == IDOK) {
-        const std::string path = fileDlg.GetPathName();
-        enterFolderOf(path, folder);
+    std::string path;
+    if (ChooseFile(fileDlg, "Select Sudoku Grid File", path)) {
         bool opened = false;
         int innerSize = 0;
         const bool read = readLeadingNumber(path.c_str(), opened, innerSize);
@@ -335,12 +339,8 @@ void CGridlarkDlg::OnLoad()
 void CGridlarkDlg::OnSave()
 {
     CFileDialog fileDlg(FALSE, nullptr, nullptr, kSaveFlags, kGridFileFilter);
-    char folder[_MAX_PATH];
-    PrepareFileDialog(fileDlg, folder, "Save Sudoku Grid File");
-
-    if (fileDlg.DoModal() == IDOK) {
-        const std::string path = fileDlg.GetPathName();
-        enterFolderOf(path, folder);
+    std::string path;
+    if (ChooseFile(fileDlg, "Save Sudoku Grid File", path)) {
         if (std::FILE* out = std::fopen(path.c_str(), "w")) {
             SudokuBoard board(m_board->getInnerSize());
             ReadGrid(&board);
