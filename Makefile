@@ -7,7 +7,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 PREFIX ?= /usr/local
 
-.PHONY: all deps build run test test-deps test-asan bench fuzz memcheck screenshot art package install clean
+.PHONY: all deps build build-programs run dev test test-deps test-asan bench fuzz memcheck screenshot art package install clean
 
 all: build
 
@@ -18,8 +18,19 @@ build: deps
 	@cmake --preset $(PRESET) >/dev/null
 	@cmake --build --preset $(PRESET) -j $(JOBS)
 
-run: build
+# Only the two programs, so that the first run does not wait for the tests.
+build-programs: deps
+	@cmake --preset $(PRESET) >/dev/null
+	@cmake --build --preset $(PRESET) -j $(JOBS) --target gridlark gridlark-cli
+
+run: build-programs
 	@bash scripts/run.sh $(BUILD_DIR)
+
+# Every target with warnings as errors (CI builds this).
+dev:
+	@bash scripts/install-deps.sh build
+	@cmake --preset dev >/dev/null
+	@cmake --build --preset dev -j $(JOBS)
 
 test: test-deps build
 	@ctest --preset $(PRESET) -j $(JOBS)
