@@ -100,6 +100,18 @@ TEST_F(FileCommandsTest, SaveWritesTheBoxesAsAFreshBoardReadsThemAndLoadShowsThe
     dlg->SendCommand(IDC_RESET_ALL);
     command(IDC_LOAD, path("round trip"));
     EXPECT_EQ(grid(), expected);
+
+    // Saving over the file replaces it: a mostly blank grid must not leave the old
+    // values behind, nor come after them.
+    dlg->SendCommand(IDC_RESET_ALL);
+    put(8, 8, "6");
+    command(IDC_SAVE, path("round trip"));
+    EXPECT_EQ(message(), kSaved);
+    put(8, 8, "");
+    command(IDC_LOAD, path("round trip"));
+    GridText overwritten;
+    overwritten[8][8] = "6";
+    EXPECT_EQ(grid(), overwritten);
 }
 
 } // namespace
