@@ -84,6 +84,8 @@ TEST(Solver, RestartsAfterTimeoutsAndKeepsTheFiguresOfAbandonedRuns)
          {std::tuple{"never late", 3, Readings{0}, 0}, {"exactly at the limit", 3, Readings{0, 1000, 1000}, 0},
           {"just over 1 s", 3, Readings{0, 1001, 5000}, 1},
           {"doubled to 2 s", 3, Readings{0, 1001, 5000, 7001, 10000}, 2},
+          {"1.5 s fits the doubled limit", 3, Readings{0, 1001, 5000, 6500}, 1},
+          {"3.9 s fits the limit doubled twice", 3, Readings{0, 1001, 5000, 7001, 10000, 13900}, 2},
           {"2 s for 16 x 16", 4, Readings{0, 2000}, 0}, {"over 2 s for 16 x 16", 4, Readings{0, 2001, 9000}, 1},
           {"the clock wraps around within the limit", 3, Readings{2147483400, -2147483296}, 0}}) {
         SudokuBoard blank(innerSize);
