@@ -190,6 +190,7 @@ const CliCase kCases[] = {
     {"DuplicateValues", "solve FILE", "3\n5 0 0 0 0 0 0 0 5\n", 3, std::string("FILE: ") + kInvalidText},
     {"DuplicateValuesListed", "list FILE", "3\n5 0 0 0 0 0 0 0 5\n", 3, std::string("FILE: ") + kInvalidText},
     {"NoSolution", "solve FILE", "3\n1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9\n", 4, "FILE: no solution\n"},
+    {"NoSolutionListed", "list FILE", "3\n1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9\n", 4, "FILE: 0 solutions\n"},
     {"FormatToAPlaceThatTakesNoFile", "format FILE -o /proc/gridlark-grid.txt", "3\n", 1,
      "/proc/gridlark-grid.txt: cannot open for writing"},
     {"FormatToAFullDisk", "format FILE -o /dev/full", "3\n", 1, "/dev/full: write failed"},
