@@ -73,6 +73,10 @@ void SudokuSolver::withEngine(int innerSize, F&& f)
     const int size = innerSize * innerSize;
     if (innerSize == 3)
         f(ready(nineEngine));
+    else if (innerSize == 4)
+        f(ready(sixteenEngine));
+    else if (innerSize == 5)
+        f(ready(twentyFiveEngine));
     else if (size <= 16)
         f(ready(smallEngine));
     else if (size <= 64)

@@ -96,6 +96,8 @@ private:
 
     ClockFunction clockFunction;
     std::unique_ptr<FastSearch<std::uint16_t, 3>> nineEngine;
+    std::unique_ptr<FastSearch<std::uint16_t, 4>> sixteenEngine;
+    std::unique_ptr<FastSearch<std::uint32_t, 5>> twentyFiveEngine;
     std::unique_ptr<FastSearch<std::uint16_t, 0>> smallEngine;
     std::unique_ptr<FastSearch<std::uint64_t, 0>> wideEngine;
     std::unique_ptr<FastSearch<std::bitset<256>, 0>> hugeEngine;
