@@ -22,9 +22,9 @@ struct MaskOps {
     static Mask bit(int v) { return at(v - 1); }
     static bool any(Mask m) { return m != 0; }
     // Two or more bits.
-    static bool several(Mask m) { return (m & (m - 1)) != 0; }
+    static bool several(Mask m) { return static_cast<Mask>(m & static_cast<Mask>(m - 1)) != 0; }
     // m when c holds, else the empty set, without a branch.
-    static Mask when(bool c, Mask m) { return static_cast<Mask>(m & (Mask{0} - static_cast<Mask>(c))); }
+    static Mask when(bool c, Mask m) { return c ? m : Mask{}; }
     // By bytes through a table: the Debian baseline has no popcnt instruction, and
     // counts are needed only for the branching cell, not in the propagation scan.
     static int count(Mask m)
@@ -99,17 +99,20 @@ struct MaskOps<std::bitset<Bits>> {
 //                   it had, as the board's cells do
 //   values[N * N]   0 for a blank cell, else its value
 //   blank[]         bit i of the words set while cell i is blank
-//   where[N][3N]    per value v and unit u, the positions within u of the blank
-//                   cells that have v: where[(v - 1) * 3N + u]. Units are the
+//   where[N][U]     per value v and unit u, the positions within u of the blank
+//                   cells that have v: where[(v - 1) * U + u], U being 3N
+//                   rounded up to whole 16-byte vectors. Units are the
 //                   rows 0..N-1, the columns N..2N-1 and the sub-squares
 //                   2N..3N-1 (sub-square (r / n) * n + c / n); the position of
 //                   (r, c) is c in its row, r in its column and
 //                   (r % n) * n + c % n in its sub-square
-//   shared[3N]      per unit, the values that two or more of its blank cells
+//   shared[U]       per unit, the values that two or more of its blank cells
 //                   have: bit v of shared[u] is "where[v][u] has two bits"
-// where and shared change with every placement, branch-free for the placed
-// value and once per other candidate of the placed cell, so that the scan tests
-// a cell with three loads.
+// where and shared change with every placement: for the placed value in one
+// branch-free pass over its U units with the cell's row of a table of masks
+// (the positions of the cell's peers, or every position in its own units), and
+// once per other candidate of the placed cell; so the scan tests a cell with
+// three loads.
 //
 // A candidate that no other blank cell of the row, or of the column, or of the
 // sub-square has is a candidate missing from at least one of the three shared
@@ -127,6 +130,9 @@ public:
 
     static constexpr int kFixedSide = FixedInner * FixedInner;
     static constexpr int kFixedCells = kFixedSide * kFixedSide;
+    static constexpr int kLanes = sizeof(Mask) <= 16 ? static_cast<int>(16 / sizeof(Mask)) : 1;
+    static constexpr int unitsRoundedUp(int side) { return (3 * side + kLanes - 1) / kLanes * kLanes; }
+    static constexpr int kFixedUnits = unitsRoundedUp(kFixedSide);
     template <typename T, int Count>
     using Storage = std::conditional_t<FixedInner != 0, std::array<T, Count>, std::vector<T>>;
 
@@ -134,14 +140,15 @@ public:
         Storage<Mask, kFixedCells> bits;
         Storage<Value, kFixedCells> values;
         Storage<std::uint64_t, kFixedCells / 64 + 1> blank;
-        Storage<Mask, 3 * kFixedSide * kFixedSide> where;
-        Storage<Mask, 3 * kFixedSide> shared;
+        Storage<Mask, kFixedSide * kFixedUnits> where;
+        Storage<Mask, kFixedUnits> shared;
     };
 
     explicit FastSearch(int innerSize)
         : n(FixedInner ? FixedInner : innerSize)
         , size(n * n)
         , cellCount(size * size)
+        , units(unitsRoundedUp(size))
     {
         places.resize(cellCount);
         for (int i = 0; i < cellCount; ++i) {
@@ -149,12 +156,29 @@ public:
             const int c = i / size;
             places[i] = {static_cast<Index>(r), static_cast<Index>(c), static_cast<Index>((r / n) * n + c / n),
                          static_cast<Index>((r % n) * n + c % n)};
+            for (int k = 0; k < size; ++k) {
+                if (k != r)
+                    peers.push_back(static_cast<Index>(c * size + k));
+                if (k != c)
+                    peers.push_back(static_cast<Index>(k * size + r));
+                const int br = r - r % n + k / n;
+                const int bc = c - c % n + k % n;
+                if (br != r && bc != c)
+                    peers.push_back(static_cast<Index>(bc * size + br));
+            }
         }
         for (int k = 0; k < n; ++k) {
             Mask column{};
             for (int j = 0; j < n; ++j)
                 column |= Ops::at(j * n + k);
             columnInBox.push_back(column);
+        }
+        if constexpr (kTabled) {
+            peerPositions.resize(static_cast<std::size_t>(cellCount) * units);
+            for (int i = 0; i < cellCount; ++i)
+                positionsToKeep(i, &peerPositions[static_cast<std::size_t>(i) * units]);
+        } else {
+            scratch.resize(units);
         }
     }
 
@@ -170,8 +194,8 @@ public:
                 pool.back()->bits.resize(cellCount);
                 pool.back()->values.resize(cellCount);
                 pool.back()->blank.resize(cellCount / 64 + 1);
-                pool.back()->where.resize(3 * cellCount);
-                pool.back()->shared.resize(3 * size);
+                pool.back()->where.resize(static_cast<std::size_t>(size) * units);
+                pool.back()->shared.resize(units);
             }
         }
         return *pool[level];
@@ -184,20 +208,25 @@ public:
     void removeCandidate(Grid& grid, int cell, int v) const
     {
         grid.bits[cell] &= ~Ops::bit(v);
-        leaveUnits(grid, places[cell], v);
+        leaveUnits(grid, places[cell], Ops::bit(v));
     }
 
-    void load(const SudokuBoard& board, Grid& grid) const
+    // The board's values, and its candidates too when withCandidates is set;
+    // without them the grid is fit only for recompute.
+    void load(const SudokuBoard& board, Grid& grid, bool withCandidates) const
     {
         std::fill(grid.blank.begin(), grid.blank.end(), 0);
         for (int i = 0; i < cellCount; ++i) {
             const Cell& cell = *board.cellAt(i % size, i / size);
-            grid.bits[i] = Ops::fromCell(cell);
             grid.values[i] = static_cast<Value>(cell.getValue());
             if (cell.getValue() == 0)
                 grid.blank[i >> 6] |= std::uint64_t{1} << (i & 63);
         }
-        buildUnits(grid);
+        if (withCandidates) {
+            for (int i = 0; i < cellCount; ++i)
+                grid.bits[i] = Ops::fromCell(*board.cellAt(i % size, i / size));
+            buildUnits(grid);
+        }
     }
 
     // Writes values and candidate sets back into a board of the same inner size.
@@ -264,42 +293,27 @@ public:
     void place(Grid& grid, int cell, int v) const
     {
         const Place& p = places[cell];
-        const int s = side();
-        const int b = inner();
-        const int units = 3 * s;
+        const int u = unitCount();
         grid.values[cell] = static_cast<Value>(v);
         grid.blank[cell >> 6] &= ~(std::uint64_t{1} << (cell & 63));
         const Mask vb = Ops::bit(v);
-        for (Mask others = grid.bits[cell] & ~vb; Ops::any(others); others = Ops::withoutLowest(others))
-            leaveUnits(grid, p, Ops::lowestValue(others));
+        leaveUnits(grid, p, grid.bits[cell] & ~vb);
 
         // v leaves the cell's three units, and in every other unit the positions
         // of the cell's peers.
-        Mask* w = &grid.where[(v - 1) * units];
-        const int band = p.row - p.row % b;
-        const int stack = p.col - p.col % b;
-        const Mask low = Ops::full(b);
-        const Mask notCol = ~Ops::at(p.col);
-        const Mask notRow = ~Ops::at(p.row);
-        for (int k = 0; k < s; ++k) {
-            w[k] &= notCol;
-            w[s + k] &= notRow;
+        const Mask* keep = nullptr;
+        if constexpr (kTabled)
+            keep = &peerPositions[static_cast<std::size_t>(cell) * u];
+        else
+            keep = positionsToKeep(cell, scratch.data());
+        Mask* __restrict w = &grid.where[(v - 1) * u];
+        Mask* __restrict shared = grid.shared.data();
+        const Mask notV = ~vb;
+        for (int k = 0; k < u; ++k) {
+            const Mask m = w[k] & keep[k];
+            w[k] = m;
+            shared[k] = (shared[k] & notV) | Ops::when(Ops::several(m), vb);
         }
-        const Mask notBoxCols = ~(low << stack);
-        const Mask notBoxRows = ~(low << band);
-        const Mask notRowInBox = ~(low << ((p.row % b) * b));
-        const Mask notColInBox = ~columnInBox[p.col % b];
-        for (int k = 0; k < b; ++k) {
-            w[band + k] &= notBoxCols;
-            w[s + stack + k] &= notBoxRows;
-            w[2 * s + band + k] &= notRowInBox;
-            w[2 * s + k * b + stack / b] &= notColInBox;
-        }
-        w[p.row] = Mask{};
-        w[s + p.col] = Mask{};
-        w[2 * s + p.box] = Mask{};
-        for (int u = 0; u < units; ++u)
-            grid.shared[u] = (grid.shared[u] & ~vb) | Ops::when(Ops::several(w[u]), vb);
 
         clearFromPeers(grid, cell, vb);
     }
@@ -375,6 +389,38 @@ private:
 
     int inner() const { return FixedInner ? FixedInner : n; }
     int side() const { return FixedInner ? FixedInner * FixedInner : size; }
+    int unitCount() const { return FixedInner ? kFixedUnits : units; }
+    int peerCount() const
+    {
+        const int s = side();
+        const int b = inner();
+        return s > 0 ? 2 * (s - 1) + (b - 1) * (b - 1) : 0;
+    }
+
+    // Per unit, the positions that a placement in the cell leaves alone: none in
+    // the cell's own units, all but the peers' in the others. Written to out,
+    // which it returns.
+    Mask* positionsToKeep(int cell, Mask* out) const
+    {
+        const int s = size;
+        const Place& p = places[cell];
+        const int band = p.row - p.row % n;
+        const int stack = p.col - p.col % n;
+        const Mask low = Ops::full(n);
+        std::fill(out, out + units, ~Mask{});
+        for (int k = 0; k < s; ++k) {
+            out[k] = k / n == p.row / n ? ~(low << stack) : ~Ops::at(p.col);
+            out[s + k] = k / n == p.col / n ? ~(low << band) : ~Ops::at(p.row);
+            if (k / n == p.row / n)
+                out[2 * s + k] = ~(low << ((p.row % n) * n));
+            else if (k % n == p.col / n)
+                out[2 * s + k] = ~columnInBox[p.col % n];
+        }
+        out[p.row] = Mask{};
+        out[s + p.col] = Mask{};
+        out[2 * s + p.box] = Mask{};
+        return out;
+    }
 
     // The first blank cell with the fewest candidates, or -1 when none is left.
     // Called when no blank cell can act, so none has fewer than two candidates.
@@ -398,39 +444,36 @@ private:
         return best;
     }
 
-    // The walks pass over the cell itself too, without tests; its own set is put
-    // back afterwards, as placing never touches the cell's candidates.
     void clearFromPeers(Grid& grid, int cell, const Mask& vb) const
     {
-        const int s = side();
-        const int b = inner();
-        const Place& p = places[cell];
         const Mask keep = ~vb;
-        const Mask own = grid.bits[cell];
-        Mask* bits = grid.bits.data();
-        for (int k = 0; k < s; ++k) {
-            bits[p.col * s + k] &= keep;
-            bits[k * s + p.row] &= keep;
-        }
-        const int r0 = p.row - p.row % b;
-        const int c0 = p.col - p.col % b;
-        for (int j = c0; j < c0 + b; ++j)
-            for (int i = r0; i < r0 + b; ++i)
-                bits[j * s + i] &= keep;
-        bits[cell] = own;
+        const int count = peerCount();
+        const Index* peer = &peers[static_cast<std::size_t>(cell) * count];
+        for (int k = 0; k < count; ++k)
+            grid.bits[peer[k]] &= keep;
     }
 
-    // A blank cell no longer counts for value v in its three units.
-    void leaveUnits(Grid& grid, const Place& p, int v) const
+    // A blank cell no longer counts for the given values in its three units.
+    void leaveUnits(Grid& grid, const Place& p, Mask values) const
     {
-        const int s = side();
-        const Mask vb = Ops::bit(v);
-        Mask* w = &grid.where[(v - 1) * 3 * s];
-        w[p.row] &= ~Ops::at(p.col);
-        w[s + p.col] &= ~Ops::at(p.row);
-        w[2 * s + p.box] &= ~Ops::at(p.inBox);
-        for (const int u : {static_cast<int>(p.row), s + static_cast<int>(p.col), 2 * s + static_cast<int>(p.box)})
-            grid.shared[u] &= ~Ops::when(!Ops::several(w[u]), vb);
+        const int u = unitCount();
+        const int row = p.row;
+        const int col = side() + p.col;
+        const int box = 2 * side() + p.box;
+        const Mask notInRow = ~Ops::at(p.col);
+        const Mask notInCol = ~Ops::at(p.row);
+        const Mask notInBox = ~Ops::at(p.inBox);
+        Mask* shared = grid.shared.data();
+        for (; Ops::any(values); values = Ops::withoutLowest(values)) {
+            const int v = Ops::lowestValue(values);
+            const Mask vb = Ops::bit(v);
+            Mask* w = &grid.where[(v - 1) * u];
+            w[row] &= notInRow;
+            w[col] &= notInCol;
+            w[box] &= notInBox;
+            for (const int unit : {row, col, box})
+                shared[unit] &= ~Ops::when(!Ops::several(w[unit]), vb);
+        }
     }
 
     // where and shared from the candidates of the blank cells.
@@ -444,21 +487,28 @@ private:
                 continue;
             const Place& p = places[i];
             for (Mask m = grid.bits[i]; Ops::any(m); m = Ops::withoutLowest(m)) {
-                Mask* w = &grid.where[(Ops::lowestValue(m) - 1) * 3 * s];
+                Mask* w = &grid.where[(Ops::lowestValue(m) - 1) * unitCount()];
                 w[p.row] |= Ops::at(p.col);
                 w[s + p.col] |= Ops::at(p.row);
                 w[2 * s + p.box] |= Ops::at(p.inBox);
             }
         }
         for (int v = 1; v <= s; ++v)
-            for (int u = 0; u < 3 * s; ++u)
-                grid.shared[u] |= Ops::when(Ops::several(grid.where[(v - 1) * 3 * s + u]), Ops::bit(v));
+            for (int u = 0; u < unitCount(); ++u)
+                grid.shared[u] |= Ops::when(Ops::several(grid.where[(v - 1) * unitCount() + u]), Ops::bit(v));
     }
 
     int n;
     int size;
     int cellCount;
+    int units;
+    // A table of peerPositions rows costs cells * units masks, too much beyond
+    // 64 values; there each placement works its row out in scratch.
+    static constexpr bool kTabled = sizeof(Mask) <= sizeof(std::uint64_t);
+    std::vector<Mask> peerPositions;
+    mutable std::vector<Mask> scratch;
     std::vector<Place> places;
+    std::vector<Index> peers; // peerCount() per cell: its column, row and sub-square
     std::vector<Mask> columnInBox; // positions of a sub-square's column k
     std::vector<std::unique_ptr<Grid>> pool;
 };

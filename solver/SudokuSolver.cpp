@@ -98,7 +98,7 @@ void SudokuSolver::run(SudokuBoard* board)
     // check is the board's own, made on the copy.
     withEngine(board->getInnerSize(), [&](auto& engine) {
         auto& root = engine.gridAt(0);
-        engine.load(*board, root);
+        engine.load(*board, root, false);
         if (engine.isValid(root))
             runValid(engine, *board);
     });
@@ -124,7 +124,7 @@ void SudokuSolver::runValid(Engine& engine, const SudokuBoard& board)
     while (timedOut) {
         if (solutionCount >= maxSolutions)
             return;
-        engine.load(board, root);
+        engine.load(board, root, false);
         engine.recompute(root);
         clearSolutions();
         solutionCount = 0;
@@ -146,7 +146,7 @@ void SudokuSolver::search(SudokuBoard* board)
 {
     withEngine(board->getInnerSize(), [&](auto& engine) {
         const int level = depth;
-        engine.load(*board, engine.gridAt(level));
+        engine.load(*board, engine.gridAt(level), true);
         searchLevel(engine, level);
         engine.store(engine.gridAt(level), *board);
     });
@@ -224,7 +224,7 @@ Cell* SudokuSolver::propagate(SudokuBoard* board)
         // The level past the deepest search level in use, so that a search in
         // progress keeps its grids.
         auto& grid = engine.gridAt(depth + 1);
-        engine.load(*board, grid);
+        engine.load(*board, grid, true);
         const int cell = engine.propagate(grid);
         engine.store(grid, *board);
         if (cell >= 0)
