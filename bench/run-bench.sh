@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Peer benchmark: gridlark-cli against qqwing on the shared puzzle sets, side by
+# Peer benchmark: gridlark-cli against tdoku, kudoku (built here from the shared
+# peers folder into BUILD_DIR/peers) and qqwing on the shared puzzle sets, side by
 # side in one run, whole processes timed with hyperfine (median of RUNS runs).
-# Then list-all enumeration, the large grids and peak memory. Prints the tables
-# and writes them to bench/RESULTS.md.
+# Then list-all enumeration, the large grids, the 25x25 medium puzzle over SEEDS
+# seeds and peak memory. Prints the tables and writes them to bench/RESULTS.md.
 #
 # Usage: bench/run-bench.sh BUILD_DIR
 # Environment: GRIDLARK_BENCH_DIR (default ../shared/bench from the repository),
+#              GRIDLARK_PEERS_DIR (default ../shared/peers), SEEDS (default 20),
 #              RUNS (default 5), LARGE_TIMEOUT seconds per large-grid run (default 30),
 #              QQWING_COUNT_RUNS (default 1: qqwing's enumeration is slow).
 set -euo pipefail
@@ -16,6 +18,8 @@ sets_dir="$(cd "${GRIDLARK_BENCH_DIR:-$repo/../shared/bench}" && pwd)"
 runs="${RUNS:-5}"
 large_timeout="${LARGE_TIMEOUT:-30}"
 qqwing_count_runs="${QQWING_COUNT_RUNS:-1}"
+peers_dir="$(cd "${GRIDLARK_PEERS_DIR:-$repo/../shared/peers}" && pwd)"
+seeds="${SEEDS:-20}"
 cli="$build_dir/cli/gridlark-cli"
 results="$repo/bench/RESULTS.md"
 work="$(mktemp -d)"
@@ -25,6 +29,11 @@ for tool in hyperfine qqwing /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "run-bench: $tool is missing (scripts/install-deps.sh bench)" >&2; exit 1; }
 done
 [ -x "$cli" ] || { echo "run-bench: $cli is not built" >&2; exit 1; }
+"$peers_dir/build.sh" "$build_dir/peers" >/dev/null
+tdoku="$build_dir/peers/tdoku_bench"
+kudoku="$build_dir/peers/kudoku_bench"
+# gridlark-cli seeds rand() with the time; this makes the seed a parameter.
+gcc -shared -fPIC -O2 -o "$build_dir/peers/fixed-time.so" "$repo/bench/fixed-time.c"
 
 # Median wall time in seconds of a shell command over $2 runs.
 median() {
@@ -37,26 +46,28 @@ say() { printf '%s\n' "$1"; out+=("$1"); }
 
 say "## Peer benchmark: puzzles per second, whole process, median of $runs runs"
 say ""
-say "| set | puzzles | qqwing s | gridlark s | qqwing puzzles/s | gridlark puzzles/s | ratio (qqwing time / gridlark time) | target |"
-say "|---|---:|---:|---:|---:|---:|---:|---:|"
-for entry in serg_benchmark_10000:15 17_clue_49158:4 magictour_top1465:4 forum_hardest_1106_375:8; do
+say "| set | puzzles | tdoku s | kudoku s | qqwing s | gridlark s | gridlark puzzles/s | gridlark / tdoku | gridlark / kudoku | qqwing / gridlark | target gridlark / tdoku |"
+say "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|"
+for entry in serg_benchmark_10000:2.5 17_clue_49158:2.5 magictour_top1465:4 forum_hardest_1106_375:4; do
   set_name="${entry%%:*}"
   target="${entry##*:}"
   file="$sets_dir/$set_name.txt"
   count=$(grep -c '^[0-9.]' "$file")
   # Every solution must check before the set is timed.
   "$cli" bench "$file" >"$work/check.txt" || { cat "$work/check.txt"; echo "run-bench: $set_name failed" >&2; exit 1; }
+  td=$(median "'$tdoku' '$file' > /dev/null" "$runs")
+  ku=$(median "'$kudoku' '$file' > /dev/null" "$runs")
   q=$(median "qqwing --solve --one-line < '$file' > /dev/null" "$runs")
   g=$(median "'$cli' bench '$file' > /dev/null" "$runs")
-  say "$(awk -v s="$set_name" -v n="$count" -v q="$q" -v g="$g" -v t="$target" 'BEGIN {
-    printf "| %s | %d | %.3f | %.3f | %.0f | %.0f | %.1fx | %sx %s |", s, n, q, g, n / q, n / g, q / g, t, (q / g >= t ? "met" : "NOT met") }')"
+  say "$(awk -v s="$set_name" -v n="$count" -v td="$td" -v ku="$ku" -v q="$q" -v g="$g" -v t="$target" 'BEGIN {
+    printf "| %s | %d | %.3f | %.3f | %.3f | %.3f | %.0f | %.2fx | %.2fx | %.1fx | %sx %s |", s, n, td, ku, q, g, n / g, g / td, g / ku, q / g, t, (g / td <= t ? "met" : "NOT met") }')"
 done
 
 say ""
 say "## Enumeration: gridlark-cli list --sparse on many_solutions.txt"
 say ""
-say "| puzzle | expected | gridlark count | gridlark s (median of $runs) | solutions/s | qqwing s ($qqwing_count_runs run) | qqwing solutions/s |"
-say "|---:|---:|---:|---:|---:|---:|---:|"
+say "| puzzle | solutions | gridlark s (median of $runs) | gridlark solutions/s | tdoku solutions/s | kudoku solutions/s | qqwing solutions/s ($qqwing_count_runs run) | gridlark / tdoku rate |"
+say "|---:|---:|---:|---:|---:|---:|---:|---:|"
 line_no=0
 while read -r puzzle expected _; do
   line_no=$((line_no + 1))
@@ -67,9 +78,11 @@ while read -r puzzle expected _; do
   [ "$got" = "$expected" ] || { echo "run-bench: puzzle $line_no: $got solutions, expected $expected" >&2; exit 1; }
   g=$(median "'$cli' list --sparse '$grid' > /dev/null 2>&1" "$runs")
   echo "${puzzle:0:81}" >"$work/one.txt"
+  td=$(median "'$tdoku' '$work/one.txt' 100000000 > /dev/null" "$runs")
+  ku=$(median "'$kudoku' '$work/one.txt' 100000000 > /dev/null" "$runs")
   q=$(median "qqwing --solve --count-solutions --one-line < '$work/one.txt' > /dev/null" "$qqwing_count_runs")
-  say "$(awk -v l="$line_no" -v e="$expected" -v c="$got" -v g="$g" -v q="$q" 'BEGIN {
-    printf "| %d | %d | %d | %.3f | %.0f | %.3f | %.0f |", l, e, c, g, c / g, q, c / q }')"
+  say "$(awk -v l="$line_no" -v c="$got" -v g="$g" -v td="$td" -v ku="$ku" -v q="$q" 'BEGIN {
+    printf "| %d | %d | %.3f | %.0f | %.0f | %.0f | %.0f | %.2f |", l, c, g, c / g, c / td, c / ku, c / q, td / g }')"
 done <"$sets_dir/many_solutions.txt"
 
 say ""
@@ -105,6 +118,23 @@ for file in "$sets_dir"/large/*.txt; do
 done
 
 say ""
+say "## 25x25 medium puzzle: gridlark-cli solve over $seeds seeds (GRIDLARK_SEED 1..$seeds; runs stopped after ${large_timeout} s)"
+say ""
+seed_times=()
+for seed in $(seq "$seeds"); do
+  if GRIDLARK_SEED=$seed LD_PRELOAD="$build_dir/peers/fixed-time.so" /usr/bin/time -f "%e" -o "$work/seed.t" \
+    timeout "$large_timeout" "$cli" solve "$work/25x25_medium_1-1.txt" >/dev/null 2>&1; then
+    seed_times+=("$(tail -1 "$work/seed.t")")
+  else
+    seed_times+=(">$large_timeout")
+  fi
+done
+say "run times s: ${seed_times[*]}"
+say ""
+say "$(printf '%s\n' "${seed_times[@]}" | sed 's/^>/9999/' | sort -g | awk -v n="$seeds" '{ t[NR] = $1 } END {
+  printf "min %s, median %s, 90th percentile %s, max %s (9999: stopped)", t[1], t[int((n + 1) / 2)], t[int(n * 0.9 + 0.5)], t[n] }')"
+
+say ""
 say "## Peak memory"
 say ""
 /usr/bin/time -v "$cli" bench "$sets_dir/17_clue_49158.txt" >/dev/null 2>"$work/mem.txt"
@@ -116,8 +146,8 @@ say "$(awk -v k="$peak" 'BEGIN { printf "gridlark-cli bench 17_clue_49158.txt: %
   echo ""
   echo "- Date: $(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "- Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(uname -sr)"
-  echo "- Peer: qqwing $(qqwing --version 2>/dev/null | head -1 | sed 's/^qqwing //')"
-  echo "- Command: \`RUNS=$runs LARGE_TIMEOUT=$large_timeout QQWING_COUNT_RUNS=$qqwing_count_runs bash bench/run-bench.sh $1\` from the repository (\`make bench\` runs it on build/release), puzzle sets from $sets_dir"
+  echo "- Peers: tdoku and kudoku built from $peers_dir with its build.sh (-O3 -march=native), qqwing $(qqwing --version 2>/dev/null | head -1 | sed 's/^qqwing //')"
+  echo "- Command: \`RUNS=$runs SEEDS=$seeds LARGE_TIMEOUT=$large_timeout QQWING_COUNT_RUNS=$qqwing_count_runs bash bench/run-bench.sh $1\` from the repository (\`make bench\` runs it on build/release), puzzle sets from $sets_dir"
   echo ""
   printf '%s\n' "${out[@]}"
 } >"$results"

@@ -96,6 +96,54 @@ TEST_P(PropagateCases, PlacesTheLowestCandidatePassingAUniquenessTest)
     }
 }
 
+// A value missing from every other cell of one unit of (r, c) on a blank board is
+// placed there, and nothing else; off-corner cells of 16 x 16 and 25 x 25 grids, so
+// that a unit's positions and the wide masks are exercised.
+TEST_P(PropagateCases, HiddenSingleInEachKindOfUnitOnLargeGrids)
+{
+    enum Unit { row, column, subSquare };
+    for (const auto& [n, r, c, v, unit] :
+         {std::tuple{4, 6, 9, 11, row}, {4, 6, 9, 16, column}, {4, 6, 9, 3, subSquare}, {5, 13, 22, 25, row},
+          {5, 13, 22, 17, column}, {5, 13, 22, 8, subSquare}, {5, 24, 0, 1, subSquare}, {3, 4, 7, 9, subSquare}}) {
+        SudokuBoard board(n);
+        const int size = n * n;
+        for (int i = 0; i < size; ++i) {
+            const int pr = unit == row ? r : unit == column ? i : r - r % n + i / n;
+            const int pc = unit == row ? i : unit == column ? c : c - c % n + i % n;
+            if (pr != r || pc != c)
+                board.cellAt(pr, pc)->removePossible(v);
+        }
+        const Cell* cell = GetParam()(&board);
+        int filled = 0;
+        for (int i = 0; i < size * size; ++i)
+            filled += board.valueAt(i / size, i % size) != 0;
+        EXPECT_EQ(board.valueAt(r, c), v) << n << ": unit " << unit;
+        EXPECT_EQ(filled, 1) << n << ": unit " << unit;
+        EXPECT_NE(cell, nullptr);
+    }
+}
+
+// The branching cell is the first in column-major order among those with the fewest
+// candidates, whatever that count is.
+TEST_P(PropagateCases, TiesAtThreeOrMoreCandidates)
+{
+    using Cells = std::vector<std::tuple<int, int, std::vector<int>>>;
+    for (const auto& [n, cells, wantRow, wantCol] :
+         {std::tuple{3, Cells{{0, 0, {1, 2, 3, 4}}, {8, 1, {4, 5, 6}}, {2, 4, {1, 2, 3}}}, 8, 1},
+          {3, Cells{{2, 4, {1, 2, 3}}, {7, 4, {7, 8, 9}}, {0, 5, {1, 2, 3, 5}}}, 2, 4},
+          {4, Cells{{9, 3, {1, 2, 3, 4}}, {1, 5, {1, 2, 3, 4}}, {15, 2, {5, 6, 7, 8, 9}}}, 9, 3},
+          {5, Cells{{20, 7, {2, 3, 4}}, {3, 7, {5, 6, 7, 8}}, {0, 19, {1, 2, 3}}}, 20, 7}}) {
+        SudokuBoard board(n);
+        for (const auto& [r, c, keep] : cells) {
+            Cell* cell = board.cellAt(r, c);
+            for (int v = 1; v <= board.getSize(); ++v)
+                if (std::find(keep.begin(), keep.end(), v) == keep.end())
+                    cell->removePossible(v);
+        }
+        EXPECT_EQ(GetParam()(&board), board.cellAt(wantRow, wantCol)) << n << ": (" << wantRow << ", " << wantCol << ")";
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(SolverAndReference, PropagateCases,
                          ::testing::Values(+[](SudokuBoard* board) { return SudokuSolver().propagate(board); },
                                            &ReferenceSolver::propagate));
