@@ -1,11 +1,16 @@
 #include "GridlarkCli.h"
 
 #include "GridFile.h"
-#include "PuzzleReader.h"
+#include "SolutionCounter.h"
+#include "WorkerPool.h"
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -22,8 +27,8 @@ bool solvesPuzzle(const SudokuBoard& puzzle, const SudokuBoard& solution)
     if (solution.getSize() != size)
         return false;
     // One bit per value seen, for each row, column and sub-square.
-    std::vector<std::uint64_t> seen(3 * static_cast<std::size_t>(size) * ((size + 63) / 64), 0);
     const int words = (size + 63) / 64;
+    std::vector<std::uint64_t> seen(3 * static_cast<std::size_t>(size) * words, 0);
     for (int r = 0; r < size; ++r) {
         for (int c = 0; c < size; ++c) {
             const int v = solution.valueAt(r, c);
@@ -46,165 +51,442 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+SudokuBoard boardOf(const PuzzleValues& puzzle)
+{
+    SudokuBoard board(puzzle.innerSize);
+    const int side = board.getSize();
+    for (int i = 0; i < side * side; ++i)
+        board.cellAt(i / side, i % side)->setValue(puzzle.values[static_cast<std::size_t>(i)]);
+    return board;
+}
+
+// Reads the whole input; a folder or another unreadable kind of file reads as empty.
+bool readAll(int fd, std::string& text)
+{
+    char chunk[65536];
+    for (;;) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0 || errno == EISDIR;
+        text.append(chunk, static_cast<std::size_t>(got));
+    }
+}
+
+std::string place(const std::string& label, const PuzzleDiagnostic& d)
+{
+    return label + ":" + std::to_string(d.line) + ":" + std::to_string(d.column) + ": ";
+}
+
 } // namespace
 
-std::unique_ptr<SudokuBoard> GridlarkCli::readBoard(const std::string& file, int& exitCode)
+GridlarkCli::GridlarkCli(const CliOptions& options)
+    : options(options)
 {
-    const char* path = file.c_str();
-    std::FILE* in = openGridFile(path);
-    if (!in) {
-        std::fprintf(stderr, "SudokuBoard Error Opening file %s.\n", path);
-        exitCode = exitCannotOpen;
-        return nullptr;
-    }
-    int n = 0;
-    const GridReadStatus status = readInnerSize(in, n);
-    std::unique_ptr<SudokuBoard> board;
-    if (status == GridReadStatus::noInnerSize) {
-        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tCannot read inner grid size from %s\n", path);
-        exitCode = exitNoInnerSize;
-    } else if (status == GridReadStatus::innerSizeOutOfRange) {
-        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tInner grid size %d in %s is out of range (0 to %d)\n",
-                     n, path, SudokuBoard::kMaxInnerSize);
-        exitCode = exitInnerSizeOutOfRange;
+    // The first cell of the process seeds rand with the time; it must come before
+    // any seed of ours.
+    SudokuBoard seedsOnce(1);
+}
+
+unsigned GridlarkCli::puzzleSeed(std::uint64_t seed, std::size_t index)
+{
+    // splitmix64: neighbouring puzzles get unrelated seeds.
+    std::uint64_t z = seed + (static_cast<std::uint64_t>(index) + 1) * 0x9E3779B97F4A7C15ULL;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return static_cast<unsigned>((z ^ (z >> 31)) & 0xFFFFFFFFu);
+}
+
+PuzzleFormat GridlarkCli::outputFormat(PuzzleFormat fallback) const
+{
+    return options.outputFormat == PuzzleFormat::automatic ? fallback : options.outputFormat;
+}
+
+bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
+{
+    const std::string label = input == "-" ? "(standard input)" : input;
+    Item message;
+    std::string text;
+    if (input == "-") {
+        readAll(STDIN_FILENO, text);
     } else {
-        board = std::make_unique<SudokuBoard>(n);
-        board->readCells(in);
-        exitCode = exitOk;
-    }
-    std::fclose(in);
-    return board;
-}
-
-void GridlarkCli::printSolution(const SudokuBoard& board)
-{
-    solver.printBoard(&board);
-    std::printf("crc: %04X\n", static_cast<unsigned>(board.crc16()));
-}
-
-void GridlarkCli::printFigures()
-{
-    std::printf("%li; %li; %li\n", static_cast<long>(solver.getTries()), static_cast<long>(solver.getMaxDepth()),
-                static_cast<long>(solver.getDeadEnds()));
-}
-
-std::unique_ptr<SudokuBoard> GridlarkCli::readValidBoard(const std::string& file, int& exitCode)
-{
-    std::unique_ptr<SudokuBoard> board = readBoard(file, exitCode);
-    if (board && !board->isValid()) {
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), kInvalidGridText);
-        exitCode = exitInvalidGrid;
-        return nullptr;
-    }
-    return board;
-}
-
-int GridlarkCli::solveOne(const std::string& file, bool unique)
-{
-    int code = exitOk;
-    std::unique_ptr<SudokuBoard> board = readValidBoard(file, code);
-    if (!board)
-        return code;
-    if (!unique) {
-        const SudokuBoard* solution = solver.solve(board.get(), false, false);
-        if (!solution) {
-            std::fprintf(stderr, "%s: no solution\n", file.c_str());
-            return exitNoSolution;
+        std::FILE* in = openGridFile(input.c_str());
+        if (!in) {
+            message.err = "cannot open " + label + ": " + std::strerror(errno) + "\n";
+            message.code = exitCannotOpen;
+            items.push_back(std::move(message));
+            return false;
         }
-        printSolution(*solution);
-        printFigures();
-        return exitOk;
+        readAll(fileno(in), text);
+        std::fclose(in);
     }
-    switch (solver.solveUnique(board.get())) {
-    case 0:
-        std::printf("none\n");
-        std::fprintf(stderr, "%s: no solution\n", file.c_str());
-        return exitNoSolution;
-    case 1:
-        std::printf("unique\n");
-        printSolution(*solver.getSolution(0));
-        printFigures();
-        return exitOk;
-    default:
-        std::printf("multiple\n");
-        printSolution(*solver.getSolution(0));
-        printSolution(*solver.getSolution(1));
-        printFigures();
-        std::fprintf(stderr, "%s: more than one solution\n", file.c_str());
-        return exitSeveralSolutions;
+
+    PuzzleText reader;
+    const bool ok = reader.read(text, options.inputFormat);
+    for (const PuzzleDiagnostic& warning : reader.getWarnings()) {
+        message.err += place(label, warning) + (options.strict ? "error: " : "warning: ") + warning.message + "\n";
+        message.code = options.strict ? exitInvalidGrid : exitOk;
     }
+    if (!ok) {
+        switch (reader.getFailure()) {
+        case PuzzleText::Failure::empty:
+        case PuzzleText::Failure::noInnerSize:
+            message.err += "SudokuBoard creation ERROR\n\tCannot read inner grid size from " + label + "\n";
+            message.code = exitNoInnerSize;
+            break;
+        case PuzzleText::Failure::innerSizeOutOfRange:
+            message.err += "SudokuBoard creation ERROR\n\tInner grid size " + std::to_string(reader.getGridInnerSize()) +
+                " in " + label + " is out of range (0 to " + std::to_string(SudokuBoard::kMaxInnerSize) + ")\n";
+            message.code = exitInnerSizeOutOfRange;
+            break;
+        case PuzzleText::Failure::ambiguous:
+            message.err += place(label, reader.getError()) + reader.getError().message +
+                "; choose one with --input-format\n";
+            message.code = exitInvalidGrid;
+            break;
+        default:
+            message.err += place(label, reader.getError()) + reader.getError().message + "\n";
+            message.code = exitInvalidGrid;
+            break;
+        }
+    }
+    const std::size_t count = reader.getPuzzles().size();
+    if (ok && options.verbose)
+        message.err += label + ": " + std::to_string(count) + " puzzle" + (count == 1 ? "" : "s") + " read as " +
+            PuzzleText::getFormatName(reader.getFormat()) + "\n";
+    const bool failed = !ok || message.code != exitOk;
+    if (!message.err.empty())
+        items.push_back(std::move(message));
+    if (failed)
+        return false;
+    for (const PuzzleValues& puzzle : reader.getPuzzles()) {
+        Item item;
+        item.isPuzzle = true;
+        item.puzzle = puzzle;
+        item.label = count > 1 ? label + ":" + std::to_string(puzzle.line) : label;
+        items.push_back(std::move(item));
+    }
+    return true;
 }
 
-int GridlarkCli::solve(const std::vector<std::string>& files, bool unique)
+std::vector<GridlarkCli::Item> GridlarkCli::readInputs(const std::vector<std::string>& inputs, bool headers)
 {
+    std::vector<Item> items;
+    for (const std::string& input : inputs) {
+        if (headers && inputs.size() > 1) {
+            Item header;
+            header.out = (input == "-" ? std::string("(standard input)") : input) + ":\n";
+            items.push_back(std::move(header));
+        }
+        readInput(input, items);
+    }
+    return items;
+}
+
+int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask,
+                          const std::function<void(const Item&, std::string&, std::string&, int&)>& work)
+{
+    WorkerPool pool(options.jobs, finishTask);
     int result = exitOk;
-    for (const std::string& file : files) {
-        if (files.size() > 1)
-            std::printf("%s:\n", file.c_str());
-        const int code = solveOne(file, unique);
-        std::fflush(stdout);
-        if (result == exitOk)
-            result = code;
-    }
-    return result;
-}
-
-int GridlarkCli::list(const std::string& file, bool sparse)
-{
-    int code = exitOk;
-    std::unique_ptr<SudokuBoard> board = readValidBoard(file, code);
-    if (!board)
-        return code;
-    solver.solve(board.get(), true, sparse);
+    const std::size_t done = pool.run(
+        items.size(),
+        [&](std::size_t index) {
+            const Item& item = items[index];
+            TaskResult r{item.out, item.err, item.code};
+            if (item.isPuzzle) {
+                std::srand(puzzleSeed(options.seed, index));
+                work(item, r.out, r.err, r.code);
+            }
+            return r;
+        },
+        [&](std::size_t, const TaskResult& r) {
+            std::fwrite(r.out.data(), 1, r.out.size(), stdout);
+            if (!r.err.empty()) {
+                std::fflush(stdout);
+                std::fputs(r.err.c_str(), stderr);
+            }
+            if (result == exitOk)
+                result = r.code;
+        });
     std::fflush(stdout);
-    const unsigned long count = solver.getSolutionCount();
-    std::fprintf(stderr, "%s: %lu solution%s\n", file.c_str(), count, count == 1 ? "" : "s");
-    return count == 0 ? exitNoSolution : exitOk;
+    if (done == items.size())
+        return result;
+    const auto puzzles = [&](std::size_t end) {
+        return std::count_if(items.begin(), items.begin() + static_cast<long>(end),
+                             [](const Item& item) { return item.isPuzzle; });
+    };
+    if (pool.wasInterrupted()) {
+        std::fprintf(stderr, "gridlark-cli: interrupted after %ld of %ld puzzles\n", static_cast<long>(puzzles(done)),
+                     static_cast<long>(puzzles(items.size())));
+        return exitInterrupted;
+    }
+    std::fprintf(stderr, "gridlark-cli: a worker process ended before puzzle %ld\n",
+                 static_cast<long>(puzzles(done) + 1));
+    return exitNoSolution;
 }
 
-int GridlarkCli::show(const std::string& file)
+std::string GridlarkCli::render(const SudokuBoard& board, bool withCrc) const
 {
-    int code = exitOk;
-    std::unique_ptr<SudokuBoard> board = readBoard(file, code);
-    if (!board)
-        return code;
-    printSolution(*board);
-    return exitOk;
+    const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);
+    std::string text;
+    if (!PuzzleText::write(board, format, text))
+        return "";
+    if (format == PuzzleFormat::sdk || format == PuzzleFormat::ss)
+        text += '\n';
+    if (format == PuzzleFormat::boxed && withCrc && !options.quiet) {
+        char crc[16];
+        std::snprintf(crc, sizeof crc, "crc: %04X\n", static_cast<unsigned>(board.crc16()));
+        text += crc;
+    }
+    return text;
 }
 
-int GridlarkCli::format(const std::string& file, const std::string& outPath)
+std::string GridlarkCli::figures() const
 {
-    int code = exitOk;
-    std::unique_ptr<SudokuBoard> board = readBoard(file, code);
-    if (!board)
-        return code;
+    if (options.quiet || outputFormat(PuzzleFormat::boxed) != PuzzleFormat::boxed)
+        return "";
+    char text[64];
+    std::snprintf(text, sizeof text, "%li; %li; %li\n", static_cast<long>(solver.getTries()),
+                  static_cast<long>(solver.getMaxDepth()), static_cast<long>(solver.getDeadEnds()));
+    return text;
+}
+
+int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique)
+{
+    const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
+    const std::vector<Item> items = readInputs(inputs, boxed);
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        SudokuBoard board = boardOf(item.puzzle);
+        std::string check;
+        if (!board.isValid()) {
+            err = item.label + ": " + kInvalidGridText + "\n";
+            code = exitInvalidGrid;
+            return;
+        }
+        if (!PuzzleText::write(board, outputFormat(PuzzleFormat::boxed), check)) {
+            err = item.label + ": the " + PuzzleText::getFormatName(outputFormat(PuzzleFormat::boxed)) +
+                " format holds grids up to 25x25\n";
+            code = exitUsage;
+            return;
+        }
+        if (!unique) {
+            const SudokuBoard* solution = solver.solve(&board, false, false);
+            if (!solution) {
+                err = item.label + ": no solution\n";
+                code = exitNoSolution;
+                return;
+            }
+            out = render(*solution, true) + figures();
+            return;
+        }
+        switch (solver.solveUnique(&board)) {
+        case 0:
+            out = boxed ? "none\n" : "";
+            err = item.label + ": no solution\n";
+            code = exitNoSolution;
+            return;
+        case 1:
+            out = (boxed ? "unique\n" : "") + render(*solver.getSolution(0), true) + figures();
+            return;
+        default:
+            if (boxed)
+                out = "multiple\n" + render(*solver.getSolution(0), true) + render(*solver.getSolution(1), true) +
+                    figures();
+            err = item.label + ": more than one solution\n";
+            code = exitSeveralSolutions;
+            return;
+        }
+    });
+}
+
+int GridlarkCli::count(const std::vector<std::string>& inputs, std::uint64_t max, double timeout)
+{
+    const std::vector<Item> items = readInputs(inputs, true);
+    return runItems(items, true, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        const SudokuBoard board = boardOf(item.puzzle);
+        if (!board.isValid()) {
+            err = item.label + ": " + kInvalidGridText + "\n";
+            code = exitInvalidGrid;
+            return;
+        }
+        const SolutionCounter::Result r = SolutionCounter::count(board, true, max, timeout, nullptr);
+        using Stop = SolutionCounter::Stop;
+        if (r.stop == Stop::failed) {
+            err = item.label + ": the count could not be run\n";
+            code = exitNoSolution;
+        } else if (max != 0 && r.count >= max && r.stop != Stop::interrupted) {
+            out = "at least " + std::to_string(max) + "\n";
+            code = exitCountStopped;
+        } else if (r.stop == Stop::timedOut) {
+            out = "at least " + std::to_string(r.count) + "\n";
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%g", timeout);
+            err = item.label + ": stopped after " + seconds + " s\n";
+            code = exitCountStopped;
+        } else if (r.stop == Stop::interrupted) {
+            out = "at least " + std::to_string(r.count) + "\n";
+            code = exitInterrupted;
+        } else {
+            out = std::to_string(r.count) + "\n";
+            if (r.count == 0) {
+                err = item.label + ": no solution\n";
+                code = exitNoSolution;
+            }
+        }
+    });
+}
+
+int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
+{
+    std::vector<Item> items;
+    readInput(input, items);
+    const auto puzzles = std::count_if(items.begin(), items.end(), [](const Item& item) { return item.isPuzzle; });
+    for (const Item& item : items)
+        if (!item.isPuzzle)
+            std::fputs(item.err.c_str(), stderr);
+    if (!items.empty() && !items.front().isPuzzle && items.front().code != exitOk)
+        return items.front().code;
+    const std::string label = input == "-" ? "(standard input)" : input;
+    if (puzzles != 1) {
+        std::fprintf(stderr, "%s: list takes one puzzle; this input holds %ld\n", label.c_str(),
+                     static_cast<long>(puzzles));
+        return exitUsage;
+    }
+    std::srand(puzzleSeed(options.seed, 0));
+    const SudokuBoard board = boardOf(items.back().puzzle);
+    if (!board.isValid()) {
+        std::fprintf(stderr, "%s: %s\n", label.c_str(), kInvalidGridText);
+        return exitInvalidGrid;
+    }
+    const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);
+    std::string probe;
+    if (!PuzzleText::write(board, format, probe)) {
+        std::fprintf(stderr, "%s: the %s format holds grids up to 25x25\n", label.c_str(),
+                     PuzzleText::getFormatName(format));
+        return exitUsage;
+    }
+
+    // The solver prints "Solution No N:", the boxed board and "crc: XXXX" for each;
+    // they are passed on line by line, in the chosen format, up to max.
+    std::string pending;
+    std::string box;
+    std::uint64_t printed = 0;
+    WorkerPool::catchInterrupt();
+    const SolutionCounter::Result r = SolutionCounter::count(board, sparse, max, 0, [&](const std::string& chunk) {
+        pending += chunk;
+        std::size_t start = 0;
+        for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
+            const std::string line = pending.substr(start, end + 1 - start);
+            if (line.compare(0, 12, "Solution No ") == 0) {
+                if (max != 0 && printed >= max)
+                    return false;
+                ++printed;
+                box.clear();
+                if (format == PuzzleFormat::boxed)
+                    std::fputs(line.c_str(), stdout);
+            } else if (line.compare(0, 5, "crc: ") == 0) {
+                if (format == PuzzleFormat::boxed) {
+                    std::fputs(box.c_str(), stdout);
+                    if (!options.quiet)
+                        std::fputs(line.c_str(), stdout);
+                } else {
+                    PuzzleText solution;
+                    if (solution.read(box, PuzzleFormat::boxed))
+                        std::fputs(render(boardOf(solution.getPuzzles().front()), false).c_str(), stdout);
+                }
+                std::fflush(stdout);
+            } else {
+                box += line;
+            }
+        }
+        pending.erase(0, start);
+        return true;
+    });
+    std::fflush(stdout);
+    using Stop = SolutionCounter::Stop;
+    if (r.stop == Stop::interrupted) {
+        std::fprintf(stderr, "%s: interrupted after %llu solutions\n", label.c_str(),
+                     static_cast<unsigned long long>(std::max<std::uint64_t>(r.count, printed)));
+        return exitInterrupted;
+    }
+    if (r.stop == Stop::failed) {
+        std::fprintf(stderr, "%s: the solutions could not be listed\n", label.c_str());
+        return exitNoSolution;
+    }
+    if (max != 0 && (r.stop == Stop::atMax || r.count >= max)) {
+        std::fprintf(stderr, "%s: at least %llu solutions\n", label.c_str(), static_cast<unsigned long long>(max));
+        return exitCountStopped;
+    }
+    std::fprintf(stderr, "%s: %llu solution%s\n", label.c_str(), static_cast<unsigned long long>(r.count),
+                 r.count == 1 ? "" : "s");
+    return r.count == 0 ? exitNoSolution : exitOk;
+}
+
+int GridlarkCli::show(const std::vector<std::string>& inputs)
+{
+    const std::vector<Item> items = readInputs(inputs, outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed);
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        out = render(boardOf(item.puzzle), true);
+        if (out.empty()) {
+            err = item.label + ": the " + PuzzleText::getFormatName(outputFormat(PuzzleFormat::boxed)) +
+                " format holds grids up to 25x25\n";
+            code = exitUsage;
+        }
+    });
+}
+
+int GridlarkCli::format(const std::string& input, const std::string& outPath)
+{
+    std::vector<Item> items;
+    const bool ok = readInput(input, items);
+    for (const Item& item : items)
+        if (!item.isPuzzle)
+            std::fputs(item.err.c_str(), stderr);
+    if (!ok)
+        return items.empty() ? exitNoInnerSize : items.front().code;
+    std::string text;
+    for (const Item& item : items) {
+        if (item.isPuzzle && !PuzzleText::write(boardOf(item.puzzle), outputFormat(PuzzleFormat::grid), text)) {
+            std::fprintf(stderr, "%s: the %s format holds grids up to 25x25\n", item.label.c_str(),
+                         PuzzleText::getFormatName(outputFormat(PuzzleFormat::grid)));
+            return exitUsage;
+        }
+    }
     if (outPath.empty() || outPath == "-") {
-        board->writeGrid(stdout);
+        std::fputs(text.c_str(), stdout);
         return exitOk;
     }
     std::FILE* out = std::fopen(outPath.c_str(), "w");
     if (!out) {
-        std::fprintf(stderr, "%s: cannot open for writing\n", outPath.c_str());
+        std::fprintf(stderr, "cannot open %s for writing: %s\n", outPath.c_str(), std::strerror(errno));
         return exitCannotOpen;
     }
-    board->writeGrid(out);
-    if (std::fclose(out) != 0) {
-        std::fprintf(stderr, "%s: write failed\n", outPath.c_str());
+    std::fputs(text.c_str(), out);
+    const bool written = std::fflush(out) == 0 && !std::ferror(out);
+    const int error = errno;
+    if (std::fclose(out) != 0 || !written) {
+        std::fprintf(stderr, "cannot write %s: %s\n", outPath.c_str(), std::strerror(written ? errno : error));
         return exitCannotOpen;
     }
     return exitOk;
 }
 
-int GridlarkCli::bench(const std::string& file, long limit, bool unique)
+int GridlarkCli::bench(const std::string& input, long limit, bool unique)
 {
-    PuzzleReader reader(file);
-    if (!reader.isOpen()) {
-        std::fprintf(stderr, "%s: cannot open\n", file.c_str());
-        return exitCannotOpen;
-    }
-    const bool progress = isatty(STDERR_FILENO) != 0;
-    SudokuBoard puzzle(3);
-    std::array<int, PuzzleReader::kCells> values{};
+    std::vector<Item> all;
+    readInput(input, all);
+    for (const Item& item : all)
+        if (!item.isPuzzle)
+            std::fputs(item.err.c_str(), stderr);
+    if (!all.empty() && !all.front().isPuzzle && all.front().code != exitOk)
+        return all.front().code;
+    std::vector<Item> items;
+    for (Item& item : all)
+        if (item.isPuzzle && (limit < 0 || static_cast<long>(items.size()) < limit))
+            items.push_back(std::move(item));
+
+    const std::string label = input == "-" ? "(standard input)" : input;
     std::vector<double> times;
     long solved = 0;
     long failures = 0;
@@ -212,19 +494,11 @@ int GridlarkCli::bench(const std::string& file, long limit, bool unique)
     double tries = 0;
     double depths = 0;
     double deadEnds = 0;
+    WorkerPool::catchInterrupt();
     const auto start = std::chrono::steady_clock::now();
-    while (limit < 0 || static_cast<long>(times.size()) < limit) {
-        const PuzzleReader::Result result = reader.next(values);
-        if (result == PuzzleReader::Result::end)
-            break;
-        if (result == PuzzleReader::Result::malformed) {
-            if (progress)
-                std::fputc('\n', stderr);
-            std::fprintf(stderr, "%s: %s\n", file.c_str(), reader.getError().c_str());
-            return exitInvalidGrid;
-        }
-        for (int i = 0; i < PuzzleReader::kCells; ++i)
-            puzzle.cellAt(i / 9, i % 9)->setValue(values[i]);
+    for (std::size_t i = 0; i < items.size() && !WorkerPool::interruptRequested(); ++i) {
+        SudokuBoard puzzle = boardOf(items[i].puzzle);
+        std::srand(puzzleSeed(options.seed, i));
         const auto before = std::chrono::steady_clock::now();
         const SudokuBoard* solution = nullptr;
         if (unique) {
@@ -242,15 +516,12 @@ int GridlarkCli::bench(const std::string& file, long limit, bool unique)
             deadEnds += solver.getDeadEnds();
         } else {
             ++failures;
-            std::fprintf(stderr, "%s: line %ld: %s\n", file.c_str(), reader.getLineNumber(),
+            std::fprintf(stderr, "%s: line %ld: %s\n", label.c_str(), items[i].puzzle.line,
                          solution ? "the solution does not check" : "no solution");
         }
-        if (progress && times.size() % 1000 == 0)
-            std::fprintf(stderr, "\r%zu puzzles", times.size());
     }
     const double total = secondsSince(start);
-    if (progress)
-        std::fprintf(stderr, "\r\033[K");
+    const bool interrupted = WorkerPool::interruptRequested();
 
     const std::size_t count = times.size();
     double median = 0;
@@ -272,5 +543,28 @@ int GridlarkCli::bench(const std::string& file, long limit, bool unique)
     std::printf("mean dead ends: %.3f\n", deadEnds * perSolved);
     if (unique)
         std::printf("unique: %ld, multiple: %ld, none: %ld\n", counts[1], counts[2], counts[0]);
+
+    if (options.jobs > 1 && !interrupted && !items.empty()) {
+        // The same puzzles again on the worker pool, for the throughput of all jobs.
+        long poolFailures = 0;
+        const auto poolStart = std::chrono::steady_clock::now();
+        const int code = runItems(items, false, [&](const Item& item, std::string&, std::string&, int& result) {
+            SudokuBoard puzzle = boardOf(item.puzzle);
+            const SudokuBoard* solution = solver.solve(&puzzle, false, false);
+            result = solution && solvesPuzzle(puzzle, *solution) ? exitOk : exitNoSolution;
+        });
+        const double poolTotal = secondsSince(poolStart);
+        if (code == exitInterrupted)
+            return exitInterrupted;
+        poolFailures += code != exitOk;
+        std::printf("puzzles per second with %d jobs: %.0f\n", options.jobs,
+                    poolTotal > 0 ? static_cast<double>(items.size()) / poolTotal : 0.0);
+        failures += poolFailures;
+    }
+    if (interrupted) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "gridlark-cli: interrupted after %zu of %zu puzzles\n", count, items.size());
+        return exitInterrupted;
+    }
     return failures > 0 ? exitNoSolution : exitOk;
 }

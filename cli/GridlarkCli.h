@@ -1,14 +1,27 @@
 #pragma once
 
+#include "PuzzleText.h"
 #include "SudokuBoard.h"
 #include "SudokuSolver.h"
 
-#include <memory>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+// How every command reads, prints and runs.
+struct CliOptions {
+    std::uint64_t seed = 0;
+    bool verbose = false;
+    int jobs = 1;
+    PuzzleFormat inputFormat = PuzzleFormat::automatic;
+    PuzzleFormat outputFormat = PuzzleFormat::automatic; // automatic: the command's own
+    bool quiet = false;
+    bool strict = false;
+};
+
 // The commands of gridlark-cli. Each returns the process exit code; results go to
-// standard output, every error message to standard error with the file's name.
+// standard output, every error message to standard error with the input's name.
 class GridlarkCli {
 public:
     enum ExitCode {
@@ -19,27 +32,48 @@ public:
         exitNoSolution = 4,
         exitSeveralSolutions = 5,
         exitInnerSizeOutOfRange = SudokuBoard::kExitInnerSizeOutOfRange,
+        exitCountStopped = 7,
         exitUsage = 64,
+        exitInterrupted = 130,
     };
 
-    // With several files, each is handled in turn; the result is the code of the
-    // first file that failed.
-    int solve(const std::vector<std::string>& files, bool unique);
-    int list(const std::string& file, bool sparse);
-    int show(const std::string& file);
-    int format(const std::string& file, const std::string& outPath);
-    // limit < 0: every puzzle of the file.
-    int bench(const std::string& file, long limit, bool unique);
+    explicit GridlarkCli(const CliOptions& options);
+
+    // With several inputs, each is handled in turn; the result is the code of the
+    // first puzzle or input that failed.
+    int solve(const std::vector<std::string>& inputs, bool unique);
+    // max 0: no cap; timeout 0: no limit.
+    int count(const std::vector<std::string>& inputs, std::uint64_t max, double timeout);
+    int list(const std::string& input, bool sparse, std::uint64_t max);
+    int show(const std::vector<std::string>& inputs);
+    int format(const std::string& input, const std::string& outPath);
+    // limit < 0: every puzzle of the input.
+    int bench(const std::string& input, long limit, bool unique);
+
+    // The seed of puzzle number index of a run: the same for any worker.
+    static unsigned puzzleSeed(std::uint64_t seed, std::size_t index);
 
 private:
-    // Reads a grid file as the board's file constructor does, with its messages,
-    // but returns instead of ending the process.
-    std::unique_ptr<SudokuBoard> readBoard(const std::string& file, int& exitCode);
-    // As readBoard, and refuses a grid with repeated values (exit code 3).
-    std::unique_ptr<SudokuBoard> readValidBoard(const std::string& file, int& exitCode);
-    int solveOne(const std::string& file, bool unique);
-    void printSolution(const SudokuBoard& board);
-    void printFigures();
+    // One entry of a command's output: a puzzle to work on, or text to print as is.
+    struct Item {
+        bool isPuzzle = false;
+        PuzzleValues puzzle;
+        std::string label; // the input's name, with the puzzle's line when it holds several
+        std::string out;
+        std::string err;
+        int code = 0;
+    };
 
+    // Reads one input ("-": standard input) into items; false when it gave no puzzle.
+    bool readInput(const std::string& input, std::vector<Item>& items);
+    std::vector<Item> readInputs(const std::vector<std::string>& inputs, bool headers);
+    // Runs work over the items on the worker pool and prints the results in order.
+    int runItems(const std::vector<Item>& items, bool finishTask,
+                 const std::function<void(const Item&, std::string&, std::string&, int&)>& work);
+    std::string render(const SudokuBoard& board, bool withCrc) const;
+    std::string figures() const;
+    PuzzleFormat outputFormat(PuzzleFormat fallback) const;
+
+    CliOptions options;
     SudokuSolver solver;
 };

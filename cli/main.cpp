@@ -1,63 +1,165 @@
 #include "GridlarkCli.h"
 #include "GridlarkVersion.h"
+#include "WorkerPool.h"
 
 #include <CLI/CLI.hpp>
 
-#include <iostream>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
 const char* const kExitCodes = R"(
 Exit codes:
   0   success
-  1   a file cannot be opened
-  2   a grid file does not start with its inner size
-  3   the grid is invalid (or a puzzle line is malformed)
+  1   an input cannot be opened, or the output cannot be written
+  2   an input holds no puzzle (a grid file without its inner size)
+  3   invalid: a grid with repeated values, an input that fits no format or two, a warning under --strict
   4   no solution (bench: a puzzle failed verification)
   5   --unique found more than one solution
   6   the inner size is out of range (0 to 16)
-  64  usage error)";
+  7   a count stopped at --max or --timeout ("at least N")
+  64  usage error
+  130 interrupted (Ctrl+C); what was done so far is printed)";
+
+const char* const kCommands[] = {"solve", "count", "list", "show", "format", "bench"};
+
+// Options of the program that take a value, so that the command can be found
+// among the arguments before they are parsed.
+const char* const kValueOptions[] = {"--seed", "--jobs", "-j", "--input-format", "--format"};
+
+// A whole number in [low, high], written in digits; a readable message otherwise.
+CLI::Validator wholeNumber(const std::string& what, unsigned long long low, unsigned long long high)
+{
+    return CLI::Validator(
+        [=](std::string& text) -> std::string {
+            errno = 0;
+            char* end = nullptr;
+            const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+            if (text.empty() || text[0] == '-' || text[0] == '+' || *end != '\0' || errno == ERANGE || value < low ||
+                value > high)
+                return what + " must be a whole number from " + std::to_string(low) +
+                    (high == ~0ULL ? " up" : " to " + std::to_string(high)) + ", not '" + text + "'";
+            return "";
+        },
+        "NUMBER");
+}
+
+std::uint64_t freshSeed()
+{
+    // A clock finer than a second and the process id: two runs in the same second differ.
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const auto nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
+    return (static_cast<std::uint64_t>(nanoseconds) ^ (static_cast<std::uint64_t>(getpid()) << 40)) % 1000000000000ULL;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--")
+            break;
+        if (!arg.empty() && arg[0] == '-') {
+            for (const char* option : kValueOptions)
+                if (arg == option)
+                    ++i;
+            continue;
+        }
+        bool known = false;
+        for (const char* command : kCommands)
+            known = known || arg == command;
+        if (!known) {
+            std::fprintf(stderr, "gridlark-cli: unknown command '%s'; the commands are", arg.c_str());
+            for (const char* command : kCommands)
+                std::fprintf(stderr, " %s", command);
+            std::fprintf(stderr, "\nRun with --help for more information.\n");
+            return GridlarkCli::exitUsage;
+        }
+        break;
+    }
+
     CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver.", "gridlark-cli"};
     app.set_version_flag("--version", "gridlark-cli " GRIDLARK_VERSION);
     app.footer(kExitCodes);
     app.require_subcommand(1);
+    app.fallthrough();
 
-    std::vector<std::string> solveFiles;
+    CliOptions options;
+    std::string seedText;
+    std::string inputFormat = "auto";
+    std::string outputFormat;
+    options.jobs = static_cast<int>(std::max(1L, sysconf(_SC_NPROCESSORS_ONLN)));
+    const std::vector<std::string> inputNames = {"auto", "grid", "line", "sdk", "ss", "boxed"};
+    const std::vector<std::string> outputNames = {"boxed", "line", "grid", "sdk", "ss"};
+    app.add_option("--seed", seedText, "Seed of the random choices: the same seed repeats a run exactly")
+        ->check(wholeNumber("--seed", 0, ~0ULL));
+    app.add_flag("--verbose", options.verbose, "Print the seed and how each input was read to standard error");
+    app.add_option("-j,--jobs", options.jobs, "Worker processes for solve, count and bench (default: processors)")
+        ->check(wholeNumber("--jobs", 1, 1024));
+    app.add_option("--input-format", inputFormat, "auto, grid, line, sdk, ss or boxed (default: auto)")
+        ->check(CLI::IsMember(inputNames));
+    app.add_option("--format", outputFormat, "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid)")
+        ->check(CLI::IsMember(outputNames));
+    app.add_flag("-q,--quiet", options.quiet, "Leave out the crc and figures lines");
+    app.add_flag("--strict", options.strict, "Treat a grid file's warnings as errors");
+
+    std::vector<std::string> solveInputs;
     bool solveUnique = false;
-    CLI::App* solve = app.add_subcommand("solve", "Solve grid files and print the first solution found");
+    CLI::App* solve = app.add_subcommand("solve", "Solve puzzles and print the first solution found");
     solve->add_flag("--unique", solveUnique, "Report \"unique\", \"multiple\" (with two solutions) or \"none\"");
-    solve->add_option("FILE", solveFiles, "Grid files")->required();
+    solve->add_option("INPUT", solveInputs, "Puzzle files; - is standard input")->required();
 
-    std::string listFile;
+    std::vector<std::string> countInputs;
+    std::uint64_t countMax = 0;
+    double countTimeout = 0;
+    CLI::App* count = app.add_subcommand("count", "Print each puzzle's number of solutions");
+    count->add_option("--max", countMax, "Stop at N solutions and print \"at least N\"")
+        ->check(wholeNumber("--max", 1, ~0ULL));
+    count->add_option("--timeout", countTimeout, "Stop each count after SECONDS and print \"at least\" its figure")
+        ->check(CLI::Validator(
+            [](std::string& text) -> std::string {
+                char* end = nullptr;
+                const double value = std::strtod(text.c_str(), &end);
+                return *end == '\0' && value > 0 && value < 1e9 ? ""
+                                                                : "--timeout must be a number of seconds above 0, not '" +
+                                                                      text + "'";
+            },
+            "SECONDS"));
+    count->add_option("INPUT", countInputs, "Puzzle files; - is standard input")->required();
+
+    std::string listInput;
     bool listSparse = false;
+    std::uint64_t listMax = 0;
     CLI::App* list = app.add_subcommand("list", "Print every solution with its checksum");
     list->add_flag("--sparse", listSparse, "Print only solution 1 and every 10,000,000th");
-    list->add_option("FILE", listFile, "Grid file")->required();
+    list->add_option("--max", listMax, "Stop after N solutions")->check(wholeNumber("--max", 1, ~0ULL));
+    list->add_option("INPUT", listInput, "Puzzle file; - is standard input")->required();
 
-    std::string showFile;
-    CLI::App* show = app.add_subcommand("show", "Print the grid as read, with its checksum");
-    show->add_option("FILE", showFile, "Grid file")->required();
+    std::vector<std::string> showInputs;
+    CLI::App* show = app.add_subcommand("show", "Print the puzzles as read, with their checksums");
+    show->add_option("INPUT", showInputs, "Puzzle files; - is standard input")->required();
 
-    std::string formatFile;
+    std::string formatInput;
     std::string formatOut;
     CLI::App* format = app.add_subcommand("format", "Write the grid in the saved grid-file layout");
-    format->add_option("FILE", formatFile, "Grid file")->required();
+    format->add_option("INPUT", formatInput, "Puzzle file; - is standard input")->required();
     format->add_option("-o,--output", formatOut, "Output file (default: standard output)");
 
-    std::string benchFile;
+    std::string benchInput;
     long benchLimit = -1;
     bool benchUnique = false;
-    CLI::App* bench = app.add_subcommand("bench", "Time the solver on one-line 9x9 puzzles");
-    bench->add_option("--limit", benchLimit, "Solve only the first K puzzles")->check(CLI::NonNegativeNumber);
+    CLI::App* bench = app.add_subcommand("bench", "Time the solver on a file of puzzles");
+    bench->add_option("--limit", benchLimit, "Solve only the first K puzzles")
+        ->check(wholeNumber("--limit", 0, 1000000000000ULL));
     bench->add_flag("--unique", benchUnique, "Look for a second solution too");
-    bench->add_option("PUZZLES", benchFile, "File of puzzles, one per line")->required();
+    bench->add_option("PUZZLES", benchInput, "File of puzzles; - is standard input")->required();
 
-    for (CLI::App* sub : {solve, list, show, format, bench})
+    for (CLI::App* sub : {solve, count, list, show, format, bench})
         sub->footer(kExitCodes);
 
     try {
@@ -73,14 +175,24 @@ int main(int argc, char** argv)
         return GridlarkCli::exitUsage;
     }
 
-    GridlarkCli cli;
+    options.seed = seedText.empty() ? freshSeed() : std::strtoull(seedText.c_str(), nullptr, 10);
+    PuzzleText::parseFormatName(inputFormat, options.inputFormat);
+    if (!outputFormat.empty())
+        PuzzleText::parseFormatName(outputFormat, options.outputFormat);
+    if (options.verbose)
+        std::fprintf(stderr, "seed: %llu\n", static_cast<unsigned long long>(options.seed));
+    WorkerPool::catchInterrupt();
+
+    GridlarkCli cli(options);
     if (*solve)
-        return cli.solve(solveFiles, solveUnique);
+        return cli.solve(solveInputs, solveUnique);
+    if (*count)
+        return cli.count(countInputs, countMax, countTimeout);
     if (*list)
-        return cli.list(listFile, listSparse);
+        return cli.list(listInput, listSparse, listMax);
     if (*show)
-        return cli.show(showFile);
+        return cli.show(showInputs);
     if (*format)
-        return cli.format(formatFile, formatOut);
-    return cli.bench(benchFile, benchLimit, benchUnique);
+        return cli.format(formatInput, formatOut);
+    return cli.bench(benchInput, benchLimit, benchUnique);
 }
