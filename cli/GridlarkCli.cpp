@@ -70,7 +70,11 @@ bool readAll(int fd, std::string& text)
             continue;
         if (got <= 0)
             return got == 0 || errno == EISDIR;
-        text.append(chunk, static_cast<std::size_t>(got));
+        // No notation holds a NUL byte; reading ends there, so that /dev/zero ends.
+        const char* nul = static_cast<const char*>(std::memchr(chunk, '\0', static_cast<std::size_t>(got)));
+        text.append(chunk, nul ? static_cast<std::size_t>(nul - chunk) + 1 : static_cast<std::size_t>(got));
+        if (nul)
+            return true;
     }
 }
 
@@ -129,6 +133,7 @@ bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
         message.code = options.strict ? exitInvalidGrid : exitOk;
     }
     if (!ok) {
+        emptyInput = reader.getFailure() == PuzzleText::Failure::empty;
         switch (reader.getFailure()) {
         case PuzzleText::Failure::empty:
         case PuzzleText::Failure::noInnerSize:
@@ -475,7 +480,9 @@ int GridlarkCli::format(const std::string& input, const std::string& outPath)
 int GridlarkCli::bench(const std::string& input, long limit, bool unique)
 {
     std::vector<Item> all;
-    readInput(input, all);
+    // An empty input is a set of no puzzles.
+    if (!readInput(input, all) && emptyInput)
+        all.clear();
     for (const Item& item : all)
         if (!item.isPuzzle)
             std::fputs(item.err.c_str(), stderr);

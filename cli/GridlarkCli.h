@@ -76,4 +76,5 @@ private:
 
     CliOptions options;
     SudokuSolver solver;
+    bool emptyInput = false; // the last input read held nothing but white space
 };

@@ -32,7 +32,7 @@ const char* const kCommands[] = {"solve", "count", "list", "show", "format", "be
 const char* const kValueOptions[] = {"--seed", "--jobs", "-j", "--input-format", "--format"};
 
 // A whole number in [low, high], written in digits; a readable message otherwise.
-CLI::Validator wholeNumber(const std::string& what, unsigned long long low, unsigned long long high)
+CLI::Validator wholeNumber(unsigned long long low, unsigned long long high)
 {
     return CLI::Validator(
         [=](std::string& text) -> std::string {
@@ -41,7 +41,7 @@ CLI::Validator wholeNumber(const std::string& what, unsigned long long low, unsi
             const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
             if (text.empty() || text[0] == '-' || text[0] == '+' || *end != '\0' || errno == ERANGE || value < low ||
                 value > high)
-                return what + " must be a whole number from " + std::to_string(low) +
+                return "must be a whole number from " + std::to_string(low) +
                     (high == ~0ULL ? " up" : " to " + std::to_string(high)) + ", not '" + text + "'";
             return "";
         },
@@ -97,10 +97,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> inputNames = {"auto", "grid", "line", "sdk", "ss", "boxed"};
     const std::vector<std::string> outputNames = {"boxed", "line", "grid", "sdk", "ss"};
     app.add_option("--seed", seedText, "Seed of the random choices: the same seed repeats a run exactly")
-        ->check(wholeNumber("--seed", 0, ~0ULL));
+        ->check(wholeNumber(0, ~0ULL));
     app.add_flag("--verbose", options.verbose, "Print the seed and how each input was read to standard error");
     app.add_option("-j,--jobs", options.jobs, "Worker processes for solve, count and bench (default: processors)")
-        ->check(wholeNumber("--jobs", 1, 1024));
+        ->check(wholeNumber(1, 1024));
     app.add_option("--input-format", inputFormat, "auto, grid, line, sdk, ss or boxed (default: auto)")
         ->check(CLI::IsMember(inputNames));
     app.add_option("--format", outputFormat, "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid)")
@@ -119,14 +119,14 @@ int main(int argc, char** argv)
     double countTimeout = 0;
     CLI::App* count = app.add_subcommand("count", "Print each puzzle's number of solutions");
     count->add_option("--max", countMax, "Stop at N solutions and print \"at least N\"")
-        ->check(wholeNumber("--max", 1, ~0ULL));
+        ->check(wholeNumber(1, ~0ULL));
     count->add_option("--timeout", countTimeout, "Stop each count after SECONDS and print \"at least\" its figure")
         ->check(CLI::Validator(
             [](std::string& text) -> std::string {
                 char* end = nullptr;
                 const double value = std::strtod(text.c_str(), &end);
                 return *end == '\0' && value > 0 && value < 1e9 ? ""
-                                                                : "--timeout must be a number of seconds above 0, not '" +
+                                                                : "must be a number of seconds above 0, not '" +
                                                                       text + "'";
             },
             "SECONDS"));
@@ -137,7 +137,7 @@ int main(int argc, char** argv)
     std::uint64_t listMax = 0;
     CLI::App* list = app.add_subcommand("list", "Print every solution with its checksum");
     list->add_flag("--sparse", listSparse, "Print only solution 1 and every 10,000,000th");
-    list->add_option("--max", listMax, "Stop after N solutions")->check(wholeNumber("--max", 1, ~0ULL));
+    list->add_option("--max", listMax, "Stop after N solutions")->check(wholeNumber(1, ~0ULL));
     list->add_option("INPUT", listInput, "Puzzle file; - is standard input")->required();
 
     std::vector<std::string> showInputs;
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
     bool benchUnique = false;
     CLI::App* bench = app.add_subcommand("bench", "Time the solver on a file of puzzles");
     bench->add_option("--limit", benchLimit, "Solve only the first K puzzles")
-        ->check(wholeNumber("--limit", 0, 1000000000000ULL));
+        ->check(wholeNumber(0, 1000000000000ULL));
     bench->add_flag("--unique", benchUnique, "Look for a second solution too");
     bench->add_option("PUZZLES", benchInput, "File of puzzles; - is standard input")->required();
 

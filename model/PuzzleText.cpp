@@ -151,7 +151,7 @@ bool PuzzleTextReader::decode(PuzzleText& out, const std::vector<CellChar>& char
         return fail(out, chars.front().line, chars.front().column,
                     std::string("a ") + sizeName(innerSize) + " puzzle of letters up to " + highestLetter +
                         " and no digit reads two ways (A as 10 or as 1)");
-    PuzzleValues puzzle{innerSize, std::vector<std::uint8_t>(chars.size(), 0), line};
+    PuzzleValues puzzle{innerSize, std::vector<std::uint16_t>(chars.size(), 0), line};
     for (std::size_t i = 0; i < chars.size(); ++i) {
         const char ch = chars[i].ch;
         int v = -1;
@@ -168,7 +168,7 @@ bool PuzzleTextReader::decode(PuzzleText& out, const std::vector<CellChar>& char
             return fail(out, chars[i].line, chars[i].column,
                         shown + " is not a value of a " + sizeName(innerSize) + " puzzle or a blank");
         }
-        puzzle.values[i] = static_cast<std::uint8_t>(v);
+        puzzle.values[i] = static_cast<std::uint16_t>(v);
     }
     out.puzzles.push_back(std::move(puzzle));
     return true;
@@ -313,11 +313,11 @@ bool PuzzleTextReader::readNumberRows(PuzzleText& out, std::size_t first)
         if (counts[k] % side != 0)
             return fail(out, firstLine + static_cast<long>(k), 1,
                         "a line of " + std::to_string(counts[k]) + " numbers in rows of " + std::to_string(side));
-    PuzzleValues puzzle{n, std::vector<std::uint8_t>(values.size(), 0), firstLine};
+    PuzzleValues puzzle{n, std::vector<std::uint16_t>(values.size(), 0), firstLine};
     for (std::size_t k = 0; k < values.size(); ++k) {
         if (values[k] > static_cast<int>(side))
             return fail(out, firstLine, 1, "value " + std::to_string(values[k]) + " in a " + sizeName(n) + " puzzle");
-        puzzle.values[k] = static_cast<std::uint8_t>(values[k]);
+        puzzle.values[k] = static_cast<std::uint16_t>(values[k]);
     }
     for (; i < lines.size(); ++i)
         if (!isBlankLine(lines[i]) && !isCommentLine(lines[i]))
@@ -355,7 +355,7 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
             ++n;
         if ((width - 1) % 4 != 0 || static_cast<std::size_t>(n * n) != side)
             return fail(out, number, 1, "a line of " + std::to_string(width) + " dashes does not start a box");
-        PuzzleValues puzzle{n, std::vector<std::uint8_t>(side * side, 0), number};
+        PuzzleValues puzzle{n, std::vector<std::uint16_t>(side * side, 0), number};
         ++i;
         for (std::size_t r = 0; r < side; ++r, ++i) {
             const long rowNumber = static_cast<long>(i) + 1;
@@ -383,7 +383,7 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
                 if (v > static_cast<int>(side))
                     return fail(out, rowNumber, column + 1,
                                 "value " + std::to_string(v) + " in a " + sizeName(n) + " puzzle");
-                puzzle.values[r * side + c] = static_cast<std::uint8_t>(v);
+                puzzle.values[r * side + c] = static_cast<std::uint16_t>(v);
             }
             if ((r + 1) % static_cast<std::size_t>(n) == 0) {
                 ++i;
@@ -479,9 +479,9 @@ PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out)
                                                       "); cell " + std::to_string(read + 1) + " is left blank"));
         ++read;
     }
-    PuzzleValues puzzle{board->getInnerSize(), std::vector<std::uint8_t>(static_cast<std::size_t>(cellCount), 0), 1};
+    PuzzleValues puzzle{board->getInnerSize(), std::vector<std::uint16_t>(static_cast<std::size_t>(cellCount), 0), 1};
     for (long i = 0; i < cellCount; ++i)
-        puzzle.values[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(board->valueAt(static_cast<int>(i / side), static_cast<int>(i % side)));
+        puzzle.values[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(board->valueAt(static_cast<int>(i / side), static_cast<int>(i % side)));
     out.puzzles.push_back(std::move(puzzle));
     out.failure = PuzzleText::Failure::none;
     if (!whole)
@@ -562,6 +562,12 @@ bool PuzzleText::read(const std::string& input, PuzzleFormat wanted)
     if (gridFit == PuzzleTextReader::GridFit::outOfRange) {
         *this = std::move(grid);
         format = PuzzleFormat::grid;
+        return false;
+    }
+    // Text that no notation reads past its first line, and that does not start
+    // with a number, fails as a grid file without its box size.
+    if (gridFit == PuzzleTextReader::GridFit::none && grid.failure == Failure::noInnerSize && furthest.error.line <= 1) {
+        *this = std::move(grid);
         return false;
     }
     failure = Failure::malformed;

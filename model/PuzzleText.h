@@ -30,7 +30,7 @@ enum class PuzzleFormat {
 // One puzzle: its box size and values row-major, 0 for a blank.
 struct PuzzleValues {
     int innerSize = 0;
-    std::vector<std::uint8_t> values;
+    std::vector<std::uint16_t> values;
     long line = 0; // where the puzzle starts, 1-based
 };
 

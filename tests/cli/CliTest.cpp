@@ -61,8 +61,9 @@ TEST(Cli, SolvePrintsCheckedSolutionsWithTheirFiguresAndGoesOnAfterAFailure)
     const CommandResult r = runCli("solve " + kData + "missing.txt " + kData + names[0] + " " + kData + names[1] + " " +
                                    kData + "invalid.txt " + kData + names[2]);
     EXPECT_EQ(r.code, 1) << "the code of the first failure";
-    EXPECT_EQ(r.err,
-              "SudokuBoard Error Opening file " + kData + "missing.txt.\n" + kData + "invalid.txt: " + kInvalidText);
+    EXPECT_EQ(r.err, "cannot open " + kData + "missing.txt: No such file or directory\n" + kData +
+                         "hand-made.txt:3:1: warning: text where cell 17 should be; cells 17 to 81 are left blank\n" +
+                         kData + "invalid.txt: " + kInvalidText);
     const std::vector<SudokuBoard> boards = boxedBoards(r.out);
     ASSERT_EQ(boards.size(), 3u) << r.out;
     for (int i = 0; i < 3; ++i)
@@ -180,8 +181,8 @@ const CliCase kCases[] = {
     {"ShowHelp", "show --help", std::nullopt, 0, "64  usage error"},
     {"FormatHelp", "format --help", std::nullopt, 0, "64  usage error"},
     {"BenchHelp", "bench --help", std::nullopt, 0, "64  usage error"},
-    {"Unreadable", "solve FILE", "3\n", 1, "SudokuBoard Error Opening file FILE.\n", true},
-    {"BenchMissing", "bench FILE", std::nullopt, 1, "FILE: cannot open\n"},
+    {"Unreadable", "solve FILE", "3\n", 1, "cannot open FILE: Permission denied\n", true},
+    {"BenchMissing", "bench FILE", std::nullopt, 1, "cannot open FILE: No such file or directory\n"},
     {"Directory", "solve /tmp", std::nullopt, 2, kNoInnerSize + "/tmp\n"},
     {"DevNull", "list /dev/null", std::nullopt, 2, kNoInnerSize + "/dev/null\n"},
     {"DevZero", "show /dev/zero", std::nullopt, 2, kNoInnerSize + "/dev/zero\n"},
@@ -192,15 +193,19 @@ const CliCase kCases[] = {
     {"NoSolution", "solve FILE", "3\n1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9\n", 4, "FILE: no solution\n"},
     {"NoSolutionListed", "list FILE", "3\n1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9\n", 4, "FILE: 0 solutions\n"},
     {"FormatToAPlaceThatTakesNoFile", "format FILE -o /proc/gridlark-grid.txt", "3\n", 1,
-     "/proc/gridlark-grid.txt: cannot open for writing"},
-    {"FormatToAFullDisk", "format FILE -o /dev/full", "3\n", 1, "/dev/full: write failed"},
-    {"BenchShortLine", "bench FILE", "123.\n", 3, "FILE: line 1: a puzzle needs 81 cells, found 4"},
+     "cannot open /proc/gridlark-grid.txt for writing: No such file or directory\n"},
+    {"FormatToAFullDisk", "format FILE -o /dev/full", "3\n", 1, "cannot write /dev/full: No space left on device\n"},
+    {"BenchShortLine", "bench FILE", kPuzzle + "\n" + kPuzzle.substr(1) + "\n", 3,
+     "FILE:2:1: as line: a line of 80 characters; a one-line puzzle has 16, 81, 256 or 625\n"},
     {"BenchBadCharacter", "bench FILE", kPuzzle + "\n" + kPuzzle.substr(0, 40) + "x" + kPuzzle.substr(41) + "\n", 3,
-     "FILE: line 2: character 'x' at position 41"},
+     "FILE:2:41: as line: 'x' is not a value of a 9x9 puzzle or a blank\n"},
     {"BenchInvalidPuzzle", "bench FILE", "11" + std::string(79, '.') + "\n", 4, "FILE: line 1:"},
     {"BenchEmpty", "bench FILE", "", 0, "puzzles solved: 0"},
     {"NoCommand", "", std::nullopt, 64, kUsage},
-    {"UnknownCommand", "frobnicate FILE", "3\n", 64, kUsage},
+    {"UnknownCommand", "frobnicate FILE", "3\n", 64,
+     "gridlark-cli: unknown command 'frobnicate'; the commands are solve count list show format bench\n" +
+         std::string(kUsage) + "\n"},
+    {"LimitNotANumber", "bench --limit abc FILE", "", 64, "must be a whole number from 0 to 1000000000000, not 'abc'"},
     {"NoFile", "solve", std::nullopt, 64, kUsage},
     {"TwoFilesToList", "list FILE FILE", "3\n", 64, kUsage},
     {"NegativeLimit", "bench --limit -3 FILE", "", 64, kUsage},
