@@ -194,6 +194,7 @@ bool PuzzleTextReader::readLine(PuzzleText& out)
             return fail(out, number, static_cast<long>(start) + 1,
                         "a line of " + std::to_string(length) +
                             " characters; a one-line puzzle has 16, 81, 256 or 625");
+        out.recognized = true;
         cells.clear();
         for (std::size_t k = start; k < end; ++k)
             cells.push_back({line[k], number, static_cast<long>(k) + 1});
@@ -250,6 +251,7 @@ bool PuzzleTextReader::readRows(PuzzleText& out, bool ss)
                             "a row of " + std::to_string(length) + " cells; rows hold 4, 9, 16 or 25");
             side = length;
             firstLine = number;
+            out.recognized = true;
         } else if (length != side) {
             return fail(out, number, static_cast<long>(start) + 1,
                         "a row of " + std::to_string(length) + " cells in a puzzle of " + std::to_string(side));
@@ -261,8 +263,9 @@ bool PuzzleTextReader::readRows(PuzzleText& out, bool ss)
         }
     }
     if (rows != 0)
-        return fail(out, static_cast<long>(lines.size()) + 1, 1,
-                    "the text ends after " + std::to_string(rows) + " of " + std::to_string(side) + " rows");
+        return fail(out, firstLine, 1,
+                    "the text ends after " + std::to_string(rows) + " of this puzzle's " + std::to_string(side) +
+                        " rows");
     if (out.puzzles.empty())
         return fail(out, 1, 1, "no rows of a puzzle");
     return !ss || marked || fail(out, 1, 1, "no '|' between boxes");
@@ -356,6 +359,7 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
         if ((width - 1) % 4 != 0 || static_cast<std::size_t>(n * n) != side)
             return fail(out, number, 1, "a line of " + std::to_string(width) + " dashes does not start a box");
         PuzzleValues puzzle{n, std::vector<std::uint16_t>(side * side, 0), number};
+        out.recognized = true;
         ++i;
         for (std::size_t r = 0; r < side; ++r, ++i) {
             const long rowNumber = static_cast<long>(i) + 1;
@@ -537,7 +541,8 @@ bool PuzzleText::read(const std::string& input, PuzzleFormat wanted)
                                                        : each.readSs(attempt);
         if (ok)
             fits.push_back(std::move(attempt));
-        else if (later(attempt.error, furthest.error))
+        else if (attempt.recognized > furthest.recognized ||
+                 (attempt.recognized == furthest.recognized && later(attempt.error, furthest.error)))
             furthest = std::move(attempt);
     }
     for (std::size_t i = 1; i < fits.size(); ++i) {
@@ -559,14 +564,14 @@ bool PuzzleText::read(const std::string& input, PuzzleFormat wanted)
         *this = std::move(grid);
         return true;
     }
-    if (gridFit == PuzzleTextReader::GridFit::outOfRange) {
+    if (gridFit == PuzzleTextReader::GridFit::outOfRange && !furthest.recognized) {
         *this = std::move(grid);
         format = PuzzleFormat::grid;
         return false;
     }
-    // Text that no notation reads past its first line, and that does not start
+    // Text in which no notation finds the shape of a puzzle, and that does not start
     // with a number, fails as a grid file without its box size.
-    if (gridFit == PuzzleTextReader::GridFit::none && grid.failure == Failure::noInnerSize && furthest.error.line <= 1) {
+    if (gridFit == PuzzleTextReader::GridFit::none && grid.failure == Failure::noInnerSize && !furthest.recognized) {
         *this = std::move(grid);
         return false;
     }

@@ -86,4 +86,7 @@ private:
     std::vector<PuzzleValues> puzzles;
     PuzzleFormat format = PuzzleFormat::automatic;
     int gridInnerSize = 0;
+    // A failed reading found the shape of its notation (a line or row of a puzzle's
+    // length, a box) before it failed, so its error is the one worth showing.
+    bool recognized = false;
 };
