@@ -168,6 +168,7 @@ bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
     for (const PuzzleValues& puzzle : reader.getPuzzles()) {
         Item item;
         item.isPuzzle = true;
+        item.ordinal = puzzlesRead++;
         item.puzzle = puzzle;
         item.label = count > 1 ? label + ":" + std::to_string(puzzle.line) : label;
         items.push_back(std::move(item));
@@ -194,13 +195,14 @@ int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask,
 {
     WorkerPool pool(options.jobs, finishTask);
     int result = exitOk;
+    bool partial = false;
     const std::size_t done = pool.run(
         items.size(),
         [&](std::size_t index) {
             const Item& item = items[index];
             TaskResult r{item.out, item.err, item.code};
             if (item.isPuzzle) {
-                std::srand(puzzleSeed(options.seed, index));
+                std::srand(puzzleSeed(options.seed, item.ordinal));
                 work(item, r.out, r.err, r.code);
             }
             return r;
@@ -213,17 +215,19 @@ int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask,
             }
             if (result == exitOk)
                 result = r.code;
+            partial = partial || r.code == exitInterrupted;
         });
     std::fflush(stdout);
-    if (done == items.size())
+    if (done == items.size() && !pool.wasInterrupted())
         return result;
     const auto puzzles = [&](std::size_t end) {
         return std::count_if(items.begin(), items.begin() + static_cast<long>(end),
                              [](const Item& item) { return item.isPuzzle; });
     };
     if (pool.wasInterrupted()) {
-        std::fprintf(stderr, "gridlark-cli: interrupted after %ld of %ld puzzles\n", static_cast<long>(puzzles(done)),
-                     static_cast<long>(puzzles(items.size())));
+        // A puzzle stopped half-way has printed its partial figure but is not done.
+        std::fprintf(stderr, "gridlark-cli: interrupted after %ld of %ld puzzles\n",
+                     static_cast<long>(puzzles(done)) - (partial ? 1 : 0), static_cast<long>(puzzles(items.size())));
         return exitInterrupted;
     }
     std::fprintf(stderr, "gridlark-cli: a worker process ended before puzzle %ld\n",

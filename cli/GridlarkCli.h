@@ -58,7 +58,8 @@ private:
     struct Item {
         bool isPuzzle = false;
         PuzzleValues puzzle;
-        std::string label; // the input's name, with the puzzle's line when it holds several
+        std::size_t ordinal = 0; // the puzzle's number in the run, which its seed comes from
+        std::string label;       // the input's name, with the puzzle's line when it holds several
         std::string out;
         std::string err;
         int code = 0;
@@ -77,4 +78,5 @@ private:
     CliOptions options;
     SudokuSolver solver;
     bool emptyInput = false; // the last input read held nothing but white space
+    std::size_t puzzlesRead = 0;
 };

@@ -1,0 +1,169 @@
+// gridlark-cli over many puzzles: worker processes, seeds, counts with limits,
+// Ctrl+C, pipes and GNU parallel.
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const std::string kData = GRIDLARK_CLI_DATA "/";
+
+// The puzzles of the sample file, each with one solution.
+std::vector<std::string> uniquePuzzles()
+{
+    std::vector<std::string> puzzles;
+    std::ifstream in(kData + "puzzles.txt");
+    for (std::string line; std::getline(in, line);)
+        if (line.size() >= 81 && line[0] != '#')
+            puzzles.push_back(line.substr(0, 81));
+    return puzzles;
+}
+
+// The sample puzzles and more with several solutions, so that the random choices
+// show in the output.
+std::string puzzleFile()
+{
+    const std::string path = temporaryPath("batch-puzzles");
+    const std::vector<std::string> puzzles = uniquePuzzles();
+    std::string text;
+    for (const std::string& puzzle : puzzles)
+        text += puzzle + "\n";
+    // Blanking the givens of the last row leaves puzzles with many solutions.
+    for (const std::string& puzzle : puzzles)
+        text += puzzle.substr(0, 72) + std::string(9, '.') + "\n";
+    text += std::string(81, '.') + "\n";
+    writeFile(path, text);
+    return path;
+}
+
+int lineCount(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(CliBatch, WorkersAndSeedsGiveTheSameOutputAsOneWorker)
+{
+    const std::string path = puzzleFile();
+    const CommandResult one = runCli("--seed 42 --jobs 1 solve --format line '" + path + "'");
+    ASSERT_EQ(one.code, 0) << one.err;
+    EXPECT_EQ(lineCount(one.out), 7);
+    for (const char* command : {"--seed 42 --jobs 2 solve --format line", "--seed 42 -j 3 solve --format line"}) {
+        const CommandResult many = runCli(std::string(command) + " '" + path + "'");
+        EXPECT_EQ(many.out, one.out) << command;
+    }
+    // Another seed takes other random choices on the puzzles with many solutions.
+    EXPECT_NE(runCli("--seed 43 solve --format line '" + path + "'").out, one.out);
+    const CommandResult boxed1 = runCli("--seed 7 -j 1 solve '" + path + "' '" + path + "'");
+    const CommandResult boxed2 = runCli("--seed 7 -j 2 solve '" + path + "' '" + path + "'");
+    EXPECT_EQ(boxed2.out, boxed1.out);
+    EXPECT_EQ(boxed2.err, boxed1.err);
+    // Without --seed, --verbose prints the seed that repeats the run.
+    const CommandResult fresh = runCli("--verbose solve --format line '" + path + "'");
+    const std::size_t at = fresh.err.find("seed: ");
+    ASSERT_NE(at, std::string::npos) << fresh.err;
+    const std::string seed = fresh.err.substr(at + 6, fresh.err.find('\n', at) - at - 6);
+    EXPECT_EQ(runCli("--seed " + seed + " solve --format line '" + path + "'").out, fresh.out);
+    std::remove(path.c_str());
+}
+
+TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
+{
+    // A blank 4 x 4 grid has 288 solutions; a blank 9 x 9 grid more than any test can count.
+    const std::string four = temporaryPath("count-four");
+    const std::string nine = temporaryPath("count-nine");
+    writeFile(four, std::string(16, '.') + "\n" + std::string(16, '.') + "\n");
+    writeFile(nine, std::string(81, '.') + "\n");
+    const CommandResult exact = runCli("count '" + four + "'");
+    EXPECT_EQ(exact.code, 0) << exact.err;
+    EXPECT_EQ(exact.out, "288\n288\n");
+    const CommandResult capped = runCli("count --max 100 '" + four + "'");
+    EXPECT_EQ(capped.code, 7);
+    EXPECT_EQ(capped.out, "at least 100\nat least 100\n");
+    EXPECT_EQ(runCli("count --max 288 '" + four + "'").out, "at least 288\nat least 288\n");
+    EXPECT_EQ(runCli("count --max 289 '" + four + "'").out, "288\n288\n");
+
+    const auto start = std::chrono::steady_clock::now();
+    const CommandResult timed = runCli("count --timeout 0.3 '" + nine + "'");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << "the time limit stops it";
+    EXPECT_EQ(timed.code, 7);
+    long figure = 0;
+    ASSERT_EQ(std::sscanf(timed.out.c_str(), "at least %ld", &figure), 1) << timed.out;
+    EXPECT_GT(figure, 0);
+
+    const CommandResult listed = runCli("list --max 5 --format line '" + four + "'");
+    EXPECT_EQ(listed.code, 64) << "list takes one puzzle";
+    writeFile(four, std::string(16, '.') + "\n");
+    const CommandResult five = runCli("list --max 5 --format line '" + four + "'");
+    EXPECT_EQ(five.code, 7);
+    EXPECT_EQ(lineCount(five.out), 5);
+    EXPECT_EQ(five.err, four + ": at least 5 solutions\n");
+    std::remove(four.c_str());
+    std::remove(nine.c_str());
+}
+
+// Ctrl+C reaches gridlark-cli as SIGINT; the count so far is printed, the exit is 130.
+TEST(CliBatch, InterruptedCountPrintsItsPartialFigure)
+{
+    const std::string nine = temporaryPath("interrupt-nine");
+    const std::string out = temporaryPath("interrupt-out");
+    const std::string err = temporaryPath("interrupt-err");
+    writeFile(nine, std::string(81, '.') + "\n");
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        std::freopen(err.c_str(), "w", stderr);
+        execl(GRIDLARK_CLI, "gridlark-cli", "count", nine.c_str(), static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    long figure = 0;
+    EXPECT_EQ(std::sscanf(readFile(out).c_str(), "at least %ld\n", &figure), 1) << readFile(out);
+    EXPECT_GT(figure, 0);
+    EXPECT_NE(readFile(err).find("interrupted after 0 of 1 puzzles"), std::string::npos) << readFile(err);
+    for (const std::string& path : {nine, out, err})
+        std::remove(path.c_str());
+}
+
+// Standard input, read as "-", and GNU parallel splitting it into blocks: the same
+// solutions in the same order as one run over the whole file.
+TEST(CliBatch, StandardInputAndGnuParallelMatchOneRun)
+{
+    const std::string path = puzzleFile();
+    const std::string cli = GRIDLARK_CLI;
+    const CommandResult whole = runCli("--seed 5 solve --format line '" + path + "'");
+    ASSERT_EQ(whole.code, 0) << whole.err;
+    const CommandResult piped = runCommand("'" + cli + "' --seed 5 solve --format line - < '" + path + "'");
+    EXPECT_EQ(piped.out, whole.out);
+    // Unique puzzles only: blocks are seeded apart, so solutions of open puzzles may differ.
+    const std::string unique = temporaryPath("parallel-unique");
+    std::string lines;
+    for (const std::string& puzzle : uniquePuzzles())
+        lines += puzzle + "\n";
+    writeFile(unique, lines);
+    const CommandResult expected = runCli("solve --format line '" + unique + "'");
+    if (system("command -v parallel >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "GNU parallel is not installed (scripts/install-deps.sh test)";
+    const CommandResult split = runCommand("parallel --will-cite --pipe -N 1 -j 2 -k -S 2/: '" + cli +
+                                           "' solve --format line - < '" + unique + "'");
+    EXPECT_EQ(split.code, 0) << split.err;
+    EXPECT_EQ(split.out, expected.out);
+    EXPECT_EQ(lineCount(split.out), 3);
+    std::remove(path.c_str());
+    std::remove(unique.c_str());
+}
+
+} // namespace
