@@ -448,7 +448,7 @@ private:
     {
         const Mask keep = ~vb;
         const int count = peerCount();
-        const Index* peer = &peers[static_cast<std::size_t>(cell) * count];
+        const Index* peer = peers.data() + static_cast<std::size_t>(cell) * count;
         for (int k = 0; k < count; ++k)
             grid.bits[peer[k]] &= keep;
     }
