@@ -58,14 +58,15 @@ std::unique_ptr<SudokuBoard> GridlarkCli::readBoard(const std::string& file, int
         return nullptr;
     }
     int n = 0;
-    const GridReadStatus status = readInnerSize(in, n);
+    std::string written;
+    const GridReadStatus status = readInnerSize(in, n, &written);
     std::unique_ptr<SudokuBoard> board;
     if (status == GridReadStatus::noInnerSize) {
         std::fprintf(stderr, "SudokuBoard creation ERROR\n\tCannot read inner grid size from %s\n", path);
         exitCode = exitNoInnerSize;
     } else if (status == GridReadStatus::innerSizeOutOfRange) {
-        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tInner grid size %d in %s is out of range (0 to %d)\n",
-                     n, path, SudokuBoard::kMaxInnerSize);
+        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tInner grid size %s in %s is out of range (0 to %d)\n",
+                     written.c_str(), path, SudokuBoard::kMaxInnerSize);
         exitCode = exitInnerSizeOutOfRange;
     } else {
         board = std::make_unique<SudokuBoard>(n);

@@ -1,5 +1,6 @@
 #include "GridFile.h"
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <unistd.h>
@@ -19,20 +20,58 @@ std::FILE* openGridFile(const char* path)
     return in;
 }
 
-bool readGridNumber(std::FILE* in, int& number)
+namespace {
+
+bool isGridSpace(int ch)
 {
-    // " %d" keeps only the low 32 bits of a longer number (4294967299 would read as 3);
-    // " %ld" reads the same text and saturates at the limits of long.
-    long wide = 0;
-    if (std::fscanf(in, " %ld", &wide) != 1)
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
+}
+
+bool isDigit(int ch)
+{
+    return ch >= '0' && ch <= '9';
+}
+
+} // namespace
+
+bool readGridNumber(std::FILE* in, int& number, std::string* text)
+{
+    int ch = std::getc(in);
+    while (isGridSpace(ch))
+        ch = std::getc(in);
+    std::string written;
+    const bool negative = ch == '-';
+    if (ch == '-' || ch == '+') {
+        written.push_back(static_cast<char>(ch));
+        ch = std::getc(in);
+    }
+    if (!isDigit(ch)) {
+        if (ch != EOF)
+            std::ungetc(ch, in);
         return false;
-    number = wide > INT_MAX ? INT_MAX : wide < INT_MIN ? INT_MIN : static_cast<int>(wide);
+    }
+    // The magnitude stops growing one past INT_MAX, so that a number of any length
+    // ends at INT_MAX or INT_MIN and never wraps around.
+    constexpr long long kCap = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; isDigit(ch); ch = std::getc(in)) {
+        magnitude = std::min(magnitude * 10 + (ch - '0'), kCap);
+        if (written.size() < kMaxQuotedNumber)
+            written.push_back(static_cast<char>(ch));
+        else if (written.size() == kMaxQuotedNumber)
+            written += "...";
+    }
+    if (ch != EOF)
+        std::ungetc(ch, in);
+    number = negative ? static_cast<int>(-magnitude) : static_cast<int>(std::min(magnitude, kCap - 1));
+    if (text)
+        *text = std::move(written);
     return true;
 }
 
-GridReadStatus readInnerSize(std::FILE* in, int& innerSize)
+GridReadStatus readInnerSize(std::FILE* in, int& innerSize, std::string* text)
 {
-    if (!readGridNumber(in, innerSize))
+    if (!readGridNumber(in, innerSize, text))
         return GridReadStatus::noInnerSize;
     if (innerSize < 0 || innerSize > SudokuBoard::kMaxInnerSize)
         return GridReadStatus::innerSizeOutOfRange;

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 // Grid files: an inner size n, then (n*n)*(n*n) cell values row-major, all read
 // with " %d"; anything after them is ignored. Reading never ends the process here;
@@ -20,13 +21,20 @@ enum class GridReadStatus {
 // without waiting for a writer; one that has none reads as empty. Null on failure.
 std::FILE* openGridFile(const char* path);
 
+// Longest number text that readGridNumber gives back whole; a longer one is cut
+// there and ends in "...".
+constexpr std::size_t kMaxQuotedNumber = 40;
+
 // Reads one number as " %d" does: white space, an optional sign, digits. A number
 // beyond the range of int reads as INT_MIN or INT_MAX, never as a wrapped-around
-// value, so that it is out of range wherever it is used. False when no number is there.
-bool readGridNumber(std::FILE* in, int& number);
+// value, so that it is out of range wherever it is used. When text is given it
+// receives the number as the file writes it (sign and leading zeros included).
+// False when no number is there; the character that stopped the read stays unread.
+bool readGridNumber(std::FILE* in, int& number, std::string* text = nullptr);
 
-// Reads the inner size that starts a grid file and checks it against the board's bound.
-GridReadStatus readInnerSize(std::FILE* in, int& innerSize);
+// Reads the inner size that starts a grid file and checks it against the board's
+// bound; text, when given, receives it as readGridNumber gives it.
+GridReadStatus readInnerSize(std::FILE* in, int& innerSize, std::string* text = nullptr);
 
 // Reads a whole grid from an open stream; null with the reason in status on failure.
 std::unique_ptr<SudokuBoard> readGrid(std::FILE* in, GridReadStatus& status);

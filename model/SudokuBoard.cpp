@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <string>
 
 char* SudokuBoard::textBuffer = nullptr;
 std::int32_t SudokuBoard::textBufferSize = 0;
@@ -37,15 +38,16 @@ SudokuBoard::SudokuBoard(const char* path)
         std::exit(kExitCannotOpen);
     }
     int n = 0;
-    switch (readInnerSize(in, n)) {
+    std::string written;
+    switch (readInnerSize(in, n, &written)) {
     case GridReadStatus::noInnerSize:
         // The file is left to the process exit to close.
         std::fprintf(stderr, "SudokuBoard creation ERROR\n\tCannot read inner grid size from %s\n", path);
         std::exit(kExitNoInnerSize);
     case GridReadStatus::innerSizeOutOfRange:
         std::fprintf(stderr,
-                     "SudokuBoard creation ERROR\n\tInner grid size %d in %s is out of range (0 to %d)\n",
-                     n, path, kMaxInnerSize);
+                     "SudokuBoard creation ERROR\n\tInner grid size %s in %s is out of range (0 to %d)\n",
+                     written.c_str(), path, kMaxInnerSize);
         std::exit(kExitInnerSizeOutOfRange);
     default:
         break;

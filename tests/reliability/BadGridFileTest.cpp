@@ -42,7 +42,8 @@ const BadContent kContents[] = {
     {"InnerSizeWrappingToThree", "4294967299\n1 2 3", innerSizeOutOfRange, INT_MAX, {}},
     {"NegativeInnerSizeWrappingToThree", "-4294967293\n1 2 3", innerSizeOutOfRange, INT_MIN, {}},
     {"HugeInnerSize", "99999999999999999999999999\n1", innerSizeOutOfRange, INT_MAX, {}},
-    {"InnerSizeSeventeen", "17\n1", innerSizeOutOfRange, 17, {}},
+    {"InnerSizeOfFiftyDigits", std::string(50, '8') + "\n1", innerSizeOutOfRange, INT_MAX, {}},
+    {"InnerSizeSeventeen", "+017\n1", innerSizeOutOfRange, 17, {}},
     {"InnerSizeMinusOne", "-1\n1", innerSizeOutOfRange, -1, {}},
     {"InnerSizeOne", "1\n1 1", ok, 1, {{0, 0, 1}}},
     {"InnerSizeSixteen", "16\n256 257 -1 255", ok, 16, {{0, 0, 256}, {0, 1, 0}, {0, 2, 0}, {0, 3, 255}}},
@@ -73,11 +74,15 @@ TEST_P(BadContentTest, EveryReaderEndsTheSameWay)
     EXPECT_EQ(read && number == 3, c.status == ok && c.innerSize == 3)
         << "the Load check must accept exactly the files that read as inner size 3";
 
-    // The file constructor and the command-line tool fail with the same code and text.
+    // The file constructor and the command-line tool fail with the same code and text,
+    // which quotes an inner size as the file writes it, cut after 40 characters.
+    std::string written = c.content ? c.content->substr(0, c.content->find('\n')) : "";
+    if (written.size() > 40)
+        written = written.substr(0, 40) + "...";
     const int exitCode[] = {0, 1, 2, 6};
     const std::string message[] = {"", "SudokuBoard Error Opening file " + path + ".\n",
                                    "SudokuBoard creation ERROR\n\tCannot read inner grid size from " + path + "\n",
-                                   "SudokuBoard creation ERROR\n\tInner grid size " + std::to_string(c.innerSize) +
+                                   "SudokuBoard creation ERROR\n\tInner grid size " + written +
                                        " in " + path + " is out of range (0 to 16)\n"};
     const int at = static_cast<int>(c.status);
     const CommandResult shown = runCli("show '" + path + "'");
