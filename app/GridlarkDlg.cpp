@@ -10,6 +10,7 @@
 #include "GridFile.h"
 #include "SudokuBoard.h"
 #include "SudokuSolver.h"
+#include "UserTexts.h"
 
 #include <QKeyEvent>
 #include <QVariant>
@@ -24,21 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char kInstructionsText[] = "Enter grid values (from 1 - 9) or load them from a grid file.  Save, Solve or "
-                                 "Reset (to clear all values to blank).  See Help for more instructions.";
-const char kInvalidGridText[] =
-    "SORRY, the current grid is invalid - there are one or more values duplicated in a row, column or "
-    "subsquare; or a value greater than 9. Attempt to solve abandoned.";
-const char kNoSolutionText[] =
-    "There is no valid solution to this puzzle. Revert now applies to the currently displayed grid.";
-const char kSolvedText[] =
-    "Press Revert button to go back to the Grid before the last successful use of the Solve button";
-const char kOpenErrorText[] =
-    "SORRY, File Error - could not open selected file, or the file is not in the correct format.";
-const char kSavedText[] = "Current Grid Saved to Selected File.  Change values and use buttons as before.";
-const char kSaveErrorText[] =
-    "SORRY, File Error - could not save selected file. Check file is not set to R/O and try again.";
 
 const char kGridFileFilter[] = "Text Files (*.txt)|*.txt|Grid Files (*.grid)|*.grid|All Files (*.*)|*.*||";
 constexpr DWORD kLoadFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_EXPLORER;
@@ -152,7 +138,7 @@ BOOL CGridlarkDlg::OnInitDialog()
     ShowBoard(m_board);
     m_solveButton.EnableWindow(TRUE);
     m_revertButton.EnableWindow(FALSE);
-    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
     m_firstCell.SetFocus();
     return FALSE;
@@ -270,18 +256,18 @@ void CGridlarkDlg::OnSolve()
 {
     ReadGrid(m_board);
     if (!m_board->isValid()) {
-        SetDlgItemText(IDC_MESSAGES, kInvalidGridText);
+        SetDlgItemText(IDC_MESSAGES, UserTexts::invalidGrid);
         return;
     }
     SudokuBoard* solution = m_solver->solve(m_board, false, false);
     if (!solution) {
-        SetDlgItemText(IDC_MESSAGES, kNoSolutionText);
+        SetDlgItemText(IDC_MESSAGES, UserTexts::noSolution);
         SetDlgItemText(IDC_FIGURES, "");
         return;
     }
     ShowBoard(solution);
     m_revertButton.EnableWindow(TRUE);
-    SetDlgItemText(IDC_MESSAGES, kSolvedText);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::solved);
     char figures[48];
     std::snprintf(figures, sizeof figures, "%li; %li; %li", static_cast<long>(m_solver->getTries()),
                   static_cast<long>(m_solver->getMaxDepth()), static_cast<long>(m_solver->getDeadEnds()));
@@ -292,7 +278,7 @@ void CGridlarkDlg::OnRevert()
 {
     ShowBoard(m_board);
     m_revertButton.EnableWindow(FALSE);
-    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
 }
 
@@ -306,7 +292,7 @@ void CGridlarkDlg::OnResetAll()
     ShowBoard(m_board);
     m_solveButton.EnableWindow(TRUE);
     m_revertButton.EnableWindow(FALSE);
-    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
     m_firstCell.SetFocus();
 }
@@ -322,15 +308,14 @@ void CGridlarkDlg::OnLoad()
         // The file is read a second time below; should it have changed or gone in
         // between, the grid on screen stays and the user is told, rather than the
         // program ending as the board's file constructor would.
-        GridReadStatus status = GridReadStatus::cannotOpen;
-        std::unique_ptr<SudokuBoard> board;
+        GridRead loaded;
         if (read && innerSize == 3)
-            board = readGridFile(path.c_str(), status);
-        if (board && board->getInnerSize() == 3) {
-            ShowBoard(board.get());
-            SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+            loaded = readGridFile(path.c_str());
+        if (loaded.board && loaded.board->getInnerSize() == 3) {
+            ShowBoard(loaded.board.get());
+            SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
         } else {
-            SetDlgItemText(IDC_MESSAGES, kOpenErrorText);
+            SetDlgItemText(IDC_MESSAGES, UserTexts::openError);
         }
     }
     SetDlgItemText(IDC_FIGURES, "");
@@ -348,9 +333,9 @@ void CGridlarkDlg::OnSave()
             // are not looked at, and the grid stays in the boxes either way.
             board.writeGrid(out);
             std::fclose(out);
-            SetDlgItemText(IDC_MESSAGES, kSavedText);
+            SetDlgItemText(IDC_MESSAGES, UserTexts::saved);
         } else {
-            SetDlgItemText(IDC_MESSAGES, kSaveErrorText);
+            SetDlgItemText(IDC_MESSAGES, UserTexts::saveError);
         }
     }
     SetDlgItemText(IDC_FIGURES, "");

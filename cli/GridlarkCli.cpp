@@ -2,6 +2,7 @@
 
 #include "GridFile.h"
 #include "PuzzleReader.h"
+#include "UserTexts.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,10 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char* const kInvalidGridText =
-    "SORRY, the current grid is invalid - there are one or more values duplicated in a row, column or "
-    "subsquare; or a value greater than 9. Attempt to solve abandoned.";
 
 // Whether solution is complete, breaks no rule and keeps every given of puzzle.
 bool solvesPuzzle(const SudokuBoard& puzzle, const SudokuBoard& solution)
@@ -50,31 +47,10 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 
 std::unique_ptr<SudokuBoard> GridlarkCli::readBoard(const std::string& file, int& exitCode)
 {
-    const char* path = file.c_str();
-    std::FILE* in = openGridFile(path);
-    if (!in) {
-        std::fprintf(stderr, "SudokuBoard Error Opening file %s.\n", path);
-        exitCode = exitCannotOpen;
-        return nullptr;
-    }
-    int n = 0;
-    std::string written;
-    const GridReadStatus status = readInnerSize(in, n, &written);
-    std::unique_ptr<SudokuBoard> board;
-    if (status == GridReadStatus::noInnerSize) {
-        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tCannot read inner grid size from %s\n", path);
-        exitCode = exitNoInnerSize;
-    } else if (status == GridReadStatus::innerSizeOutOfRange) {
-        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tInner grid size %s in %s is out of range (0 to %d)\n",
-                     written.c_str(), path, SudokuBoard::kMaxInnerSize);
-        exitCode = exitInnerSizeOutOfRange;
-    } else {
-        board = std::make_unique<SudokuBoard>(n);
-        board->readCells(in);
-        exitCode = exitOk;
-    }
-    std::fclose(in);
-    return board;
+    GridRead read = readGridFile(file.c_str());
+    std::fputs(read.message(file.c_str()).c_str(), stderr);
+    exitCode = read.exitCode();
+    return std::move(read.board);
 }
 
 void GridlarkCli::printSolution(const SudokuBoard& board)
@@ -93,7 +69,7 @@ std::unique_ptr<SudokuBoard> GridlarkCli::readValidBoard(const std::string& file
 {
     std::unique_ptr<SudokuBoard> board = readBoard(file, exitCode);
     if (board && !board->isValid()) {
-        std::fprintf(stderr, "%s: %s\n", file.c_str(), kInvalidGridText);
+        std::fprintf(stderr, "%s: %s\n", file.c_str(), UserTexts::invalidGrid);
         exitCode = exitInvalidGrid;
         return nullptr;
     }

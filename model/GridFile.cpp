@@ -1,7 +1,10 @@
 #include "GridFile.h"
 
+#include "UserTexts.h"
+
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -30,6 +33,16 @@ bool isGridSpace(int ch)
 bool isDigit(int ch)
 {
     return ch >= '0' && ch <= '9';
+}
+
+// printf into a text of whatever length the arguments need.
+template <typename... Args>
+std::string formatted(const char* format, Args... args)
+{
+    const int length = std::snprintf(nullptr, 0, format, args...);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, args...);
+    return text;
 }
 
 } // namespace
@@ -69,36 +82,86 @@ bool readGridNumber(std::FILE* in, int& number, std::string* text)
     return true;
 }
 
-GridReadStatus readInnerSize(std::FILE* in, int& innerSize, std::string* text)
+GridRead readGrid(std::FILE* in)
 {
-    if (!readGridNumber(in, innerSize, text))
-        return GridReadStatus::noInnerSize;
-    if (innerSize < 0 || innerSize > SudokuBoard::kMaxInnerSize)
-        return GridReadStatus::innerSizeOutOfRange;
-    return GridReadStatus::ok;
-}
-
-std::unique_ptr<SudokuBoard> readGrid(std::FILE* in, GridReadStatus& status)
-{
+    GridRead read;
     int n = 0;
-    status = readInnerSize(in, n);
-    if (status != GridReadStatus::ok)
-        return nullptr;
-    auto board = std::make_unique<SudokuBoard>(n);
-    board->readCells(in);
-    return board;
+    if (!readGridNumber(in, n, &read.innerSizeText)) {
+        read.status = GridReadStatus::noInnerSize;
+        return read;
+    }
+    if (n < 0 || n > SudokuBoard::kMaxInnerSize) {
+        read.status = GridReadStatus::innerSizeOutOfRange;
+        return read;
+    }
+    read.board = std::make_unique<SudokuBoard>(n);
+    const int size = read.board->getSize();
+    for (int r = 0; r < size; ++r) {
+        for (int c = 0; c < size; ++c) {
+            // A failed read leaves the text that stopped it unread, so every later
+            // read would fail too: the remaining cells stay blank.
+            int v = 0;
+            if (!readGridNumber(in, v))
+                return read;
+            if (v != 0)
+                read.board->cellAt(r, c)->setValue(v);
+        }
+    }
+    return read;
 }
 
-std::unique_ptr<SudokuBoard> readGridFile(const char* path, GridReadStatus& status)
+GridRead readGridFile(const char* path)
 {
     std::FILE* in = openGridFile(path);
     if (!in) {
-        status = GridReadStatus::cannotOpen;
-        return nullptr;
+        GridRead read;
+        read.status = GridReadStatus::cannotOpen;
+        return read;
     }
-    auto board = readGrid(in, status);
+    GridRead read = readGrid(in);
     std::fclose(in);
-    return board;
+    return read;
+}
+
+std::string GridRead::message(const char* path) const
+{
+    switch (status) {
+    case GridReadStatus::ok:
+        return {};
+    case GridReadStatus::cannotOpen:
+        return formatted(UserTexts::cannotOpenFile, path);
+    case GridReadStatus::noInnerSize:
+        return formatted(UserTexts::noInnerSize, path);
+    case GridReadStatus::innerSizeOutOfRange:
+        return formatted(UserTexts::innerSizeOutOfRange, innerSizeText.c_str(), path, SudokuBoard::kMaxInnerSize);
+    }
+    return {};
+}
+
+int GridRead::exitCode() const
+{
+    switch (status) {
+    case GridReadStatus::ok:
+        return 0;
+    case GridReadStatus::cannotOpen:
+        return SudokuBoard::kExitCannotOpen;
+    case GridReadStatus::noInnerSize:
+        return SudokuBoard::kExitNoInnerSize;
+    case GridReadStatus::innerSizeOutOfRange:
+        return SudokuBoard::kExitInnerSizeOutOfRange;
+    }
+    return SudokuBoard::kExitCannotOpen;
+}
+
+// The fatal form of readGridFile: the error on standard error ends the process.
+SudokuBoard::SudokuBoard(const char* path)
+{
+    GridRead read = readGridFile(path);
+    if (!read.board) {
+        std::fputs(read.message(path).c_str(), stderr);
+        std::exit(read.exitCode());
+    }
+    *this = std::move(*read.board);
 }
 
 bool readLeadingNumber(const char* path, bool& opened, int& number)

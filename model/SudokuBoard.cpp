@@ -1,10 +1,6 @@
 #include "SudokuBoard.h"
 
-#include "GridFile.h"
-
 #include <array>
-#include <cstdlib>
-#include <string>
 
 char* SudokuBoard::textBuffer = nullptr;
 std::int32_t SudokuBoard::textBufferSize = 0;
@@ -28,47 +24,9 @@ SudokuBoard::SudokuBoard(int n)
 
 SudokuBoard::SudokuBoard(const SudokuBoard& other) = default;
 SudokuBoard& SudokuBoard::operator=(const SudokuBoard& other) = default;
+SudokuBoard::SudokuBoard(SudokuBoard&& other) noexcept = default;
+SudokuBoard& SudokuBoard::operator=(SudokuBoard&& other) noexcept = default;
 SudokuBoard::~SudokuBoard() = default;
-
-SudokuBoard::SudokuBoard(const char* path)
-{
-    std::FILE* in = openGridFile(path);
-    if (!in) {
-        std::fprintf(stderr, "SudokuBoard Error Opening file %s.\n", path);
-        std::exit(kExitCannotOpen);
-    }
-    int n = 0;
-    std::string written;
-    switch (readInnerSize(in, n, &written)) {
-    case GridReadStatus::noInnerSize:
-        // The file is left to the process exit to close.
-        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tCannot read inner grid size from %s\n", path);
-        std::exit(kExitNoInnerSize);
-    case GridReadStatus::innerSizeOutOfRange:
-        std::fprintf(stderr,
-                     "SudokuBoard creation ERROR\n\tInner grid size %s in %s is out of range (0 to %d)\n",
-                     written.c_str(), path, kMaxInnerSize);
-        std::exit(kExitInnerSizeOutOfRange);
-    default:
-        break;
-    }
-    createCells(n);
-    readCells(in);
-    std::fclose(in);
-}
-
-void SudokuBoard::readCells(std::FILE* in)
-{
-    // Once a read fails, the text that stopped it stays unread and every later read
-    // fails too, so the remaining cells stay blank.
-    for (Cell& cell : cells) {
-        int v = 0;
-        if (!readGridNumber(in, v))
-            return;
-        if (v != 0)
-            cell.setValue(v);
-    }
-}
 
 bool SudokuBoard::isValid() const
 {

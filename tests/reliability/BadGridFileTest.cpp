@@ -61,9 +61,9 @@ TEST_P(BadContentTest, EveryReaderEndsTheSameWay)
     if (c.content)
         writeFile(path, *c.content);
 
-    GridReadStatus status;
-    const std::unique_ptr<SudokuBoard> board = readGridFile(path.c_str(), status);
-    ASSERT_EQ(status, c.status);
+    const GridRead gridRead = readGridFile(path.c_str());
+    const SudokuBoard* board = gridRead.board.get();
+    ASSERT_EQ(gridRead.status, c.status);
     ASSERT_EQ(board != nullptr, c.status == ok);
 
     bool opened = false;
@@ -88,6 +88,8 @@ TEST_P(BadContentTest, EveryReaderEndsTheSameWay)
     const CommandResult shown = runCli("show '" + path + "'");
     EXPECT_EQ(shown.code, exitCode[at]);
     EXPECT_EQ(shown.err, message[at]);
+    EXPECT_EQ(gridRead.exitCode(), exitCode[at]);
+    EXPECT_EQ(gridRead.message(path.c_str()), message[at]);
     if (c.status != ok) {
         EXPECT_EXIT(SudokuBoard{path.c_str()}, ::testing::ExitedWithCode(exitCode[at]), ::testing::Eq(message[at]));
         return;
@@ -125,11 +127,11 @@ TEST(BadGridPaths, FifoReadsAsEmptyWithoutAWriterAndReadsWhatAWriterWrote)
     ASSERT_GE(writer, 0);
     const std::string grid = "2\n1 2 3 4\n3 4 1 2\n2 1 4 3\n4 3 2 1\n";
     ASSERT_EQ(write(writer, grid.data(), grid.size()), static_cast<ssize_t>(grid.size()));
-    GridReadStatus status;
-    const std::unique_ptr<SudokuBoard> board = readGridFile(path.c_str(), status);
+    const GridRead read = readGridFile(path.c_str());
+    const SudokuBoard* board = read.board.get();
     close(writer);
     std::remove(path.c_str());
-    ASSERT_EQ(status, ok);
+    ASSERT_EQ(read.status, ok);
     EXPECT_TRUE(board->getInnerSize() == 2 && board->valueAt(3, 3) == 1 && board->isValid()) << board->toText();
 }
 
