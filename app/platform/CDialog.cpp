@@ -1,7 +1,5 @@
 #include "CDialog.h"
 
-#include "CModalHost.h"
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+class QWidget;
+
 using BOOL = int;
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
@@ -74,3 +76,15 @@ constexpr int _P_WAIT = 0;
 // Path buffers, terminator included: Windows' 260 does not hold every Linux path,
 // so they take the size of the longest path Linux accepts.
 constexpr int _MAX_PATH = 4096;
+
+// The fields of the Windows OPENFILENAME record that the dialog code sets.
+struct OPENFILENAME {
+    QWidget* hwndOwner = nullptr;
+    DWORD Flags = 0;
+    const char* lpstrFilter = nullptr;
+    const char* lpstrInitialDir = nullptr;
+    const char* lpstrTitle = nullptr;
+    const char* lpstrDefExt = nullptr;
+    char* lpstrFile = nullptr;
+    DWORD nMaxFile = 0;
+};

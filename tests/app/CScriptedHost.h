@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/CDialog.h"
-#include "platform/CFileDialog.h"
 #include "platform/CModalHost.h"
 
 #include <QWidget>
@@ -58,20 +57,20 @@ public:
         return next(messageAnswers, IDCANCEL);
     }
 
-    INT_PTR RunFileDialog(CFileDialog& dialog) override
+    INT_PTR RunFileDialog(bool open, OPENFILENAME& ofn) override
     {
-        const OPENFILENAME& ofn = dialog.GetOFN();
-        fileDialogs.push_back({dialog.IsOpenDialog() != FALSE, ofn.lpstrTitle ? ofn.lpstrTitle : "",
+        fileDialogs.push_back({open, ofn.lpstrTitle ? ofn.lpstrTitle : "",
                                ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "", ofn.Flags,
-                               dialog.GetNameFilters(), ofn.lpstrDefExt ? ofn.lpstrDefExt : ""});
+                               ParseFilterString(ofn.lpstrFilter), ofn.lpstrDefExt ? ofn.lpstrDefExt : ""});
         const FileAnswer answer = next(fileAnswers, FileAnswer{IDCANCEL, ""});
         if (answer.result == IDOK)
-            dialog.SetPathName(answer.path);
+            StorePathName(ofn, answer.path);
         return answer.result;
     }
 
-    INT_PTR RunDialog(CDialog& dialog) override
+    INT_PTR RunDialog(CModalWindow& window) override
     {
+        auto& dialog = dynamic_cast<CDialog&>(window);
         dialogs.push_back(dialog.GetTemplate().id);
         dialog.Create();
         return onDialog(dialog);
