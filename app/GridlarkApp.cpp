@@ -8,5 +8,5 @@ BOOL CGridlarkApp::InitInstance()
 {
     CGridlarkDlg dlg;
     dlg.DoModal();
-    return FALSE;
+    return false;
 }

@@ -51,7 +51,7 @@ const MessageMapEntry kMessageMap[] = {
 };
 
 // Fills folder with the current directory, or leaves it empty when that cannot be read.
-void readCurrentDirectory(char (&folder)[_MAX_PATH])
+void readCurrentDirectory(char (&folder)[kMaxPath])
 {
     std::memset(folder, 0, sizeof folder);
     if (!getcwd(folder, sizeof folder))
@@ -59,7 +59,7 @@ void readCurrentDirectory(char (&folder)[_MAX_PATH])
 }
 
 // Makes the folder of path (up to and including its last separator) the current directory.
-void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
+void enterFolderOf(const std::string& path, char (&folder)[kMaxPath])
 {
     std::memset(folder, 0, sizeof folder);
     const std::size_t slash = path.find_last_of('/');
@@ -74,7 +74,7 @@ void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
 // (before the file is opened) and true is returned with the path.
 bool ChooseFile(CFileDialog& fileDlg, const char* title, std::string& path)
 {
-    char folder[_MAX_PATH];
+    char folder[kMaxPath];
     readCurrentDirectory(folder);
     fileDlg.GetOFN().lpstrInitialDir = folder;
     fileDlg.GetOFN().lpstrFile[0] = '\0';
@@ -93,7 +93,12 @@ CGridlarkDlg::CGridlarkDlg(QWidget* pParent)
 {
 }
 
-CGridlarkDlg::~CGridlarkDlg() = default;
+CGridlarkDlg::~CGridlarkDlg()
+{
+    // The board goes before the solver, as on Quit.
+    m_board.reset();
+    m_solver.reset();
+}
 
 void CGridlarkDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -108,17 +113,17 @@ BOOL CGridlarkDlg::OnCommand(int id)
     for (const MessageMapEntry& entry : kMessageMap) {
         if (entry.id == id) {
             (this->*entry.handler)();
-            return TRUE;
+            return true;
         }
     }
-    return FALSE;
+    return false;
 }
 
 BOOL CGridlarkDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+    if (CMenu* pSysMenu = GetSystemMenu(false)) {
         const char* strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
         if (*strAboutMenu) {
             pSysMenu->AppendMenu(MF_SEPARATOR);
@@ -131,17 +136,17 @@ BOOL CGridlarkDlg::OnInitDialog()
     // and no drag icon to give.
     setWindowIcon(m_hIcon);
 
-    m_board = new SudokuBoard(3);
-    m_solver = new SudokuSolver();
+    m_board = std::make_unique<SudokuBoard>(3);
+    m_solver = std::make_unique<SudokuSolver>();
     NameCellBoxes();
     HookArrowKeys();
-    ShowBoard(m_board);
-    m_solveButton.EnableWindow(TRUE);
-    m_revertButton.EnableWindow(FALSE);
+    ShowBoard(m_board.get());
+    m_solveButton.EnableWindow(true);
+    m_revertButton.EnableWindow(false);
     SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
     m_firstCell.SetFocus();
-    return FALSE;
+    return false;
 }
 
 void CGridlarkDlg::NameCellBoxes()
@@ -218,14 +223,12 @@ void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
 
 void CGridlarkDlg::OnQuit()
 {
-    delete m_board;
-    m_board = nullptr;
-    delete m_solver;
-    m_solver = nullptr;
+    m_board.reset();
+    m_solver.reset();
     DestroyWindow();
 }
 
-void CGridlarkDlg::ShowBoard(SudokuBoard* board)
+void CGridlarkDlg::ShowBoard(const SudokuBoard* board)
 {
     char text[16];
     for (int row = 0; row < kGridSide; ++row) {
@@ -254,19 +257,19 @@ void CGridlarkDlg::ReadGrid(SudokuBoard* board)
 
 void CGridlarkDlg::OnSolve()
 {
-    ReadGrid(m_board);
+    ReadGrid(m_board.get());
     if (!m_board->isValid()) {
         SetDlgItemText(IDC_MESSAGES, UserTexts::invalidGrid);
         return;
     }
-    SudokuBoard* solution = m_solver->solve(m_board, false, false);
+    const SudokuBoard* solution = m_solver->solve(m_board.get(), false, false);
     if (!solution) {
         SetDlgItemText(IDC_MESSAGES, UserTexts::noSolution);
         SetDlgItemText(IDC_FIGURES, "");
         return;
     }
     ShowBoard(solution);
-    m_revertButton.EnableWindow(TRUE);
+    m_revertButton.EnableWindow(true);
     SetDlgItemText(IDC_MESSAGES, UserTexts::solved);
     char figures[48];
     std::snprintf(figures, sizeof figures, "%li; %li; %li", static_cast<long>(m_solver->getTries()),
@@ -276,8 +279,8 @@ void CGridlarkDlg::OnSolve()
 
 void CGridlarkDlg::OnRevert()
 {
-    ShowBoard(m_board);
-    m_revertButton.EnableWindow(FALSE);
+    ShowBoard(m_board.get());
+    m_revertButton.EnableWindow(false);
     SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
 }
@@ -289,9 +292,9 @@ void CGridlarkDlg::OnResetAll()
             m_board->cellAt(r, c)->setValue(0);
     }
     m_board->recomputePossibles();
-    ShowBoard(m_board);
-    m_solveButton.EnableWindow(TRUE);
-    m_revertButton.EnableWindow(FALSE);
+    ShowBoard(m_board.get());
+    m_solveButton.EnableWindow(true);
+    m_revertButton.EnableWindow(false);
     SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
     m_firstCell.SetFocus();
@@ -299,7 +302,7 @@ void CGridlarkDlg::OnResetAll()
 
 void CGridlarkDlg::OnLoad()
 {
-    CFileDialog fileDlg(TRUE, nullptr, nullptr, kLoadFlags, kGridFileFilter);
+    CFileDialog fileDlg(true, nullptr, nullptr, kLoadFlags, kGridFileFilter);
     std::string path;
     if (ChooseFile(fileDlg, "Select Sudoku Grid File", path)) {
         bool opened = false;
@@ -323,7 +326,7 @@ void CGridlarkDlg::OnLoad()
 
 void CGridlarkDlg::OnSave()
 {
-    CFileDialog fileDlg(FALSE, nullptr, nullptr, kSaveFlags, kGridFileFilter);
+    CFileDialog fileDlg(false, nullptr, nullptr, kSaveFlags, kGridFileFilter);
     std::string path;
     if (ChooseFile(fileDlg, "Save Sudoku Grid File", path)) {
         if (std::FILE* out = std::fopen(path.c_str(), "w")) {

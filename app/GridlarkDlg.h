@@ -4,6 +4,8 @@
 
 #include <QIcon>
 
+#include <memory>
+
 class SudokuBoard;
 class SudokuSolver;
 
@@ -14,7 +16,7 @@ public:
     explicit CGridlarkDlg(QWidget* pParent = nullptr);
     ~CGridlarkDlg() override;
 
-    void ShowBoard(SudokuBoard* board);
+    void ShowBoard(const SudokuBoard* board);
     void ReadGrid(SudokuBoard* board);
 
     void OnHelp();
@@ -26,8 +28,8 @@ public:
     void OnQuit();
     void OnNotepad();
 
-    const SudokuBoard* GetBoard() const { return m_board; }
-    const SudokuSolver* GetSolver() const { return m_solver; }
+    const SudokuBoard* GetBoard() const { return m_board.get(); }
+    const SudokuSolver* GetSolver() const { return m_solver.get(); }
 
     void OnSysCommand(UINT nID, std::intptr_t lParam) override;
 
@@ -44,7 +46,7 @@ private:
     CButton m_solveButton;
     CButton m_revertButton;
     CEdit m_firstCell;
-    SudokuBoard* m_board = nullptr;
-    SudokuSolver* m_solver = nullptr;
+    std::unique_ptr<SudokuBoard> m_board;
+    std::unique_ptr<SudokuSolver> m_solver;
     QIcon m_hIcon;
 };

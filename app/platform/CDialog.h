@@ -111,7 +111,7 @@ public:
 protected:
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange* pDX);
-    // Returns TRUE when the dialog's message map handled the id.
+    // Returns true when the dialog's message map handled the id.
     virtual BOOL OnCommand(int id);
     virtual void OnOK();
     virtual void OnCancel();

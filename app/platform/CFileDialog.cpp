@@ -18,5 +18,5 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defExt, const char* fi
 
 INT_PTR CFileDialog::DoModal()
 {
-    return CModalHost::Get().RunFileDialog(m_openFileDialog != FALSE, m_ofn);
+    return CModalHost::Get().RunFileDialog(m_openFileDialog, m_ofn);
 }

@@ -23,5 +23,5 @@ public:
 private:
     BOOL m_openFileDialog;
     OPENFILENAME m_ofn;
-    char m_fileBuffer[_MAX_PATH] = {};
+    char m_fileBuffer[kMaxPath] = {};
 };
