@@ -1,14 +1,19 @@
 #include "SudokuBoard.h"
 
+#include "UserTexts.h"
+
 #include <array>
+#include <cstdlib>
 
 char* SudokuBoard::textBuffer = nullptr;
 std::int32_t SudokuBoard::textBufferSize = 0;
 
 void SudokuBoard::createCells(int n)
 {
-    if (n < 0 || n > kMaxInnerSize)
-        n = 0;
+    if (n < 0 || n > kMaxInnerSize) {
+        std::fprintf(stderr, UserTexts::blankInnerSizeOutOfRange, n, kMaxInnerSize);
+        std::exit(kExitInnerSizeOutOfRange);
+    }
     innerSize = n;
     size = n * n;
     cells.reserve(static_cast<std::size_t>(size) * size);

@@ -10,9 +10,10 @@
 // rules of the puzzle. Cells are kept row-major in one block owned by the board.
 class SudokuBoard {
 public:
-    // Largest inner size a board accepts (a 256 x 256 grid). A blank board asked
-    // for a larger or negative inner size is created empty (inner size 0); the file
-    // constructor ends the process with kExitInnerSizeOutOfRange instead.
+    // Largest inner size a board accepts (a 256 x 256 grid). A board asked for a
+    // larger or negative inner size is a caller's error that no reader lets
+    // through: the constructor writes a message to standard error and ends the
+    // process with kExitInnerSizeOutOfRange, rather than build some other board.
     static constexpr int kMaxInnerSize = 16;
 
     // Exit codes of the file constructor.

@@ -28,5 +28,8 @@ inline constexpr char cannotOpenFile[] = "SudokuBoard Error Opening file %s.\n";
 inline constexpr char noInnerSize[] = "SudokuBoard creation ERROR\n\tCannot read inner grid size from %s\n";
 inline constexpr char innerSizeOutOfRange[] =
     "SudokuBoard creation ERROR\n\tInner grid size %s in %s is out of range (0 to %d)\n";
+// A blank board asked for an inner size out of range: the size and the largest, %d each.
+inline constexpr char blankInnerSizeOutOfRange[] =
+    "SudokuBoard creation ERROR\n\tInner grid size %d is out of range (0 to %d)\n";
 
 } // namespace UserTexts
