@@ -93,8 +93,9 @@ void SudokuSolver::run(const SudokuBoard* board)
     maxDepth = 0;
     deadEnds = 0;
     timedOut = false;
-    // The copy of the caller's board is level 0 of the engine's pool; the validity
-    // check is the board's own, made on the copy.
+    // The copy of the caller's board is level 0 of the engine's pool. The engine's
+    // validity check on the copy answers as the board's isValid would, since a
+    // cell only ever holds 0..size.
     withEngine(board->getInnerSize(), [&](auto& engine) {
         auto& root = engine.gridAt(0);
         engine.load(*board, root, false);

@@ -129,7 +129,9 @@ int CQtModalHost::MessageBox(QWidget* owner, const char* text, const char* capti
     QMessageBox box(iconFor(type), QString::fromLocal8Bit(caption ? caption : ""),
                     QString::fromLocal8Bit(text ? text : ""), buttonsFor(type), owner);
     box.setTextFormat(Qt::PlainText);
-    // Windows answers a box without Cancel to Esc only when it has a single button.
+    // Windows ignores Esc in a Yes/No box, which has no Cancel; here Esc and the
+    // close box, which every Linux window has, answer No, so that a closed box
+    // still gives an answer and leaves the help pages.
     if ((type & MB_TYPEMASK) == MB_YESNO)
         box.setEscapeButton(QMessageBox::No);
     return answerFor(box.exec());
