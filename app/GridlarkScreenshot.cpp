@@ -17,7 +17,8 @@ class CScreenshotHost : public CQtModalHost {
 public:
     explicit CScreenshotHost(std::string path) : m_path(std::move(path)) {}
 
-    INT_PTR RunFileDialog(bool, OPENFILENAME& ofn) override
+protected:
+    INT_PTR DoFileDialog(bool, OPENFILENAME& ofn) override
     {
         StorePathName(ofn, m_path);
         return IDOK;

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 
 #include <algorithm>
@@ -95,6 +96,33 @@ QMessageBox::Icon iconFor(UINT type)
     }
 }
 
+// Gives the activation and the focus back, when it goes out of scope, to the window
+// that had them when it was made, or else to owner's window.
+class FocusKeeper {
+public:
+    explicit FocusKeeper(QWidget* owner = nullptr)
+        : m_window(QApplication::activeWindow() ? QApplication::activeWindow() : owner ? owner->window() : nullptr)
+        , m_focus(m_window ? m_window->focusWidget() : nullptr)
+    {
+    }
+    FocusKeeper(const FocusKeeper&) = delete;
+    FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+    ~FocusKeeper()
+    {
+        // A window hidden meanwhile (Help, Notepad) is activated when it is shown.
+        if (!m_window || !m_window->isVisible())
+            return;
+        m_window->activateWindow();
+        if (m_focus && m_focus->window() == m_window && m_focus->isVisible() && m_focus->isEnabled())
+            m_focus->setFocus(Qt::ActiveWindowFocusReason);
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_focus;
+};
+
 int answerFor(int button)
 {
     switch (button) {
@@ -124,7 +152,31 @@ CModalHost* CModalHost::Install(CModalHost* host)
     return previous;
 }
 
-int CQtModalHost::MessageBox(QWidget* owner, const char* text, const char* caption, UINT type)
+int CModalHost::MessageBox(QWidget* owner, const char* text, const char* caption, UINT type)
+{
+    const FocusKeeper keeper(owner);
+    return DoMessageBox(owner, text, caption, type);
+}
+
+INT_PTR CModalHost::RunFileDialog(bool open, OPENFILENAME& ofn)
+{
+    const FocusKeeper keeper(ofn.hwndOwner);
+    return DoFileDialog(open, ofn);
+}
+
+INT_PTR CModalHost::RunDialog(CModalWindow& dialog)
+{
+    const FocusKeeper keeper;
+    return DoDialog(dialog);
+}
+
+int CModalHost::SpawnAndWait(const QString& program, const QStringList& arguments)
+{
+    const FocusKeeper keeper;
+    return DoSpawnAndWait(program, arguments);
+}
+
+int CQtModalHost::DoMessageBox(QWidget* owner, const char* text, const char* caption, UINT type)
 {
     QMessageBox box(iconFor(type), QString::fromLocal8Bit(caption ? caption : ""),
                     QString::fromLocal8Bit(text ? text : ""), buttonsFor(type), owner);
@@ -137,7 +189,7 @@ int CQtModalHost::MessageBox(QWidget* owner, const char* text, const char* capti
     return answerFor(box.exec());
 }
 
-INT_PTR CQtModalHost::RunFileDialog(bool open, OPENFILENAME& ofn)
+INT_PTR CQtModalHost::DoFileDialog(bool open, OPENFILENAME& ofn)
 {
     // Without an owner the dialog is modal over the application's active window, as
     // Windows makes it modal over the main window.
@@ -167,12 +219,12 @@ INT_PTR CQtModalHost::RunFileDialog(bool open, OPENFILENAME& ofn)
     return IDOK;
 }
 
-INT_PTR CQtModalHost::RunDialog(CModalWindow& dialog)
+INT_PTR CQtModalHost::DoDialog(CModalWindow& dialog)
 {
     return dialog.RunModalLoop();
 }
 
-int CQtModalHost::SpawnAndWait(const QString& program, const QStringList& arguments)
+int CQtModalHost::DoSpawnAndWait(const QString& program, const QStringList& arguments)
 {
     QProcess process;
     process.setProgram(program);

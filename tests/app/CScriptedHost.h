@@ -44,6 +44,8 @@ public:
     std::deque<FileAnswer> fileAnswers;  // cancelled once they run out
     // Runs inside RunDialog with the dialog created; returns its result.
     std::function<INT_PTR(CDialog&)> onDialog = [](CDialog&) -> INT_PTR { return IDOK; };
+    // Runs first in every modal operation, as the window would appear.
+    std::function<void()> duringModal = [] {};
 
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<FileDialogCall> fileDialogs;
@@ -51,14 +53,16 @@ public:
     std::vector<SpawnCall> spawns;
     QWidget* watched = nullptr;
 
-    int MessageBox(QWidget* owner, const char* text, const char* caption, UINT type) override
+    int DoMessageBox(QWidget* owner, const char* text, const char* caption, UINT type) override
     {
+        duringModal();
         messageBoxes.push_back({text, caption ? caption : "", type, owner && owner->isVisible()});
         return next(messageAnswers, IDCANCEL);
     }
 
-    INT_PTR RunFileDialog(bool open, OPENFILENAME& ofn) override
+    INT_PTR DoFileDialog(bool open, OPENFILENAME& ofn) override
     {
+        duringModal();
         fileDialogs.push_back({open, ofn.lpstrTitle ? ofn.lpstrTitle : "",
                                ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "", ofn.Flags,
                                ParseFilterString(ofn.lpstrFilter), ofn.lpstrDefExt ? ofn.lpstrDefExt : ""});
@@ -68,8 +72,9 @@ public:
         return answer.result;
     }
 
-    INT_PTR RunDialog(CModalWindow& window) override
+    INT_PTR DoDialog(CModalWindow& window) override
     {
+        duringModal();
         auto& dialog = dynamic_cast<CDialog&>(window);
         dialogs.push_back(dialog.GetTemplate().id);
         dialog.Create();
@@ -77,7 +82,7 @@ public:
     }
 
     // Real processes: the fake editors of the tests end at once.
-    int SpawnAndWait(const QString& program, const QStringList& arguments) override
+    int DoSpawnAndWait(const QString& program, const QStringList& arguments) override
     {
         spawns.push_back({program, arguments, watched && watched->isVisible()});
         return m_qtHost.SpawnAndWait(program, arguments);

@@ -2,6 +2,12 @@
 
 #include "SudokuBoard.h"
 
+#include <QApplication>
+#include <QTest>
+
+#include <functional>
+#include <utility>
+
 namespace {
 
 using FileCommandsTest = DialogFixture;
@@ -112,6 +118,32 @@ TEST_F(FileCommandsTest, SaveWritesTheBoxesAsAFreshBoardReadsThemAndLoadShowsThe
     GridText overwritten;
     overwritten[8][8] = "6";
     EXPECT_EQ(grid(), overwritten);
+}
+
+// Every modal window hands the keyboard back: a window manager that leaves the
+// dialog inactive after the window closes is played by a window that takes the
+// activation while the modal runs and then goes away.
+TEST_F(FileCommandsTest, AfterEveryModalWindowTheDialogIsActiveWithItsFocusBack)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    host.duringModal = [] {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    };
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"Save over a file", [&] { command(IDC_SAVE, write("old.txt", "3\n")); }},
+        {"Load", [&] { command(IDC_LOAD, path("old.txt")); }},
+        {"About box", [&] { dlg->OnSysCommand(IDM_ABOUTBOX, 0); }},
+        {"Help", [&] { dlg->SendCommand(IDC_HELP_BUTTON); }},
+    };
+    for (const auto& [name, run] : commands) {
+        box(4, 5)->setFocus();
+        run();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get())) << name;
+        EXPECT_EQ(QApplication::focusWidget(), box(4, 5)) << name;
+    }
 }
 
 } // namespace
