@@ -146,6 +146,12 @@ BOOL CGridlarkDlg::OnInitDialog()
     SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
     m_firstCell.SetFocus();
+    if (!m_startFile.empty()) {
+        // What Load does once the user has chosen the file.
+        char folder[kMaxPath];
+        enterFolderOf(m_startFile, folder);
+        LoadFile(m_startFile);
+    }
     return false;
 }
 
@@ -304,24 +310,28 @@ void CGridlarkDlg::OnLoad()
 {
     CFileDialog fileDlg(true, nullptr, nullptr, kLoadFlags, kGridFileFilter);
     std::string path;
-    if (ChooseFile(fileDlg, "Select Sudoku Grid File", path)) {
-        bool opened = false;
-        int innerSize = 0;
-        const bool read = readLeadingNumber(path.c_str(), opened, innerSize);
-        // The file is read a second time below; should it have changed or gone in
-        // between, the grid on screen stays and the user is told, rather than the
-        // program ending as the board's file constructor would.
-        GridRead loaded;
-        if (read && innerSize == 3)
-            loaded = readGridFile(path.c_str());
-        if (loaded.board && loaded.board->getInnerSize() == 3) {
-            ShowBoard(loaded.board.get());
-            SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
-        } else {
-            SetDlgItemText(IDC_MESSAGES, UserTexts::openError);
-        }
-    }
+    if (ChooseFile(fileDlg, "Select Sudoku Grid File", path))
+        LoadFile(path);
     SetDlgItemText(IDC_FIGURES, "");
+}
+
+void CGridlarkDlg::LoadFile(const std::string& path)
+{
+    bool opened = false;
+    int innerSize = 0;
+    const bool read = readLeadingNumber(path.c_str(), opened, innerSize);
+    // The file is read a second time below; should it have changed or gone in
+    // between, the grid on screen stays and the user is told, rather than the
+    // program ending as the board's file constructor would.
+    GridRead loaded;
+    if (read && innerSize == 3)
+        loaded = readGridFile(path.c_str());
+    if (loaded.board && loaded.board->getInnerSize() == 3) {
+        ShowBoard(loaded.board.get());
+        SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
+    } else {
+        SetDlgItemText(IDC_MESSAGES, UserTexts::openError);
+    }
 }
 
 void CGridlarkDlg::OnSave()

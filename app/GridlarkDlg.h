@@ -5,6 +5,7 @@
 #include <QIcon>
 
 #include <memory>
+#include <string>
 
 class SudokuBoard;
 class SudokuSolver;
@@ -15,6 +16,10 @@ class CGridlarkDlg : public CDialog {
 public:
     explicit CGridlarkDlg(QWidget* pParent = nullptr);
     ~CGridlarkDlg() override;
+
+    // A file to load when the dialog starts, as Load loads a file the user chose;
+    // set before the dialog is created.
+    void SetStartFile(const std::string& path) { m_startFile = path; }
 
     void ShowBoard(const SudokuBoard* board);
     void ReadGrid(SudokuBoard* board);
@@ -42,6 +47,8 @@ protected:
 private:
     void NameCellBoxes();
     void HookArrowKeys();
+    // Load's check of the file and its showing, with their messages.
+    void LoadFile(const std::string& path);
 
     CButton m_solveButton;
     CButton m_revertButton;
@@ -49,4 +56,5 @@ private:
     std::unique_ptr<SudokuBoard> m_board;
     std::unique_ptr<SudokuSolver> m_solver;
     QIcon m_hIcon;
+    std::string m_startFile;
 };

@@ -1,5 +1,6 @@
 # Where the programs and their desktop data go under the install prefix: the
-# desktop entry, AppStream metainfo, hicolor icons and the manual pages.
+# desktop entry, AppStream metainfo, the grid file type, hicolor icons and the
+# manual pages.
 include(GNUInstallDirs)
 
 set(GRIDLARK_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
@@ -21,6 +22,8 @@ if(TARGET gridlark)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${GRIDLARK_GENERATED_PACKAGING_DIR}/${GRIDLARK_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${GRIDLARK_PACKAGING_DIR}/${GRIDLARK_APP_ID}.mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${GRIDLARK_APP_ID}.xml)
   install(DIRECTORY ${GRIDLARK_PACKAGING_DIR}/icons/hicolor
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 endif()

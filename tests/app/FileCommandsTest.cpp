@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include <functional>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -118,6 +119,37 @@ TEST_F(FileCommandsTest, SaveWritesTheBoxesAsAFreshBoardReadsThemAndLoadShowsThe
     GridText overwritten;
     overwritten[8][8] = "6";
     EXPECT_EQ(grid(), overwritten);
+}
+
+// gridlark FILE: the dialog starts with FILE loaded exactly as Load loads a chosen
+// file, message and current folder included.
+TEST_F(FileCommandsTest, StartFileIsLoadedAsLoadWouldLoadIt)
+{
+    ASSERT_TRUE(QDir().mkpath(dir.path() + QStringLiteral("/sub")));
+    const std::string sub = canonical(dir.path() + QStringLiteral("/sub"));
+    // The file, the message and the top-left box afterwards.
+    const std::tuple<std::string, const char*, const char*> files[] = {
+        {write("sub/given.txt", "3\n5 3 0 0 7"), kInstructions, "5"},
+        {write("sub/four.txt", "2\n1 2 3 4"), kOpenError, ""},
+        {path("sub/missing.txt"), kOpenError, ""},
+    };
+    for (const auto& [file, expected, corner] : files) {
+        dlg->OnQuit();
+        dlg = std::make_unique<CGridlarkDlg>();
+        dlg->Create();
+        command(IDC_LOAD, file);
+        const Screen loaded = screen();
+
+        QDir::setCurrent(startDir);
+        dlg->OnQuit();
+        dlg = std::make_unique<CGridlarkDlg>();
+        dlg->SetStartFile(file);
+        dlg->Create();
+        EXPECT_EQ(screen(), loaded) << file;
+        EXPECT_EQ(message(), expected) << file;
+        EXPECT_EQ(grid()[0][0], corner) << file;
+        EXPECT_EQ(canonical(QDir::currentPath()), sub) << file;
+    }
 }
 
 // Every modal window hands the keyboard back: a window manager that leaves the

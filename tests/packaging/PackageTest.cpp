@@ -159,7 +159,11 @@ TEST_F(PackageTest, DesktopEntryMetainfoAndIconsValidateAndNameTheProgramIconAnd
     EXPECT_EQ(appstream.exitCode, 0) << appstream.out << appstream.err;
     EXPECT_TRUE(fs::is_regular_file(usr / "bin" / "gridlark"));
     const std::pair<fs::path, std::vector<std::string>> contents[] = {
-        {entry, {"\nExec=gridlark\n", "\nIcon=" GRIDLARK_APP_ID "\n", "\nCategories=Game;LogicGame;\n"}},
+        {entry,
+         {"\nExec=gridlark %f\n", "\nIcon=" GRIDLARK_APP_ID "\n", "\nCategories=Game;LogicGame;\n",
+          "\nMimeType=text/x-gridlark;\n"}},
+        {share("mime/packages/" GRIDLARK_APP_ID ".xml"),
+         {"<mime-type type=\"text/x-gridlark\">", "<glob pattern=\"*.grid\"/>"}},
         {metainfo,
          {"<release version=\"" PROJECT_VERSION "\"", "<screenshot type=\"default\">",
           "<launchable type=\"desktop-id\">" GRIDLARK_APP_ID ".desktop<"}},
