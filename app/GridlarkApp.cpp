@@ -7,6 +7,7 @@ CGridlarkApp theApp;
 BOOL CGridlarkApp::InitInstance()
 {
     CGridlarkDlg dlg;
+    dlg.SetStartFile(m_startFile);
     dlg.DoModal();
-    return FALSE;
+    return false;
 }

@@ -10,6 +10,7 @@
 #include "GridFile.h"
 #include "SudokuBoard.h"
 #include "SudokuSolver.h"
+#include "UserTexts.h"
 
 #include <QKeyEvent>
 #include <QVariant>
@@ -24,21 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char kInstructionsText[] = "Enter grid values (from 1 - 9) or load them from a grid file.  Save, Solve or "
-                                 "Reset (to clear all values to blank).  See Help for more instructions.";
-const char kInvalidGridText[] =
-    "SORRY, the current grid is invalid - there are one or more values duplicated in a row, column or "
-    "subsquare; or a value greater than 9. Attempt to solve abandoned.";
-const char kNoSolutionText[] =
-    "There is no valid solution to this puzzle. Revert now applies to the currently displayed grid.";
-const char kSolvedText[] =
-    "Press Revert button to go back to the Grid before the last successful use of the Solve button";
-const char kOpenErrorText[] =
-    "SORRY, File Error - could not open selected file, or the file is not in the correct format.";
-const char kSavedText[] = "Current Grid Saved to Selected File.  Change values and use buttons as before.";
-const char kSaveErrorText[] =
-    "SORRY, File Error - could not save selected file. Check file is not set to R/O and try again.";
 
 const char kGridFileFilter[] = "Text Files (*.txt)|*.txt|Grid Files (*.grid)|*.grid|All Files (*.*)|*.*||";
 constexpr DWORD kLoadFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_FILEMUSTEXIST | OFN_EXPLORER;
@@ -65,7 +51,7 @@ const MessageMapEntry kMessageMap[] = {
 };
 
 // Fills folder with the current directory, or leaves it empty when that cannot be read.
-void readCurrentDirectory(char (&folder)[_MAX_PATH])
+void readCurrentDirectory(char (&folder)[kMaxPath])
 {
     std::memset(folder, 0, sizeof folder);
     if (!getcwd(folder, sizeof folder))
@@ -73,7 +59,7 @@ void readCurrentDirectory(char (&folder)[_MAX_PATH])
 }
 
 // Makes the folder of path (up to and including its last separator) the current directory.
-void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
+void enterFolderOf(const std::string& path, char (&folder)[kMaxPath])
 {
     std::memset(folder, 0, sizeof folder);
     const std::size_t slash = path.find_last_of('/');
@@ -88,7 +74,7 @@ void enterFolderOf(const std::string& path, char (&folder)[_MAX_PATH])
 // (before the file is opened) and true is returned with the path.
 bool ChooseFile(CFileDialog& fileDlg, const char* title, std::string& path)
 {
-    char folder[_MAX_PATH];
+    char folder[kMaxPath];
     readCurrentDirectory(folder);
     fileDlg.GetOFN().lpstrInitialDir = folder;
     fileDlg.GetOFN().lpstrFile[0] = '\0';
@@ -107,7 +93,12 @@ CGridlarkDlg::CGridlarkDlg(QWidget* pParent)
 {
 }
 
-CGridlarkDlg::~CGridlarkDlg() = default;
+CGridlarkDlg::~CGridlarkDlg()
+{
+    // The board goes before the solver, as on Quit.
+    m_board.reset();
+    m_solver.reset();
+}
 
 void CGridlarkDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -122,17 +113,17 @@ BOOL CGridlarkDlg::OnCommand(int id)
     for (const MessageMapEntry& entry : kMessageMap) {
         if (entry.id == id) {
             (this->*entry.handler)();
-            return TRUE;
+            return true;
         }
     }
-    return FALSE;
+    return false;
 }
 
 BOOL CGridlarkDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+    if (CMenu* pSysMenu = GetSystemMenu(false)) {
         const char* strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
         if (*strAboutMenu) {
             pSysMenu->AppendMenu(MF_SEPARATOR);
@@ -145,17 +136,23 @@ BOOL CGridlarkDlg::OnInitDialog()
     // and no drag icon to give.
     setWindowIcon(m_hIcon);
 
-    m_board = new SudokuBoard(3);
-    m_solver = new SudokuSolver();
+    m_board = std::make_unique<SudokuBoard>(3);
+    m_solver = std::make_unique<SudokuSolver>();
     NameCellBoxes();
     HookArrowKeys();
-    ShowBoard(m_board);
-    m_solveButton.EnableWindow(TRUE);
-    m_revertButton.EnableWindow(FALSE);
-    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    ShowBoard(m_board.get());
+    m_solveButton.EnableWindow(true);
+    m_revertButton.EnableWindow(false);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
     m_firstCell.SetFocus();
-    return FALSE;
+    if (!m_startFile.empty()) {
+        // What Load does once the user has chosen the file.
+        char folder[kMaxPath];
+        enterFolderOf(m_startFile, folder);
+        LoadFile(m_startFile);
+    }
+    return false;
 }
 
 void CGridlarkDlg::NameCellBoxes()
@@ -232,14 +229,12 @@ void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
 
 void CGridlarkDlg::OnQuit()
 {
-    delete m_board;
-    m_board = nullptr;
-    delete m_solver;
-    m_solver = nullptr;
+    m_board.reset();
+    m_solver.reset();
     DestroyWindow();
 }
 
-void CGridlarkDlg::ShowBoard(SudokuBoard* board)
+void CGridlarkDlg::ShowBoard(const SudokuBoard* board)
 {
     char text[16];
     for (int row = 0; row < kGridSide; ++row) {
@@ -268,20 +263,20 @@ void CGridlarkDlg::ReadGrid(SudokuBoard* board)
 
 void CGridlarkDlg::OnSolve()
 {
-    ReadGrid(m_board);
+    ReadGrid(m_board.get());
     if (!m_board->isValid()) {
-        SetDlgItemText(IDC_MESSAGES, kInvalidGridText);
+        SetDlgItemText(IDC_MESSAGES, UserTexts::invalidGrid);
         return;
     }
-    SudokuBoard* solution = m_solver->solve(m_board, false, false);
+    const SudokuBoard* solution = m_solver->solve(m_board.get(), false, false);
     if (!solution) {
-        SetDlgItemText(IDC_MESSAGES, kNoSolutionText);
+        SetDlgItemText(IDC_MESSAGES, UserTexts::noSolution);
         SetDlgItemText(IDC_FIGURES, "");
         return;
     }
     ShowBoard(solution);
-    m_revertButton.EnableWindow(TRUE);
-    SetDlgItemText(IDC_MESSAGES, kSolvedText);
+    m_revertButton.EnableWindow(true);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::solved);
     char figures[48];
     std::snprintf(figures, sizeof figures, "%li; %li; %li", static_cast<long>(m_solver->getTries()),
                   static_cast<long>(m_solver->getMaxDepth()), static_cast<long>(m_solver->getDeadEnds()));
@@ -290,9 +285,9 @@ void CGridlarkDlg::OnSolve()
 
 void CGridlarkDlg::OnRevert()
 {
-    ShowBoard(m_board);
-    m_revertButton.EnableWindow(FALSE);
-    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    ShowBoard(m_board.get());
+    m_revertButton.EnableWindow(false);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
 }
 
@@ -303,42 +298,45 @@ void CGridlarkDlg::OnResetAll()
             m_board->cellAt(r, c)->setValue(0);
     }
     m_board->recomputePossibles();
-    ShowBoard(m_board);
-    m_solveButton.EnableWindow(TRUE);
-    m_revertButton.EnableWindow(FALSE);
-    SetDlgItemText(IDC_MESSAGES, kInstructionsText);
+    ShowBoard(m_board.get());
+    m_solveButton.EnableWindow(true);
+    m_revertButton.EnableWindow(false);
+    SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
     SetDlgItemText(IDC_FIGURES, "");
     m_firstCell.SetFocus();
 }
 
 void CGridlarkDlg::OnLoad()
 {
-    CFileDialog fileDlg(TRUE, nullptr, nullptr, kLoadFlags, kGridFileFilter);
+    CFileDialog fileDlg(true, nullptr, nullptr, kLoadFlags, kGridFileFilter);
     std::string path;
-    if (ChooseFile(fileDlg, "Select Sudoku Grid File", path)) {
-        bool opened = false;
-        int innerSize = 0;
-        const bool read = readLeadingNumber(path.c_str(), opened, innerSize);
-        // The file is read a second time below; should it have changed or gone in
-        // between, the grid on screen stays and the user is told, rather than the
-        // program ending as the board's file constructor would.
-        GridReadStatus status = GridReadStatus::cannotOpen;
-        std::unique_ptr<SudokuBoard> board;
-        if (read && innerSize == 3)
-            board = readGridFile(path.c_str(), status);
-        if (board && board->getInnerSize() == 3) {
-            ShowBoard(board.get());
-            SetDlgItemText(IDC_MESSAGES, kInstructionsText);
-        } else {
-            SetDlgItemText(IDC_MESSAGES, kOpenErrorText);
-        }
-    }
+    if (ChooseFile(fileDlg, "Select Sudoku Grid File", path))
+        LoadFile(path);
     SetDlgItemText(IDC_FIGURES, "");
+}
+
+void CGridlarkDlg::LoadFile(const std::string& path)
+{
+    bool opened = false;
+    int innerSize = 0;
+    const bool read = readLeadingNumber(path.c_str(), opened, innerSize);
+    // The file is read a second time below; should it have changed or gone in
+    // between, the grid on screen stays and the user is told, rather than the
+    // program ending as the board's file constructor would.
+    GridRead loaded;
+    if (read && innerSize == 3)
+        loaded = readGridFile(path.c_str());
+    if (loaded.board && loaded.board->getInnerSize() == 3) {
+        ShowBoard(loaded.board.get());
+        SetDlgItemText(IDC_MESSAGES, UserTexts::instructions);
+    } else {
+        SetDlgItemText(IDC_MESSAGES, UserTexts::openError);
+    }
 }
 
 void CGridlarkDlg::OnSave()
 {
-    CFileDialog fileDlg(FALSE, nullptr, nullptr, kSaveFlags, kGridFileFilter);
+    CFileDialog fileDlg(false, nullptr, nullptr, kSaveFlags, kGridFileFilter);
     std::string path;
     if (ChooseFile(fileDlg, "Save Sudoku Grid File", path)) {
         if (std::FILE* out = std::fopen(path.c_str(), "w")) {
@@ -348,9 +346,9 @@ void CGridlarkDlg::OnSave()
             // are not looked at, and the grid stays in the boxes either way.
             board.writeGrid(out);
             std::fclose(out);
-            SetDlgItemText(IDC_MESSAGES, kSavedText);
+            SetDlgItemText(IDC_MESSAGES, UserTexts::saved);
         } else {
-            SetDlgItemText(IDC_MESSAGES, kSaveErrorText);
+            SetDlgItemText(IDC_MESSAGES, UserTexts::saveError);
         }
     }
     SetDlgItemText(IDC_FIGURES, "");

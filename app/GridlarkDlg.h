@@ -4,6 +4,9 @@
 
 #include <QIcon>
 
+#include <memory>
+#include <string>
+
 class SudokuBoard;
 class SudokuSolver;
 
@@ -14,7 +17,11 @@ public:
     explicit CGridlarkDlg(QWidget* pParent = nullptr);
     ~CGridlarkDlg() override;
 
-    void ShowBoard(SudokuBoard* board);
+    // A file to load when the dialog starts, as Load loads a file the user chose;
+    // set before the dialog is created.
+    void SetStartFile(const std::string& path) { m_startFile = path; }
+
+    void ShowBoard(const SudokuBoard* board);
     void ReadGrid(SudokuBoard* board);
 
     void OnHelp();
@@ -26,8 +33,8 @@ public:
     void OnQuit();
     void OnNotepad();
 
-    const SudokuBoard* GetBoard() const { return m_board; }
-    const SudokuSolver* GetSolver() const { return m_solver; }
+    const SudokuBoard* GetBoard() const { return m_board.get(); }
+    const SudokuSolver* GetSolver() const { return m_solver.get(); }
 
     void OnSysCommand(UINT nID, std::intptr_t lParam) override;
 
@@ -40,11 +47,14 @@ protected:
 private:
     void NameCellBoxes();
     void HookArrowKeys();
+    // Load's check of the file and its showing, with their messages.
+    void LoadFile(const std::string& path);
 
     CButton m_solveButton;
     CButton m_revertButton;
     CEdit m_firstCell;
-    SudokuBoard* m_board = nullptr;
-    SudokuSolver* m_solver = nullptr;
+    std::unique_ptr<SudokuBoard> m_board;
+    std::unique_ptr<SudokuSolver> m_solver;
     QIcon m_hIcon;
+    std::string m_startFile;
 };

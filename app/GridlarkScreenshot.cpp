@@ -2,7 +2,6 @@
 // display: gridlark-screenshot OUTPUT.png GRID-FILE. Used by `make screenshot`.
 
 #include "GridlarkDlg.h"
-#include "platform/CFileDialog.h"
 #include "platform/CModalHost.h"
 
 #include <QApplication>
@@ -18,9 +17,10 @@ class CScreenshotHost : public CQtModalHost {
 public:
     explicit CScreenshotHost(std::string path) : m_path(std::move(path)) {}
 
-    INT_PTR RunFileDialog(CFileDialog& dialog) override
+protected:
+    INT_PTR DoFileDialog(bool, OPENFILENAME& ofn) override
     {
-        dialog.SetPathName(m_path);
+        StorePathName(ofn, m_path);
         return IDOK;
     }
 

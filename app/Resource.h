@@ -11,7 +11,6 @@ constexpr int IDR_MAINFRAME = 128;
 constexpr int IDB_SUDOKU = 129;
 
 constexpr int IDC_FIRST_CELL = 1000;
-constexpr int IDC_LAST_CELL = 1080;
 constexpr int IDC_RESET_ALL = 1081;
 constexpr int IDC_SOLVE = 1082;
 constexpr int IDC_REVERT = 1083;

@@ -2,6 +2,7 @@
 
 #include "GridFile.h"
 #include "SolutionCounter.h"
+#include "UserTexts.h"
 #include "WorkerPool.h"
 
 #include <algorithm>
@@ -14,10 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-const char* const kInvalidGridText =
-    "SORRY, the current grid is invalid - there are one or more values duplicated in a row, column or "
-    "subsquare; or a value greater than 9. Attempt to solve abandoned.";
 
 // Whether solution is complete, breaks no rule and keeps every given of puzzle.
 bool solvesPuzzle(const SudokuBoard& puzzle, const SudokuBoard& solution)
@@ -137,14 +134,17 @@ bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
         switch (reader.getFailure()) {
         case PuzzleText::Failure::empty:
         case PuzzleText::Failure::noInnerSize:
-            message.err += "SudokuBoard creation ERROR\n\tCannot read inner grid size from " + label + "\n";
-            message.code = exitNoInnerSize;
+        case PuzzleText::Failure::innerSizeOutOfRange: {
+            // The grid file reader's own words for a file it cannot read.
+            GridRead failed;
+            failed.status = reader.getFailure() == PuzzleText::Failure::innerSizeOutOfRange
+                ? GridReadStatus::innerSizeOutOfRange
+                : GridReadStatus::noInnerSize;
+            failed.innerSizeText = reader.getGridInnerSizeText();
+            message.err += failed.message(label.c_str());
+            message.code = failed.exitCode();
             break;
-        case PuzzleText::Failure::innerSizeOutOfRange:
-            message.err += "SudokuBoard creation ERROR\n\tInner grid size " + std::to_string(reader.getGridInnerSize()) +
-                " in " + label + " is out of range (0 to " + std::to_string(SudokuBoard::kMaxInnerSize) + ")\n";
-            message.code = exitInnerSizeOutOfRange;
-            break;
+        }
         case PuzzleText::Failure::ambiguous:
             message.err += place(label, reader.getError()) + reader.getError().message +
                 "; choose one with --input-format\n";
@@ -269,7 +269,7 @@ int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique)
         SudokuBoard board = boardOf(item.puzzle);
         std::string check;
         if (!board.isValid()) {
-            err = item.label + ": " + kInvalidGridText + "\n";
+            err = item.label + ": " + UserTexts::invalidGrid + "\n";
             code = exitInvalidGrid;
             return;
         }
@@ -315,7 +315,7 @@ int GridlarkCli::count(const std::vector<std::string>& inputs, std::uint64_t max
     return runItems(items, true, [&](const Item& item, std::string& out, std::string& err, int& code) {
         const SudokuBoard board = boardOf(item.puzzle);
         if (!board.isValid()) {
-            err = item.label + ": " + kInvalidGridText + "\n";
+            err = item.label + ": " + UserTexts::invalidGrid + "\n";
             code = exitInvalidGrid;
             return;
         }
@@ -365,7 +365,7 @@ int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
     std::srand(puzzleSeed(options.seed, 0));
     const SudokuBoard board = boardOf(items.back().puzzle);
     if (!board.isValid()) {
-        std::fprintf(stderr, "%s: %s\n", label.c_str(), kInvalidGridText);
+        std::fprintf(stderr, "%s: %s\n", label.c_str(), UserTexts::invalidGrid);
         return exitInvalidGrid;
     }
     const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);

@@ -40,12 +40,12 @@ void checkRoundTrip(const SudokuBoard& board)
 
     std::FILE* in = fmemopen(text, length, "r");
     check(in != nullptr, "fmemopen of the saved text failed");
-    GridReadStatus status;
-    const std::unique_ptr<SudokuBoard> again = readGrid(in, status);
+    const GridRead read = readGrid(in);
+    const SudokuBoard* again = read.board.get();
     std::fclose(in);
     std::free(text);
 
-    check(status == GridReadStatus::ok && again, "a saved grid does not read back");
+    check(read.status == GridReadStatus::ok && again, "a saved grid does not read back");
     const std::string before = board.toText();
     check(before == again->toText(), "a round trip changed the grid");
 }
@@ -90,11 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // fmemopen only reads in mode "r"; the cast does not let it write.
     std::FILE* in = fmemopen(const_cast<std::uint8_t*>(data), size, "r");
     check(in != nullptr, "fmemopen failed");
-    GridReadStatus status;
-    std::unique_ptr<SudokuBoard> board = readGrid(in, status);
+    const GridRead read = readGrid(in);
     std::fclose(in);
+    SudokuBoard* board = read.board.get();
 
-    check((status == GridReadStatus::ok) == (board != nullptr), "status and board disagree");
+    check((read.status == GridReadStatus::ok) == (board != nullptr), "status and board disagree");
     if (!board)
         return 0;
 
@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // dialog, so that each solve also frees the previous solution.
     static SudokuSolver solver;
     if (n <= 2 || (n == 3 && blanks <= kMaxBlanksToSolve)) {
-        if (const SudokuBoard* solution = solver.solve(board.get(), false, false))
+        if (const SudokuBoard* solution = solver.solve(board, false, false))
             checkSolution(*board, *solution);
         else
             check(n > 0, "no solution for a board without cells");

@@ -1,6 +1,10 @@
 #include "GridFile.h"
 
+#include "UserTexts.h"
+
+#include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -19,47 +23,145 @@ std::FILE* openGridFile(const char* path)
     return in;
 }
 
-bool readGridNumber(std::FILE* in, int& number)
+namespace {
+
+bool isGridSpace(int ch)
 {
-    // " %d" keeps only the low 32 bits of a longer number (4294967299 would read as 3);
-    // " %ld" reads the same text and saturates at the limits of long.
-    long wide = 0;
-    if (std::fscanf(in, " %ld", &wide) != 1)
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
+}
+
+bool isDigit(int ch)
+{
+    return ch >= '0' && ch <= '9';
+}
+
+// printf into a text of whatever length the arguments need.
+template <typename... Args>
+std::string formatted(const char* format, Args... args)
+{
+    const int length = std::snprintf(nullptr, 0, format, args...);
+    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
+    std::snprintf(text.data(), text.size() + 1, format, args...);
+    return text;
+}
+
+} // namespace
+
+bool readGridNumber(std::FILE* in, int& number, std::string* text)
+{
+    int ch = std::getc(in);
+    while (isGridSpace(ch))
+        ch = std::getc(in);
+    std::string written;
+    const bool negative = ch == '-';
+    if (ch == '-' || ch == '+') {
+        written.push_back(static_cast<char>(ch));
+        ch = std::getc(in);
+    }
+    if (!isDigit(ch)) {
+        if (ch != EOF)
+            std::ungetc(ch, in);
         return false;
-    number = wide > INT_MAX ? INT_MAX : wide < INT_MIN ? INT_MIN : static_cast<int>(wide);
+    }
+    // The magnitude stops growing one past INT_MAX, so that a number of any length
+    // ends at INT_MAX or INT_MIN and never wraps around.
+    constexpr long long kCap = static_cast<long long>(INT_MAX) + 1;
+    long long magnitude = 0;
+    for (; isDigit(ch); ch = std::getc(in)) {
+        magnitude = std::min(magnitude * 10 + (ch - '0'), kCap);
+        if (written.size() < kMaxQuotedNumber)
+            written.push_back(static_cast<char>(ch));
+        else if (written.size() == kMaxQuotedNumber)
+            written += "...";
+    }
+    if (ch != EOF)
+        std::ungetc(ch, in);
+    number = negative ? static_cast<int>(-magnitude) : static_cast<int>(std::min(magnitude, kCap - 1));
+    if (text)
+        *text = std::move(written);
     return true;
 }
 
-GridReadStatus readInnerSize(std::FILE* in, int& innerSize)
+GridRead readGrid(std::FILE* in)
 {
-    if (!readGridNumber(in, innerSize))
-        return GridReadStatus::noInnerSize;
-    if (innerSize < 0 || innerSize > SudokuBoard::kMaxInnerSize)
-        return GridReadStatus::innerSizeOutOfRange;
-    return GridReadStatus::ok;
-}
-
-std::unique_ptr<SudokuBoard> readGrid(std::FILE* in, GridReadStatus& status)
-{
+    GridRead read;
     int n = 0;
-    status = readInnerSize(in, n);
-    if (status != GridReadStatus::ok)
-        return nullptr;
-    auto board = std::make_unique<SudokuBoard>(n);
-    board->readCells(in);
-    return board;
+    if (!readGridNumber(in, n, &read.innerSizeText)) {
+        read.status = GridReadStatus::noInnerSize;
+        return read;
+    }
+    if (n < 0 || n > SudokuBoard::kMaxInnerSize) {
+        read.status = GridReadStatus::innerSizeOutOfRange;
+        return read;
+    }
+    read.board = std::make_unique<SudokuBoard>(n);
+    const int size = read.board->getSize();
+    for (int r = 0; r < size; ++r) {
+        for (int c = 0; c < size; ++c) {
+            // A failed read leaves the text that stopped it unread, so every later
+            // read would fail too: the remaining cells stay blank.
+            int v = 0;
+            if (!readGridNumber(in, v))
+                return read;
+            if (v != 0)
+                read.board->cellAt(r, c)->setValue(v);
+        }
+    }
+    return read;
 }
 
-std::unique_ptr<SudokuBoard> readGridFile(const char* path, GridReadStatus& status)
+GridRead readGridFile(const char* path)
 {
     std::FILE* in = openGridFile(path);
     if (!in) {
-        status = GridReadStatus::cannotOpen;
-        return nullptr;
+        GridRead read;
+        read.status = GridReadStatus::cannotOpen;
+        return read;
     }
-    auto board = readGrid(in, status);
+    GridRead read = readGrid(in);
     std::fclose(in);
-    return board;
+    return read;
+}
+
+std::string GridRead::message(const char* path) const
+{
+    switch (status) {
+    case GridReadStatus::ok:
+        return {};
+    case GridReadStatus::cannotOpen:
+        return formatted(UserTexts::cannotOpenFile, path);
+    case GridReadStatus::noInnerSize:
+        return formatted(UserTexts::noInnerSize, path);
+    case GridReadStatus::innerSizeOutOfRange:
+        return formatted(UserTexts::innerSizeOutOfRange, innerSizeText.c_str(), path, SudokuBoard::kMaxInnerSize);
+    }
+    return {};
+}
+
+int GridRead::exitCode() const
+{
+    switch (status) {
+    case GridReadStatus::ok:
+        return 0;
+    case GridReadStatus::cannotOpen:
+        return SudokuBoard::kExitCannotOpen;
+    case GridReadStatus::noInnerSize:
+        return SudokuBoard::kExitNoInnerSize;
+    case GridReadStatus::innerSizeOutOfRange:
+        return SudokuBoard::kExitInnerSizeOutOfRange;
+    }
+    return SudokuBoard::kExitCannotOpen;
+}
+
+// The fatal form of readGridFile: the error on standard error ends the process.
+SudokuBoard::SudokuBoard(const char* path)
+{
+    GridRead read = readGridFile(path);
+    if (!read.board) {
+        std::fputs(read.message(path).c_str(), stderr);
+        std::exit(read.exitCode());
+    }
+    *this = std::move(*read.board);
 }
 
 bool readLeadingNumber(const char* path, bool& opened, int& number)

@@ -249,6 +249,13 @@ bool PuzzleTextReader::readRows(PuzzleText& out, bool ss)
             if (innerSizeOfSide(length) == 0)
                 return fail(out, number, static_cast<long>(start) + 1,
                             "a row of " + std::to_string(length) + " cells; rows hold 4, 9, 16 or 25");
+            // A first row with a character no cell can hold (a sign, say) is not
+            // taken for the start of a puzzle, so that another notation's error wins.
+            for (std::size_t k = rowStart; k < cells.size(); ++k) {
+                const char ch = cells[k].ch;
+                if (!isBlankChar(ch) && !isDigit(ch) && !(ch >= 'A' && ch <= 'Z'))
+                    return fail(out, number, cells[k].column, std::string("'") + ch + "' is not a cell value");
+            }
             side = length;
             firstLine = number;
             out.recognized = true;
@@ -442,11 +449,10 @@ PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out)
     GridReadStatus status = GridReadStatus::noInnerSize;
     std::unique_ptr<SudokuBoard> board;
     if (in && !text.empty()) {
-        board = ::readGrid(in, status);
-        std::rewind(in);
-        int innerSize = 0;
-        readInnerSize(in, innerSize);
-        out.gridInnerSize = innerSize;
+        GridRead gridRead = ::readGrid(in);
+        status = gridRead.status;
+        board = std::move(gridRead.board);
+        out.gridInnerSizeText = std::move(gridRead.innerSizeText);
     }
     if (in)
         std::fclose(in);

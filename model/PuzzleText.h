@@ -62,8 +62,8 @@ public:
     const std::vector<PuzzleDiagnostic>& getWarnings() const { return warnings; }
     const std::vector<PuzzleValues>& getPuzzles() const { return puzzles; }
     PuzzleFormat getFormat() const { return format; }
-    // The box size a grid file gave, also when out of range.
-    int getGridInnerSize() const { return gridInnerSize; }
+    // The box size a grid file gave, as the file writes it, also when out of range.
+    const std::string& getGridInnerSizeText() const { return gridInnerSizeText; }
 
     // The board in a notation that reads back as the same board. Line and sdk hold
     // grids up to 25 x 25 (box size 5); false for a larger one.
@@ -85,7 +85,7 @@ private:
     std::vector<PuzzleDiagnostic> warnings;
     std::vector<PuzzleValues> puzzles;
     PuzzleFormat format = PuzzleFormat::automatic;
-    int gridInnerSize = 0;
+    std::string gridInnerSizeText;
     // A failed reading found the shape of its notation (a line or row of a puzzle's
     // length, a box) before it failed, so its error is the one worth showing.
     bool recognized = false;

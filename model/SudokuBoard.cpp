@@ -1,6 +1,6 @@
 #include "SudokuBoard.h"
 
-#include "GridFile.h"
+#include "UserTexts.h"
 
 #include <array>
 #include <cstdlib>
@@ -10,8 +10,10 @@ std::int32_t SudokuBoard::textBufferSize = 0;
 
 void SudokuBoard::createCells(int n)
 {
-    if (n < 0 || n > kMaxInnerSize)
-        n = 0;
+    if (n < 0 || n > kMaxInnerSize) {
+        std::fprintf(stderr, UserTexts::blankInnerSizeOutOfRange, n, kMaxInnerSize);
+        std::exit(kExitInnerSizeOutOfRange);
+    }
     innerSize = n;
     size = n * n;
     cells.reserve(static_cast<std::size_t>(size) * size);
@@ -27,46 +29,9 @@ SudokuBoard::SudokuBoard(int n)
 
 SudokuBoard::SudokuBoard(const SudokuBoard& other) = default;
 SudokuBoard& SudokuBoard::operator=(const SudokuBoard& other) = default;
+SudokuBoard::SudokuBoard(SudokuBoard&& other) noexcept = default;
+SudokuBoard& SudokuBoard::operator=(SudokuBoard&& other) noexcept = default;
 SudokuBoard::~SudokuBoard() = default;
-
-SudokuBoard::SudokuBoard(const char* path)
-{
-    std::FILE* in = openGridFile(path);
-    if (!in) {
-        std::fprintf(stderr, "SudokuBoard Error Opening file %s.\n", path);
-        std::exit(kExitCannotOpen);
-    }
-    int n = 0;
-    switch (readInnerSize(in, n)) {
-    case GridReadStatus::noInnerSize:
-        // The file is left to the process exit to close.
-        std::fprintf(stderr, "SudokuBoard creation ERROR\n\tCannot read inner grid size from %s\n", path);
-        std::exit(kExitNoInnerSize);
-    case GridReadStatus::innerSizeOutOfRange:
-        std::fprintf(stderr,
-                     "SudokuBoard creation ERROR\n\tInner grid size %d in %s is out of range (0 to %d)\n",
-                     n, path, kMaxInnerSize);
-        std::exit(kExitInnerSizeOutOfRange);
-    default:
-        break;
-    }
-    createCells(n);
-    readCells(in);
-    std::fclose(in);
-}
-
-void SudokuBoard::readCells(std::FILE* in)
-{
-    // Once a read fails, the text that stopped it stays unread and every later read
-    // fails too, so the remaining cells stay blank.
-    for (Cell& cell : cells) {
-        int v = 0;
-        if (!readGridNumber(in, v))
-            return;
-        if (v != 0)
-            cell.setValue(v);
-    }
-}
 
 bool SudokuBoard::isValid() const
 {

@@ -10,9 +10,10 @@
 // rules of the puzzle. Cells are kept row-major in one block owned by the board.
 class SudokuBoard {
 public:
-    // Largest inner size a board accepts (a 256 x 256 grid). A blank board asked
-    // for a larger or negative inner size is created empty (inner size 0); the file
-    // constructor ends the process with kExitInnerSizeOutOfRange instead.
+    // Largest inner size a board accepts (a 256 x 256 grid). A board asked for a
+    // larger or negative inner size is a caller's error that no reader lets
+    // through: the constructor writes a message to standard error and ends the
+    // process with kExitInnerSizeOutOfRange, rather than build some other board.
     static constexpr int kMaxInnerSize = 16;
 
     // Exit codes of the file constructor.
@@ -22,10 +23,13 @@ public:
 
     explicit SudokuBoard(int innerSize);
     SudokuBoard(const SudokuBoard& other);
-    // Reads a grid file. A file that cannot be opened, lacks an inner size or gives
-    // one out of range ends the process with a message on standard error.
+    // Reads a grid file (defined with the reader, in GridFile.cpp). A file that
+    // cannot be opened, lacks an inner size or gives one out of range ends the
+    // process with a message on standard error.
     explicit SudokuBoard(const char* path);
     SudokuBoard& operator=(const SudokuBoard& other);
+    SudokuBoard(SudokuBoard&& other) noexcept;
+    SudokuBoard& operator=(SudokuBoard&& other) noexcept;
     ~SudokuBoard();
 
     // Null when r or c is outside 0..size-1.
@@ -63,11 +67,6 @@ public:
     // next toText call on any board.
     const char* toText() const;
     static int getTextBufferSize() { return textBufferSize; }
-
-    // Reads the cell values that follow the inner size, one " %d" per cell, as the
-    // file constructor does: the first read that fails leaves that cell and all
-    // later ones blank; numbers out of range leave their cell blank.
-    void readCells(std::FILE* in);
 
     // Writes the board in the saved grid-file layout, trailer line included.
     void writeGrid(std::FILE* out) const;

@@ -7,7 +7,7 @@
 #include <type_traits>
 
 SudokuSolver::SudokuSolver()
-    : solutions{nullptr, nullptr}
+    : storedSolutions(0)
     , solutionCount(0)
     , tries(0)
     , depth(0)
@@ -34,20 +34,19 @@ std::int32_t SudokuSolver::monotonicMilliseconds()
 
 void SudokuSolver::clearSolutions()
 {
-    solutions[0] = nullptr;
-    solutions[1] = nullptr;
+    storedSolutions = 0;
 }
 
-SudokuBoard* SudokuSolver::solve(SudokuBoard* board, bool listAll, bool sparse)
+const SudokuBoard* SudokuSolver::solve(const SudokuBoard* board, bool listAll, bool sparse)
 {
     if (listAll)
         maxSolutions = 3;
     sparsePrint = sparse;
     run(board);
-    return solutions[0];
+    return getSolution(0);
 }
 
-std::uint32_t SudokuSolver::solveUnique(SudokuBoard* board)
+std::uint32_t SudokuSolver::solveUnique(const SudokuBoard* board)
 {
     const std::uint32_t mode = maxSolutions;
     maxSolutions = 2;
@@ -58,7 +57,7 @@ std::uint32_t SudokuSolver::solveUnique(SudokuBoard* board)
 
 const SudokuBoard* SudokuSolver::getSolution(int index) const
 {
-    return index == 0 || index == 1 ? solutions[index] : nullptr;
+    return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions ? solutions[index].get() : nullptr;
 }
 
 template <typename F>
@@ -85,7 +84,7 @@ void SudokuSolver::withEngine(int innerSize, F&& f)
         f(ready(hugeEngine));
 }
 
-void SudokuSolver::run(SudokuBoard* board)
+void SudokuSolver::run(const SudokuBoard* board)
 {
     clearSolutions();
     solutionCount = 0;
@@ -94,8 +93,9 @@ void SudokuSolver::run(SudokuBoard* board)
     maxDepth = 0;
     deadEnds = 0;
     timedOut = false;
-    // The copy of the caller's board is level 0 of the engine's pool; the validity
-    // check is the board's own, made on the copy.
+    // The copy of the caller's board is level 0 of the engine's pool. The engine's
+    // validity check on the copy answers as the board's isValid would, since a
+    // cell only ever holds 0..size.
     withEngine(board->getInnerSize(), [&](auto& engine) {
         auto& root = engine.gridAt(0);
         engine.load(*board, root, false);
@@ -190,11 +190,11 @@ void SudokuSolver::foundSolution(Engine& engine, int level)
     ++solutionCount;
     const auto& grid = engine.gridAt(level);
     if (maxSolutions < 3) {
-        std::unique_ptr<SudokuBoard>& board = solutionBoards[solutionCount - 1];
+        std::unique_ptr<SudokuBoard>& board = solutions[solutionCount - 1];
         if (!board || board->getInnerSize() != engine.getInnerSize())
             board = std::make_unique<SudokuBoard>(engine.getInnerSize());
         engine.store(grid, *board);
-        solutions[solutionCount - 1] = board.get();
+        storedSolutions = solutionCount;
         return;
     }
     if (sparsePrint && solutionCount != 1 && solutionCount % 10000000 != 0)

@@ -26,12 +26,12 @@ public:
     // Returns the first solution found (owned by the solver, valid until the next
     // solve or the solver's destruction), or null: invalid board, no solution, or
     // list-all mode. The board is only read.
-    SudokuBoard* solve(SudokuBoard* board, bool listAll, bool sparse);
+    const SudokuBoard* solve(const SudokuBoard* board, bool listAll, bool sparse);
 
     // Searches for two solutions with the first-solution rules (time limit and
     // restarts included) and returns how many were found: 0, 1 or 2. The solutions
     // are read with getSolution. The mode of later solve calls is left as it was.
-    std::uint32_t solveUnique(SudokuBoard* board);
+    std::uint32_t solveUnique(const SudokuBoard* board);
 
     // Solutions found by the last run (counted, not stored, in list-all mode).
     std::uint32_t getSolutionCount() const { return solutionCount; }
@@ -41,7 +41,7 @@ public:
 
     // Clears the results, checks the board, sets the time limit, searches and
     // restarts after timeouts.
-    void run(SudokuBoard* board);
+    void run(const SudokuBoard* board);
 
     // One node of the search on the node's own copy, which it changes.
     void search(SudokuBoard* board);
@@ -79,9 +79,10 @@ private:
     void clearSolutions();
     bool isTimeUp();
 
-    SudokuBoard* solutions[2];
-    // The boards behind the solution slots, kept from one run to the next.
-    std::unique_ptr<SudokuBoard> solutionBoards[2];
+    // The boards of the solution slots, kept from one run to the next; the first
+    // storedSolutions of them hold the current run's solutions.
+    std::unique_ptr<SudokuBoard> solutions[2];
+    std::uint32_t storedSolutions;
     std::uint32_t solutionCount;
     std::int32_t tries;
     std::int32_t depth;

@@ -1,7 +1,5 @@
 #include "CDialog.h"
 
-#include "CModalHost.h"
-
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -35,13 +33,13 @@ int mulDiv(int a, int b, int c)
 BOOL CMenu::AppendMenu(UINT flags, UINT id, const char* text)
 {
     m_items.push_back({flags, (flags & MF_SEPARATOR) ? 0u : id, text ? text : ""});
-    return TRUE;
+    return true;
 }
 
 CDialog::CDialog(const DlgTemplate& dlgTemplate, QWidget* parent)
     : QDialog(parent), m_template(dlgTemplate)
 {
-    m_font = QFont(QString::fromLatin1(FontFaceFor(dlgTemplate.faceName)));
+    m_font = QFont(QString::fromLatin1(FontFaceFor()));
     // Points to pixels at the screen's resolution, rounded as Windows rounds them.
     const int dpi = qRound(QFontMetricsF(QApplication::font()).fontDpi());
     m_font.setPixelSize(mulDiv(dlgTemplate.pointSize, dpi, 72));
@@ -74,7 +72,7 @@ QRect CDialog::MapDialogRect(int x, int y, int cx, int cy) const
 BOOL CDialog::Create()
 {
     if (m_created)
-        return TRUE;
+        return true;
     m_created = true;
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
@@ -88,7 +86,7 @@ BOOL CDialog::Create()
     CDataExchange dx(this);
     DoDataExchange(&dx);
     OnInitDialog();
-    return TRUE;
+    return true;
 }
 
 void CDialog::CreateControls()
@@ -96,7 +94,6 @@ void CDialog::CreateControls()
     std::vector<QWidget*> created;
     for (const DlgItemTemplate& item : m_template.items) {
         QWidget* widget = CreateControl(item);
-        widget->setProperty("dlgCtrlId", item.id);
         if (item.id != -1)
             m_items.emplace(item.id, CWnd(widget));
         created.push_back(widget);
@@ -221,7 +218,7 @@ BOOL CDialog::DestroyWindow()
     hide();
     if (m_modalLoop)
         m_modalLoop->exit();
-    return TRUE;
+    return true;
 }
 
 CWnd* CDialog::GetDlgItem(int id)
@@ -305,14 +302,14 @@ void CDialog::DispatchCommand(int id)
 
 BOOL CDialog::OnInitDialog()
 {
-    return TRUE;
+    return true;
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
 BOOL CDialog::OnCommand(int)
 {
-    return FALSE;
+    return false;
 }
 
 void CDialog::OnOK()

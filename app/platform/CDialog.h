@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CModalHost.h"
 #include "CWnd.h"
 #include "WinDefs.h"
 
@@ -67,7 +68,7 @@ private:
 // Dialog base in the shape of MFC's CDialog, on a Qt window: builds the controls of
 // a template laid out in dialog units, gives them by id, and sends button clicks,
 // Esc and the close box to OnCommand as WM_COMMAND would.
-class CDialog : public QDialog {
+class CDialog : public QDialog, public CModalWindow {
 public:
     explicit CDialog(const DlgTemplate& dlgTemplate, QWidget* parent = nullptr);
     ~CDialog() override;
@@ -77,7 +78,7 @@ public:
     // Runs the dialog modally through the modal host; returns the EndDialog result.
     INT_PTR DoModal();
     // The modal loop itself: shows the window and returns when it ends or is destroyed.
-    INT_PTR RunModalLoop();
+    INT_PTR RunModalLoop() override;
 
     void EndDialog(int result);
     BOOL DestroyWindow();
@@ -110,7 +111,7 @@ public:
 protected:
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange* pDX);
-    // Returns TRUE when the dialog's message map handled the id.
+    // Returns true when the dialog's message map handled the id.
     virtual BOOL OnCommand(int id);
     virtual void OnOK();
     virtual void OnCancel();

@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -32,9 +31,9 @@ QString textOf(const QWidget* widget)
 BOOL CWnd::EnableWindow(BOOL enable)
 {
     if (!m_hWnd)
-        return FALSE;
+        return false;
     const BOOL wasDisabled = !m_hWnd->isEnabled();
-    m_hWnd->setEnabled(enable != FALSE);
+    m_hWnd->setEnabled(enable);
     return wasDisabled;
 }
 
@@ -52,7 +51,7 @@ void CWnd::SetFocus()
 BOOL CWnd::ShowWindow(int cmdShow)
 {
     if (!m_hWnd)
-        return FALSE;
+        return false;
     const BOOL wasVisible = m_hWnd->isVisible();
     if (cmdShow == SW_HIDE) {
         m_hWnd->hide();
@@ -106,9 +105,4 @@ int CWnd::GetWindowText(char* buffer, int maxCount) const
     std::memcpy(buffer, text.constData(), static_cast<std::size_t>(count));
     buffer[count] = '\0';
     return count;
-}
-
-int CWnd::GetDlgCtrlID() const
-{
-    return m_hWnd ? m_hWnd->property("dlgCtrlId").toInt() : 0;
 }

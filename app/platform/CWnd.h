@@ -15,7 +15,7 @@ public:
     void Attach(QWidget* widget) { m_hWnd = widget; }
 
     // Returns whether the window was disabled before, as Windows does.
-    BOOL EnableWindow(BOOL enable = TRUE);
+    BOOL EnableWindow(BOOL enable = true);
     BOOL IsWindowEnabled() const;
     void SetFocus();
     // Returns whether the window was visible before.
@@ -25,7 +25,6 @@ public:
     void SetWindowText(const char* text);
     // Copies at most maxCount - 1 characters and a terminator; returns the count copied.
     int GetWindowText(char* buffer, int maxCount) const;
-    int GetDlgCtrlID() const;
 
 private:
     QWidget* m_hWnd = nullptr;

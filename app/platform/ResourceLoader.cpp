@@ -13,7 +13,7 @@ QIcon LoadIcon(int id)
     return icon;
 }
 
-const char* FontFaceFor(const char*)
+const char* FontFaceFor()
 {
     return "Liberation Sans";
 }

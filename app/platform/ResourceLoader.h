@@ -8,6 +8,6 @@
 QPixmap LoadBitmap(int id);
 QIcon LoadIcon(int id);
 
-// The installed face that stands in for a Windows dialog font: Liberation Sans has
-// Arial's metrics, so layouts in dialog units come out as they would on Windows.
-const char* FontFaceFor(const char* windowsFace);
+// The installed face that stands in for the Windows dialog fonts: Liberation Sans
+// has Arial's metrics, so layouts in dialog units come out as they would on Windows.
+const char* FontFaceFor();

@@ -5,13 +5,14 @@
 
 #include <cstdint>
 
-using BOOL = int;
+class QWidget;
+
+// bool rather than Windows' int, and true and false rather than TRUE and FALSE,
+// which other headers define as macros.
+using BOOL = bool;
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
 using INT_PTR = std::intptr_t;
-
-constexpr BOOL TRUE = 1;
-constexpr BOOL FALSE = 0;
 
 // Dialog box command ids and message box answers.
 constexpr int IDOK = 1;
@@ -34,7 +35,6 @@ constexpr UINT MB_ICONMASK = 0xF0;
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_SHOW = 5;
 
 // Window styles.
 constexpr DWORD WS_TABSTOP = 0x00010000;
@@ -68,9 +68,18 @@ constexpr DWORD OFN_CREATEPROMPT = 0x00002000;
 constexpr DWORD OFN_NOREADONLYRETURN = 0x00008000;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
 
-// Process spawn mode: wait for the child to end.
-constexpr int _P_WAIT = 0;
-
 // Path buffers, terminator included: Windows' 260 does not hold every Linux path,
 // so they take the size of the longest path Linux accepts.
-constexpr int _MAX_PATH = 4096;
+constexpr int kMaxPath = 4096;
+
+// The fields of the Windows OPENFILENAME record that the dialog code sets.
+struct OPENFILENAME {
+    QWidget* hwndOwner = nullptr;
+    DWORD Flags = 0;
+    const char* lpstrFilter = nullptr;
+    const char* lpstrInitialDir = nullptr;
+    const char* lpstrTitle = nullptr;
+    const char* lpstrDefExt = nullptr;
+    char* lpstrFile = nullptr;
+    DWORD nMaxFile = 0;
+};

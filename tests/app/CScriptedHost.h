@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/CDialog.h"
-#include "platform/CFileDialog.h"
 #include "platform/CModalHost.h"
 
 #include <QWidget>
@@ -45,6 +44,8 @@ public:
     std::deque<FileAnswer> fileAnswers;  // cancelled once they run out
     // Runs inside RunDialog with the dialog created; returns its result.
     std::function<INT_PTR(CDialog&)> onDialog = [](CDialog&) -> INT_PTR { return IDOK; };
+    // Runs first in every modal operation, as the window would appear.
+    std::function<void()> duringModal = [] {};
 
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<FileDialogCall> fileDialogs;
@@ -52,33 +53,36 @@ public:
     std::vector<SpawnCall> spawns;
     QWidget* watched = nullptr;
 
-    int MessageBox(QWidget* owner, const char* text, const char* caption, UINT type) override
+    int DoMessageBox(QWidget* owner, const char* text, const char* caption, UINT type) override
     {
+        duringModal();
         messageBoxes.push_back({text, caption ? caption : "", type, owner && owner->isVisible()});
         return next(messageAnswers, IDCANCEL);
     }
 
-    INT_PTR RunFileDialog(CFileDialog& dialog) override
+    INT_PTR DoFileDialog(bool open, OPENFILENAME& ofn) override
     {
-        const OPENFILENAME& ofn = dialog.GetOFN();
-        fileDialogs.push_back({dialog.IsOpenDialog() != FALSE, ofn.lpstrTitle ? ofn.lpstrTitle : "",
+        duringModal();
+        fileDialogs.push_back({open, ofn.lpstrTitle ? ofn.lpstrTitle : "",
                                ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "", ofn.Flags,
-                               dialog.GetNameFilters(), ofn.lpstrDefExt ? ofn.lpstrDefExt : ""});
+                               ParseFilterString(ofn.lpstrFilter), ofn.lpstrDefExt ? ofn.lpstrDefExt : ""});
         const FileAnswer answer = next(fileAnswers, FileAnswer{IDCANCEL, ""});
         if (answer.result == IDOK)
-            dialog.SetPathName(answer.path);
+            StorePathName(ofn, answer.path);
         return answer.result;
     }
 
-    INT_PTR RunDialog(CDialog& dialog) override
+    INT_PTR DoDialog(CModalWindow& window) override
     {
+        duringModal();
+        auto& dialog = dynamic_cast<CDialog&>(window);
         dialogs.push_back(dialog.GetTemplate().id);
         dialog.Create();
         return onDialog(dialog);
     }
 
     // Real processes: the fake editors of the tests end at once.
-    int SpawnAndWait(const QString& program, const QStringList& arguments) override
+    int DoSpawnAndWait(const QString& program, const QStringList& arguments) override
     {
         spawns.push_back({program, arguments, watched && watched->isVisible()});
         return m_qtHost.SpawnAndWait(program, arguments);

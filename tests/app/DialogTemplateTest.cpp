@@ -131,14 +131,14 @@ TEST(QuitTest, InitInstanceRunsTheDialogUntilEscCloseBoxMenuCloseOrQuitReleasesB
             return IDCANCEL;
         };
         CGridlarkApp app;
-        EXPECT_EQ(app.InitInstance(), FALSE) << name;
+        EXPECT_FALSE(app.InitInstance()) << name;
         EXPECT_EQ(host.dialogs, std::vector<int>{IDD_GRIDLARK_DIALOG}) << name;
     }
 }
 
 TEST_F(DialogTemplateTest, MenuEndsWithTheAboutItemWhichShowsTheAboutBox)
 {
-    const auto& items = dlg->GetSystemMenu(FALSE)->GetItems();
+    const auto& items = dlg->GetSystemMenu(false)->GetItems();
     ASSERT_GE(items.size(), 2u);
     EXPECT_TRUE(items[items.size() - 2].flags & MF_SEPARATOR);
     EXPECT_EQ(items.back().text, "&About Gridlark...");

@@ -2,6 +2,13 @@
 
 #include "SudokuBoard.h"
 
+#include <QApplication>
+#include <QTest>
+
+#include <functional>
+#include <tuple>
+#include <utility>
+
 namespace {
 
 using FileCommandsTest = DialogFixture;
@@ -112,6 +119,63 @@ TEST_F(FileCommandsTest, SaveWritesTheBoxesAsAFreshBoardReadsThemAndLoadShowsThe
     GridText overwritten;
     overwritten[8][8] = "6";
     EXPECT_EQ(grid(), overwritten);
+}
+
+// gridlark FILE: the dialog starts with FILE loaded exactly as Load loads a chosen
+// file, message and current folder included.
+TEST_F(FileCommandsTest, StartFileIsLoadedAsLoadWouldLoadIt)
+{
+    ASSERT_TRUE(QDir().mkpath(dir.path() + QStringLiteral("/sub")));
+    const std::string sub = canonical(dir.path() + QStringLiteral("/sub"));
+    // The file, the message and the top-left box afterwards.
+    const std::tuple<std::string, const char*, const char*> files[] = {
+        {write("sub/given.txt", "3\n5 3 0 0 7"), kInstructions, "5"},
+        {write("sub/four.txt", "2\n1 2 3 4"), kOpenError, ""},
+        {path("sub/missing.txt"), kOpenError, ""},
+    };
+    for (const auto& [file, expected, corner] : files) {
+        dlg->OnQuit();
+        dlg = std::make_unique<CGridlarkDlg>();
+        dlg->Create();
+        command(IDC_LOAD, file);
+        const Screen loaded = screen();
+
+        QDir::setCurrent(startDir);
+        dlg->OnQuit();
+        dlg = std::make_unique<CGridlarkDlg>();
+        dlg->SetStartFile(file);
+        dlg->Create();
+        EXPECT_EQ(screen(), loaded) << file;
+        EXPECT_EQ(message(), expected) << file;
+        EXPECT_EQ(grid()[0][0], corner) << file;
+        EXPECT_EQ(canonical(QDir::currentPath()), sub) << file;
+    }
+}
+
+// Every modal window hands the keyboard back: a window manager that leaves the
+// dialog inactive after the window closes is played by a window that takes the
+// activation while the modal runs and then goes away.
+TEST_F(FileCommandsTest, AfterEveryModalWindowTheDialogIsActiveWithItsFocusBack)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
+    host.duringModal = [] {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    };
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"Save over a file", [&] { command(IDC_SAVE, write("old.txt", "3\n")); }},
+        {"Load", [&] { command(IDC_LOAD, path("old.txt")); }},
+        {"About box", [&] { dlg->OnSysCommand(IDM_ABOUTBOX, 0); }},
+        {"Help", [&] { dlg->SendCommand(IDC_HELP_BUTTON); }},
+    };
+    for (const auto& [name, run] : commands) {
+        box(4, 5)->setFocus();
+        run();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get())) << name;
+        EXPECT_EQ(QApplication::focusWidget(), box(4, 5)) << name;
+    }
 }
 
 } // namespace

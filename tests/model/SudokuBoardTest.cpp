@@ -111,11 +111,12 @@ TEST_P(BoardSize, ValidityOfPairs)
 // 81 x 81 keeps each cell's candidates in heap words.
 INSTANTIATE_TEST_SUITE_P(InnerSizes, BoardSize, testing::Values(0, 1, 2, 3, 9));
 
-TEST(SudokuBoard, OutOfRangeInnerSizeGivesAnEmptyBoard)
+TEST(SudokuBoard, OutOfRangeInnerSizeEndsTheProcessWithItsMessage)
 {
-    for (const int n : {-1, 17, INT_MAX, INT_MIN}) {
-        const SudokuBoard board(n);
-        EXPECT_TRUE(board.getInnerSize() == 0 && board.getSize() == 0 && board.isValid() && !board.cellAt(0, 0)) << n;
+    for (const int n : {-1, 17, INT_MIN}) {
+        const std::string message =
+            "SudokuBoard creation ERROR\n\tInner grid size " + std::to_string(n) + " is out of range (0 to 16)\n";
+        EXPECT_EXIT(SudokuBoard{n}, testing::ExitedWithCode(6), testing::Eq(message)) << n;
     }
 }
 

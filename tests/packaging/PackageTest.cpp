@@ -126,7 +126,7 @@ TEST_F(PackageTest, IsNamedVersionedAndDependsOnTheQtRuntimeAndTheDeclaredPackag
 {
     EXPECT_EQ(field("Package"), "gridlark\n");
     EXPECT_EQ(field("Version"), PROJECT_VERSION "\n");
-    EXPECT_EQ(field("Section"), "games\n");
+    EXPECT_EQ(field("Section"), "misc\n");
     const std::string depends = field("Depends");
     std::vector<std::string> wanted = words(GRIDLARK_PACKAGE_DEPENDS, ", ");
     wanted.insert(wanted.end(), {"libqt6core6", "libqt6gui6", "libqt6widgets6"});
@@ -159,7 +159,11 @@ TEST_F(PackageTest, DesktopEntryMetainfoAndIconsValidateAndNameTheProgramIconAnd
     EXPECT_EQ(appstream.exitCode, 0) << appstream.out << appstream.err;
     EXPECT_TRUE(fs::is_regular_file(usr / "bin" / "gridlark"));
     const std::pair<fs::path, std::vector<std::string>> contents[] = {
-        {entry, {"\nExec=gridlark\n", "\nIcon=" GRIDLARK_APP_ID "\n", "\nCategories=Game;LogicGame;\n"}},
+        {entry,
+         {"\nExec=gridlark %f\n", "\nIcon=" GRIDLARK_APP_ID "\n", "\nCategories=Game;LogicGame;\n",
+          "\nMimeType=text/x-gridlark;\n"}},
+        {share("mime/packages/" GRIDLARK_APP_ID ".xml"),
+         {"<mime-type type=\"text/x-gridlark\">", "<glob pattern=\"*.grid\"/>"}},
         {metainfo,
          {"<release version=\"" PROJECT_VERSION "\"", "<screenshot type=\"default\">",
           "<launchable type=\"desktop-id\">" GRIDLARK_APP_ID ".desktop<"}},
@@ -183,7 +187,7 @@ TEST_F(PackageTest, ManualPagesRenderCleanlyWithTheProjectVersion)
 {
     for (const std::string page : {"gridlark.6", "gridlark-cli.6"}) {
         const CommandResult r = run("LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l " +
-                                    quoted(share("man/man6/" + page)));
+                                    quoted(share("man/man6/" + page + ".gz")));
         EXPECT_EQ(r.exitCode, 0) << page;
         EXPECT_EQ(r.err, "") << page;
         EXPECT_NE(r.out.find("Gridlark " PROJECT_VERSION), std::string::npos) << page;
@@ -192,7 +196,7 @@ TEST_F(PackageTest, ManualPagesRenderCleanlyWithTheProjectVersion)
 
 TEST_F(PackageTest, CliManualPageCoversEveryCommandOptionAndExitCodeOfTheProgram)
 {
-    const std::string source = readFile(share("man/man6/gridlark-cli.6"));
+    const std::string source = run("gzip -dc " + quoted(share("man/man6/gridlark-cli.6.gz"))).out;
     const std::string help = run(cli() + " --help").out;
     // The first word of each entry of a help block, and the word after .B (or the
     // like) of each tag of a man page section, must be the same.
@@ -226,6 +230,13 @@ TEST_F(PackageTest, CliManualPageCoversEveryCommandOptionAndExitCodeOfTheProgram
                 documented.insert(tag.back()[0] == '(' ? word + " " + tag.back() : word);
     EXPECT_GE(offered.size(), 6u);
     EXPECT_EQ(documented, offered);
+}
+
+TEST_F(PackageTest, LintianFindsNoErrorsOrWarnings)
+{
+    const CommandResult r = run("lintian --tag-display-limit 0 --fail-on error,warning " + deb);
+    EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+    EXPECT_EQ(r.out, "");
 }
 
 TEST_F(PackageTest, VersionIsWrittenOnlyInTheProjectDeclaration)

@@ -43,7 +43,8 @@ const BadContent kContents[] = {
     {"InnerSizeWrappingToThree", "4294967299\n1 2 3", innerSizeOutOfRange, INT_MAX, {}},
     {"NegativeInnerSizeWrappingToThree", "-4294967293\n1 2 3", innerSizeOutOfRange, INT_MIN, {}},
     {"HugeInnerSize", "99999999999999999999999999\n1", innerSizeOutOfRange, INT_MAX, {}},
-    {"InnerSizeSeventeen", "17\n1", innerSizeOutOfRange, 17, {}},
+    {"InnerSizeOfFiftyDigits", std::string(50, '8') + "\n1", innerSizeOutOfRange, INT_MAX, {}},
+    {"InnerSizeSeventeen", "+017\n1", innerSizeOutOfRange, 17, {}},
     {"InnerSizeMinusOne", "-1\n1", innerSizeOutOfRange, -1, {}},
     {"InnerSizeOne", "1\n1 1", ok, 1, {{0, 0, 1}}},
     {"InnerSizeSixteen", "16\n256 257 -1 255", ok, 16, {{0, 0, 256}, {0, 1, 0}, {0, 2, 0}, {0, 3, 255}}, true},
@@ -61,9 +62,9 @@ TEST_P(BadContentTest, EveryReaderEndsTheSameWay)
     if (c.content)
         writeFile(path, *c.content);
 
-    GridReadStatus status;
-    const std::unique_ptr<SudokuBoard> board = readGridFile(path.c_str(), status);
-    ASSERT_EQ(status, c.status);
+    const GridRead gridRead = readGridFile(path.c_str());
+    const SudokuBoard* board = gridRead.board.get();
+    ASSERT_EQ(gridRead.status, c.status);
     ASSERT_EQ(board != nullptr, c.status == ok);
 
     bool opened = false;
@@ -75,11 +76,15 @@ TEST_P(BadContentTest, EveryReaderEndsTheSameWay)
         << "the Load check must accept exactly the files that read as inner size 3";
 
     // The file constructor and the command-line tool fail with the same code and text,
-    // except that the tool says why a file does not open and warns where reading stopped.
+    // which quotes an inner size as the file writes it, cut after 40 characters; the tool
+    // also says why a file does not open and warns where reading stopped.
+    std::string written = c.content ? c.content->substr(0, c.content->find('\n')) : "";
+    if (written.size() > 40)
+        written = written.substr(0, 40) + "...";
     const int exitCode[] = {0, 1, 2, 6};
     const std::string message[] = {"", "SudokuBoard Error Opening file " + path + ".\n",
                                    "SudokuBoard creation ERROR\n\tCannot read inner grid size from " + path + "\n",
-                                   "SudokuBoard creation ERROR\n\tInner grid size " + std::to_string(c.innerSize) +
+                                   "SudokuBoard creation ERROR\n\tInner grid size " + written +
                                        " in " + path + " is out of range (0 to 16)\n"};
     const int at = static_cast<int>(c.status);
     const CommandResult shown = runCli("show '" + path + "'");
@@ -90,6 +95,8 @@ TEST_P(BadContentTest, EveryReaderEndsTheSameWay)
         EXPECT_EQ(!shown.err.empty(), c.warned) << shown.err;
     else
         EXPECT_EQ(shown.err, message[at]);
+    EXPECT_EQ(gridRead.exitCode(), exitCode[at]);
+    EXPECT_EQ(gridRead.message(path.c_str()), message[at]);
     if (c.status != ok) {
         EXPECT_EXIT(SudokuBoard{path.c_str()}, ::testing::ExitedWithCode(exitCode[at]), ::testing::Eq(message[at]));
         return;
@@ -127,11 +134,11 @@ TEST(BadGridPaths, FifoReadsAsEmptyWithoutAWriterAndReadsWhatAWriterWrote)
     ASSERT_GE(writer, 0);
     const std::string grid = "2\n1 2 3 4\n3 4 1 2\n2 1 4 3\n4 3 2 1\n";
     ASSERT_EQ(write(writer, grid.data(), grid.size()), static_cast<ssize_t>(grid.size()));
-    GridReadStatus status;
-    const std::unique_ptr<SudokuBoard> board = readGridFile(path.c_str(), status);
+    const GridRead read = readGridFile(path.c_str());
+    const SudokuBoard* board = read.board.get();
     close(writer);
     std::remove(path.c_str());
-    ASSERT_EQ(status, ok);
+    ASSERT_EQ(read.status, ok);
     EXPECT_TRUE(board->getInnerSize() == 2 && board->valueAt(3, 3) == 1 && board->isValid()) << board->toText();
 }
 
