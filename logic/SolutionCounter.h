@@ -1,0 +1,22 @@
+#pragma once
+
+#include "CandidateGrid.h"
+
+#include <optional>
+#include <random>
+#include <vector>
+
+// Exact depth-first counting of solutions, with singles placed at every node and
+// branching on the blank cell with the fewest candidates.
+class SolutionCounter {
+public:
+    // Number of solutions up to limit (the search stops there). The first solution
+    // found goes to solution when it is given.
+    static int count(const CandidateGrid& grid, int limit, std::vector<int>* solution = nullptr);
+
+    // A complete grid drawn at random (candidates tried in shuffled order).
+    static std::vector<int> randomSolution(int innerSize, std::mt19937_64& random);
+
+private:
+    static int search(CandidateGrid& grid, int limit, std::vector<int>* solution, std::mt19937_64* random);
+};
