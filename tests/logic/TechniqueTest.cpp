@@ -60,6 +60,8 @@ const std::string kHiddenPair = "r1c1<>3 r1c1<>4 r1c1<>5 r1c1<>6 r1c1<>7 r1c1<>8
                                 "r1c2<>3 r1c2<>4 r1c2<>5 r1c2<>6 r1c2<>7 r1c2<>8 r1c2<>9";
 const std::string kUnitForcing = rowExcept(5, {1, 9}, "46") + columnExcept(1, {5, 9}, 4) + columnExcept(9, {5, 9}, 4);
 
+void PrintTo(const TechniqueCase& c, std::ostream* out) { *out << c.name; }
+
 void noMore(CandidateGrid&) {}
 
 const std::vector<TechniqueCase> kCases = {
