@@ -51,13 +51,17 @@ GeneratedPuzzle PuzzleGenerator::makeMinimal()
     for (std::size_t i = groups.size(); i > 1; --i)
         std::swap(groups[i - 1], groups[static_cast<std::size_t>(random() % i)]);
     // A group whose removal allows a second solution is needed now and stays needed
-    // however many givens go later, so one pass leaves a minimal puzzle.
+    // however many givens go later, so one pass leaves a minimal puzzle. A count that
+    // runs past its budget (sparse large grids) keeps the group, to stay unique.
+    const std::int64_t budget = kNodeBudgetPerCell * static_cast<std::int64_t>(puzzle.givens.size());
     for (const std::vector<int>& group : groups) {
         std::vector<int> trial = puzzle.givens;
         for (const int cell : group)
             trial[static_cast<std::size_t>(cell)] = 0;
-        if (SolutionCounter::count(*CandidateGrid::fromValues(trial), 2) == 1)
+        const std::optional<int> count = SolutionCounter::countWithin(*CandidateGrid::fromValues(trial), 2, budget);
+        if (count == 1)
             puzzle.givens = std::move(trial);
+        puzzle.minimal &= count.has_value();
     }
     return puzzle;
 }

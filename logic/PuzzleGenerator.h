@@ -23,6 +23,8 @@ struct GeneratorOptions {
 
 struct GeneratedPuzzle {
     std::vector<int> givens;
+    // False when a count gave up and a group stayed that might have gone.
+    bool minimal = true;
     std::vector<int> solution;
     Rating rating;
 };
@@ -42,6 +44,9 @@ public:
     GeneratedPuzzle makeMinimal();
 
     static std::optional<Symmetry> parseSymmetry(std::string_view name);
+
+    // Search nodes allowed per cell for each uniqueness count while taking givens away.
+    static constexpr std::int64_t kNodeBudgetPerCell = 4;
 
 private:
     std::vector<std::vector<int>> symmetryGroups() const;

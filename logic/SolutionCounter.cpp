@@ -1,28 +1,42 @@
 #include "SolutionCounter.h"
 
 #include <bit>
+#include <limits>
 
 int SolutionCounter::count(const CandidateGrid& grid, int limit, std::vector<int>* solution)
 {
     CandidateGrid copy = grid;
-    return search(copy, limit, solution, nullptr);
+    SolutionCounter counter(limit, solution, nullptr, std::numeric_limits<std::int64_t>::max());
+    return counter.search(copy);
+}
+
+std::optional<int> SolutionCounter::countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget)
+{
+    CandidateGrid copy = grid;
+    SolutionCounter counter(limit, nullptr, nullptr, nodeBudget);
+    const int found = counter.search(copy);
+    if (counter.nodesLeft < 0)
+        return std::nullopt;
+    return found;
 }
 
 std::vector<int> SolutionCounter::randomSolution(int innerSize, std::mt19937_64& random)
 {
     CandidateGrid grid(innerSize);
     std::vector<int> solution;
-    search(grid, 1, &solution, &random);
+    SolutionCounter counter(1, &solution, &random, std::numeric_limits<std::int64_t>::max());
+    counter.search(grid);
     return solution;
 }
 
-int SolutionCounter::search(CandidateGrid& grid, int limit, std::vector<int>* solution, std::mt19937_64* random)
+int SolutionCounter::search(CandidateGrid& grid)
 {
-    if (!grid.propagateSingles())
+    if (--nodesLeft < 0 || !grid.propagateSingles())
         return 0;
     if (grid.isSolved()) {
         if (solution && solution->empty())
             *solution = grid.getValues();
+        ++found;
         return 1;
     }
     int branchCell = -1;
@@ -40,13 +54,13 @@ int SolutionCounter::search(CandidateGrid& grid, int limit, std::vector<int>* so
     if (random)
         for (std::size_t i = order.size(); i > 1; --i)
             std::swap(order[i - 1], order[static_cast<std::size_t>((*random)() % i)]);
-    int found = 0;
+    int here = 0;
     for (const int value : order) {
         CandidateGrid child = grid;
         child.place(branchCell, value);
-        found += search(child, limit - found, solution, random);
-        if (found >= limit)
+        here += search(child);
+        if (found >= limit || nodesLeft < 0)
             break;
     }
-    return found;
+    return here;
 }

@@ -2,6 +2,7 @@
 
 #include "CandidateGrid.h"
 
+#include <cstdint>
 #include <optional>
 #include <random>
 #include <vector>
@@ -14,9 +15,23 @@ public:
     // found goes to solution when it is given.
     static int count(const CandidateGrid& grid, int limit, std::vector<int>* solution = nullptr);
 
+    // As count, but gives up (nothing) after visiting nodeBudget search nodes.
+    static std::optional<int> countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget);
+
     // A complete grid drawn at random (candidates tried in shuffled order).
     static std::vector<int> randomSolution(int innerSize, std::mt19937_64& random);
 
 private:
-    static int search(CandidateGrid& grid, int limit, std::vector<int>* solution, std::mt19937_64* random);
+    SolutionCounter(int limit, std::vector<int>* solution, std::mt19937_64* random, std::int64_t nodeBudget)
+        : limit(limit), solution(solution), random(random), nodesLeft(nodeBudget)
+    {
+    }
+
+    int search(CandidateGrid& grid);
+
+    int limit;
+    std::vector<int>* solution;
+    std::mt19937_64* random;
+    std::int64_t nodesLeft;
+    int found = 0;
 };
