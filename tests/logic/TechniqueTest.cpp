@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -342,6 +344,23 @@ TEST(TechniqueTable, IsInEnumerationOrderAndEasiestFirst)
         }
         EXPECT_GE(kTechniques[i].weight, 1.0);
         EXPECT_LE(kTechniques[i].weight, 11.0);
+    }
+}
+
+// The README's table of weights is the code's, row for row.
+TEST(TechniqueTable, IsTheOneTheReadmeShows)
+{
+    std::ifstream in(GRIDLARK_LOGIC_README);
+    ASSERT_TRUE(in) << GRIDLARK_LOGIC_README;
+    std::vector<std::string> rows;
+    for (std::string line; std::getline(in, line);)
+        if (line.starts_with("| ") && line.find(" | ") != std::string::npos)
+            rows.push_back(line);
+    for (const TechniqueInfo& info : kTechniques) {
+        char weight[16];
+        std::snprintf(weight, sizeof weight, "%.1f", info.weight);
+        const std::string row = "| " + std::string(info.name) + " | " + weight + " |";
+        EXPECT_NE(std::find(rows.begin(), rows.end(), row), rows.end()) << row;
     }
 }
 
