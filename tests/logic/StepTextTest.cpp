@@ -2,6 +2,7 @@
 #include "LogicalSolver.h"
 #include "PuzzleRater.h"
 #include "StepText.h"
+#include "SudokuBoard.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,24 @@ TEST(CandidateGrid, RejectsGivensThatClashOrDoNotFit)
     EXPECT_FALSE(CandidateGrid::fromValues(tooBig));
     EXPECT_TRUE(CandidateGrid::fromValues(std::vector<int>(16, 0)));
     EXPECT_TRUE(CandidateGrid::fromValues(std::vector<int>(625, 0)));
+}
+
+TEST(CandidateGrid, ReadsABoardOfAnySizeItCanHold)
+{
+    SudokuBoard board(3);
+    board.cellAt(0, 0)->setValue(5);
+    board.cellAt(8, 7)->setValue(2);
+    const std::optional<CandidateGrid> grid = CandidateGrid::fromBoard(board);
+    ASSERT_TRUE(grid.has_value());
+    EXPECT_EQ(grid->getValue(cellOf("r1c1")), 5);
+    EXPECT_EQ(grid->getValue(cellOf("r9c8")), 2);
+    EXPECT_FALSE(grid->hasCandidate(cellOf("r1c9"), 5));
+    EXPECT_TRUE(grid->hasCandidate(cellOf("r2c4"), 5));
+    EXPECT_EQ(CandidateGrid::fromBoard(SudokuBoard(2))->getCellCount(), 16);
+    EXPECT_FALSE(CandidateGrid::fromBoard(SudokuBoard(CandidateGrid::kMaxInnerSize + 1)));
+    EXPECT_FALSE(CandidateGrid::fromBoard(SudokuBoard(0)));
+    board.cellAt(0, 8)->setValue(5);
+    EXPECT_FALSE(CandidateGrid::fromBoard(board));
 }
 
 TEST(CandidateGrid, PlacingRemovesTheValueFromEveryPeerOnly)
