@@ -1,7 +1,8 @@
 // Forcing chains: assume a candidate and follow the singles it forces. An assumption
 // that ends in a contradiction is false; a result that every candidate of a cell (or
-// every place of a value in a unit) forces is true. The deep form follows an
-// assumption to the end with the exact solution counter.
+// every place of a value in a unit) forces is true. The dynamic form also applies
+// locked candidates on the way; the deep form follows an assumption to the end with
+// the exact solution counter.
 #include "SolutionCounter.h"
 #include "Techniques.h"
 
@@ -29,13 +30,21 @@ std::vector<int> blankCellsByCount(const CandidateGrid& grid)
     return cells;
 }
 
-std::optional<CandidateGrid> assume(const CandidateGrid& grid, Candidate candidate)
+std::optional<CandidateGrid> assume(const CandidateGrid& grid, Candidate candidate, bool dynamic = false)
 {
     CandidateGrid branch = grid;
     branch.place(candidate.cell, candidate.value);
-    if (!branch.propagateSingles())
-        return std::nullopt;
-    return branch;
+    while (true) {
+        if (!branch.propagateSingles())
+            return std::nullopt;
+        std::optional<Step> locked;
+        if (dynamic && ((locked = findPointing(branch)) || (locked = findClaiming(branch)))) {
+            for (const Candidate& c : locked->eliminations)
+                branch.eliminate(c.cell, c.value);
+            continue;
+        }
+        return branch;
+    }
 }
 
 std::optional<Step> contradiction(const CandidateGrid& grid, Technique kind)
@@ -49,7 +58,7 @@ std::optional<Step> contradiction(const CandidateGrid& grid, Technique kind)
                 branch.place(candidate.cell, candidate.value);
                 impossible = SolutionCounter::count(branch, 1) == 0;
             } else {
-                impossible = !assume(grid, candidate);
+                impossible = !assume(grid, candidate, kind == Technique::DynamicForcingChain);
             }
             if (!impossible)
                 continue;
@@ -106,7 +115,8 @@ constexpr int kMaxBranches = 4;
 
 std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind)
 {
-    if (kind == Technique::ContradictionChain || kind == Technique::DeepForcingChain)
+    if (kind == Technique::ContradictionChain || kind == Technique::DynamicForcingChain ||
+        kind == Technique::DeepForcingChain)
         return contradiction(grid, kind);
     if (kind == Technique::CellForcingChain) {
         for (const int cell : blankCellsByCount(grid)) {

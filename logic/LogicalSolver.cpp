@@ -42,6 +42,7 @@ std::optional<Step> LogicalSolver::findStep(const CandidateGrid& grid, Technique
     case Technique::ContradictionChain:
     case Technique::CellForcingChain:
     case Technique::UnitForcingChain:
+    case Technique::DynamicForcingChain:
     case Technique::DeepForcingChain: return findForcingChain(grid, technique);
     }
     return std::nullopt;

@@ -40,6 +40,7 @@ enum class Technique {
     ContradictionChain,
     CellForcingChain,
     UnitForcingChain,
+    DynamicForcingChain,
     DeepForcingChain,
 };
 
@@ -51,7 +52,7 @@ struct TechniqueInfo {
 };
 
 // The one table of names and weights, in the order of the enumeration.
-inline constexpr std::array<TechniqueInfo, 34> kTechniques{{
+inline constexpr std::array<TechniqueInfo, 35> kTechniques{{
     {Technique::FullHouse, "Full house", 1.0},
     {Technique::HiddenSingleBox, "Hidden single in box", 1.2},
     {Technique::HiddenSingleLine, "Hidden single in line", 1.5},
@@ -85,6 +86,7 @@ inline constexpr std::array<TechniqueInfo, 34> kTechniques{{
     {Technique::ContradictionChain, "Contradiction forcing chain", 7.5},
     {Technique::CellForcingChain, "Cell forcing chain", 8.0},
     {Technique::UnitForcingChain, "Unit forcing chain", 8.2},
+    {Technique::DynamicForcingChain, "Dynamic forcing chain", 9.0},
     {Technique::DeepForcingChain, "Deep forcing chain", 11.0},
 }};
 

@@ -148,6 +148,7 @@ std::string StepText::describe(const Step& step, const GridLayout& layout)
     case Technique::Aic:
         return name + " " + chain(step.proof, size) + ": " + outcome;
     case Technique::ContradictionChain:
+    case Technique::DynamicForcingChain:
     case Technique::DeepForcingChain:
         return name + ": " + cellName(step.proof.front().cell, size) + " = " + std::to_string(step.proof.front().value) +
                (step.technique == Technique::DeepForcingChain ? " leaves no solution" : " leads to a contradiction") +

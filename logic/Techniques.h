@@ -31,7 +31,8 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, int type);
 std::optional<Step> findBugPlusOne(const CandidateGrid& grid);
 // Technique::XChain, XYChain or Aic.
 std::optional<Step> findChain(const CandidateGrid& grid, Technique kind);
-// Technique::ContradictionChain, CellForcingChain, UnitForcingChain or DeepForcingChain.
+// Technique::ContradictionChain, CellForcingChain, UnitForcingChain, DynamicForcingChain
+// or DeepForcingChain.
 std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind);
 
 // Every candidate of the grid that sees (is weakly linked to) both a and b.

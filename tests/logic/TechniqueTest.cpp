@@ -249,6 +249,15 @@ const std::vector<TechniqueCase> kCases = {
          setCandidates(g, "r1c3", "13");
      },
      "", "r1c1<>1"},
+    // r1c1=1 confines 1 of box 3 to column 9, where box 6 needs it; singles alone see
+    // nothing wrong with r1c1=1 (they would refute r2c9=1 instead).
+    {"DynamicForcingChain", Technique::DynamicForcingChain,
+     [](CandidateGrid& g) {
+         setCandidates(g, "r1c1", "12");
+         keepOnly(g, 1, box(3), "r1c7 r1c8 r2c9 r3c9");
+         keepOnly(g, 1, box(6), "r4c9 r5c9");
+     },
+     "", "r1c1<>1"},
     {"DeepForcingChain", Technique::DeepForcingChain,
      [](CandidateGrid& g) {
          setCandidates(g, "r1c1", "12");
