@@ -18,8 +18,9 @@ struct GridLayout {
     std::vector<int> cellUnits;  // cellCount rows of {row unit, column unit, box unit}
     std::vector<int> peers;      // cellCount rows of peerCount cells
 
-    const int* cellsOf(int unit) const { return &unitCells[static_cast<std::size_t>(unit) * size]; }
-    const int* peersOf(int cell) const { return &peers[static_cast<std::size_t>(cell) * peerCount]; }
+    // Through data(): a 1x1 grid has no peers, and indexing its empty list is undefined.
+    const int* cellsOf(int unit) const { return unitCells.data() + static_cast<std::size_t>(unit) * size; }
+    const int* peersOf(int cell) const { return peers.data() + static_cast<std::size_t>(cell) * peerCount; }
     int rowOf(int cell) const { return cell / size; }
     int colOf(int cell) const { return cell % size; }
     int boxOf(int cell) const { return cellUnits[static_cast<std::size_t>(cell) * 3 + 2] - 2 * size; }

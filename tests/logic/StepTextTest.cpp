@@ -162,6 +162,12 @@ TEST(CandidateGrid, RejectsGivensThatClashOrDoNotFit)
     tooBig[0] = 10;
     EXPECT_FALSE(CandidateGrid::fromValues(tooBig));
     EXPECT_TRUE(CandidateGrid::fromValues(std::vector<int>(16, 0)));
+    EXPECT_EQ(CandidateGrid::fromValues(std::vector<int>{1})->getBlankCount(), 0);
+    // A 1x1 grid has no peers; its one cell is a full house.
+    const Rating single = PuzzleRater::rate(CandidateGrid(1));
+    EXPECT_EQ(single.status, Rating::Status::Rated);
+    ASSERT_EQ(single.steps.size(), 1u);
+    EXPECT_EQ(single.steps.front().technique, Technique::FullHouse);
     EXPECT_TRUE(CandidateGrid::fromValues(std::vector<int>(625, 0)));
 }
 
