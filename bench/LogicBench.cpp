@@ -1,0 +1,147 @@
+// Throughput of the logic library, one core: rating a puzzle file and generating
+// puzzles of a level. Prints one line of figures per run.
+//
+//   logic_bench rate FILE [LIMIT]        puzzles/s, median and 99th percentile per puzzle
+//   logic_bench path FILE [LIMIT]        the same for the step-by-step path alone, without
+//                                        the solution count (puzzles of many solutions
+//                                        are followed until no technique applies)
+//   logic_bench generate LEVEL COUNT [N] puzzles/s for inner size N (default 3); LEVEL any
+//                                        takes the first minimal puzzle made
+#include "LogicalSolver.h"
+#include "PuzzleGenerator.h"
+#include "PuzzleRater.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// One puzzle per line: 81 characters ('.' or '0' blank), 256 letters ('.' blank,
+// A-P for 1-16), or whitespace-separated numbers (0 blank) for any size.
+std::vector<int> parsePuzzle(const std::string& line)
+{
+    std::vector<int> values;
+    if (line.size() == 81 || line.size() == 256) {
+        for (const char ch : line) {
+            if (ch == '.' || ch == '0')
+                values.push_back(0);
+            else if (line.size() == 81 && ch >= '1' && ch <= '9')
+                values.push_back(ch - '0');
+            else if (line.size() == 256 && ch >= 'A' && ch <= 'P')
+                values.push_back(ch - 'A' + 1);
+            else
+                return {};
+        }
+        return values;
+    }
+    std::istringstream in(line);
+    for (int v; in >> v;)
+        values.push_back(v);
+    return values;
+}
+
+int rate(const char* path, std::size_t limit, bool pathOnly)
+{
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "logic_bench: cannot open %s\n", path);
+        return 1;
+    }
+    std::vector<double> times;
+    int rated = 0, many = 0, none = 0, unreadable = 0;
+    std::array<int, kLevels.size()> levels{};
+    const Clock::time_point start = Clock::now();
+    for (std::string line; times.size() < limit && std::getline(in, line);) {
+        if (line.empty())
+            continue;
+        const std::optional<CandidateGrid> grid = CandidateGrid::fromValues(parsePuzzle(line));
+        if (!grid) {
+            ++unreadable;
+            continue;
+        }
+        const Clock::time_point one = Clock::now();
+        Rating rating;
+        if (pathOnly) {
+            CandidateGrid work = *grid;
+            const LogicalPath steps = LogicalSolver(false).solve(work);
+            rating.status = steps.solved ? Rating::Status::Rated : Rating::Status::ManySolutions;
+            for (const Step& step : steps.steps)
+                rating.rating = std::max(rating.rating, techniqueInfo(step.technique).weight);
+            rating.level = PuzzleRater::levelOf(rating.rating);
+        } else {
+            rating = PuzzleRater::rate(*grid);
+        }
+        times.push_back(secondsSince(one));
+        if (rating.status == Rating::Status::Rated) {
+            ++rated;
+            ++levels[static_cast<std::size_t>(rating.level)];
+        } else {
+            ++(rating.status == Rating::Status::ManySolutions ? many : none);
+        }
+    }
+    const double total = secondsSince(start);
+    if (times.empty()) {
+        std::fprintf(stderr, "logic_bench: no puzzle read from %s\n", path);
+        return 1;
+    }
+    std::sort(times.begin(), times.end());
+    const double median = times[times.size() / 2];
+    const double p99 = times[std::min(times.size() - 1, times.size() * 99 / 100)];
+    std::printf("%zu puzzles in %.3f s: %.0f puzzles/s, median %.3f ms, p99 %.3f ms, max %.3f ms\n", times.size(),
+                total, static_cast<double>(times.size()) / total, median * 1e3, p99 * 1e3, times.back() * 1e3);
+    std::printf("rated %d (", rated);
+    for (const LevelInfo& info : kLevels)
+        std::printf("%s%.*s %d", info.level == Level::Easy ? "" : ", ", static_cast<int>(info.name.size()),
+                    info.name.data(), levels[static_cast<std::size_t>(info.level)]);
+    std::printf(pathOnly ? "), stuck %d, none %d, unreadable %d\n" : "), more than one solution %d, none %d, unreadable %d\n",
+                many, none, unreadable);
+    return 0;
+}
+
+int generate(const char* levelName, int count, int innerSize)
+{
+    const bool anyLevel = std::string(levelName) == "any";
+    const std::optional<Level> level = PuzzleRater::parseLevel(levelName);
+    if ((!level && !anyLevel) || count < 1) {
+        std::fprintf(stderr, "logic_bench: generate wants a level (easy ... extreme, or any) and a count\n");
+        return 2;
+    }
+    GeneratorOptions options;
+    options.innerSize = innerSize;
+    options.level = level;
+    options.seed = 1;
+    PuzzleGenerator generator(options);
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < count; ++i)
+        if (!generator.next()) {
+            std::fprintf(stderr, "logic_bench: no %s puzzle within %d attempts\n", levelName, options.maxAttempts);
+            return 1;
+        }
+    const double total = secondsSince(start);
+    std::printf("%d %s puzzles of inner size %d in %.3f s: %.1f puzzles/s\n", count, levelName, innerSize, total,
+                count / total);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if ((command == "rate" || command == "path") && argc >= 3)
+        return rate(argv[2], argc > 3 ? std::strtoull(argv[3], nullptr, 10) : SIZE_MAX, command == "path");
+    if (command == "generate" && argc >= 4)
+        return generate(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 3);
+    std::fprintf(stderr, "usage: logic_bench rate|path FILE [LIMIT] | logic_bench generate LEVEL COUNT [INNER_SIZE]\n");
+    return 2;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class SudokuBoard;
+
+// Units and peers of a grid of inner size n, shared by every grid of that size.
+// Units 0..size-1 are the rows, size..2*size-1 the columns, 2*size..3*size-1 the boxes.
+struct GridLayout {
+    int innerSize = 0;
+    int size = 0;
+    int cellCount = 0;
+    int unitCount = 0;
+    int peerCount = 0;
+    std::vector<int> unitCells;  // unitCount rows of size cells
+    std::vector<int> cellUnits;  // cellCount rows of {row unit, column unit, box unit}
+    std::vector<int> peers;      // cellCount rows of peerCount cells
+
+    // Through data(): a 1x1 grid has no peers, and indexing its empty list is undefined.
+    const int* cellsOf(int unit) const { return unitCells.data() + static_cast<std::size_t>(unit) * size; }
+    const int* peersOf(int cell) const { return peers.data() + static_cast<std::size_t>(cell) * peerCount; }
+    int rowOf(int cell) const { return cell / size; }
+    int colOf(int cell) const { return cell % size; }
+    int boxOf(int cell) const { return cellUnits[static_cast<std::size_t>(cell) * 3 + 2] - 2 * size; }
+    int unitOf(int cell, int kind) const { return cellUnits[static_cast<std::size_t>(cell) * 3 + kind]; }
+    bool sees(int a, int b) const
+    {
+        return a != b && (rowOf(a) == rowOf(b) || colOf(a) == colOf(b) || boxOf(a) == boxOf(b));
+    }
+
+    // The layout for inner size n (1..CandidateGrid::kMaxInnerSize); built once, thread-safe.
+    static const GridLayout& forInnerSize(int n);
+};
+
+// Values and candidate bitmasks of a grid for human-style solving: candidate v of a
+// cell is bit v - 1 of its mask, so grids up to 64 x 64 (inner size 8) fit one word.
+class CandidateGrid {
+public:
+    using Mask = std::uint64_t;
+    static constexpr int kMaxInnerSize = 8;
+
+    // A blank grid; n must be within 1..kMaxInnerSize.
+    explicit CandidateGrid(int innerSize);
+
+    // Givens row-major, 0 for blank. Null when the size is not n^4 for a supported n,
+    // a value is out of range, or two givens clash.
+    static std::optional<CandidateGrid> fromValues(const std::vector<int>& values);
+    static std::optional<CandidateGrid> fromBoard(const SudokuBoard& board);
+
+    static Mask bit(int value) { return Mask{1} << (value - 1); }
+
+    const GridLayout& getLayout() const { return *layout; }
+    int getInnerSize() const { return layout->innerSize; }
+    int getSize() const { return layout->size; }
+    int getCellCount() const { return layout->cellCount; }
+    Mask getAllValues() const { return allValues; }
+
+    int getValue(int cell) const { return values[static_cast<std::size_t>(cell)]; }
+    Mask getCandidates(int cell) const { return candidates[static_cast<std::size_t>(cell)]; }
+    bool hasCandidate(int cell, int value) const { return (getCandidates(cell) & bit(value)) != 0; }
+    int getBlankCount() const { return blanks; }
+    bool isSolved() const { return blanks == 0; }
+    std::vector<int> getValues() const { return {values.begin(), values.end()}; }
+
+    // Sets the value, empties the cell's candidates and removes the value from its peers.
+    void place(int cell, int value);
+    // Removes a candidate; true when it was there.
+    bool eliminate(int cell, int value);
+
+    // Places naked and hidden singles until none is left. False when a blank cell or
+    // a unit runs out of room for a value (the grid then has no solution).
+    bool propagateSingles();
+
+    bool operator==(const CandidateGrid& other) const
+    {
+        return values == other.values && candidates == other.candidates;
+    }
+
+private:
+    const GridLayout* layout;
+    Mask allValues;
+    int blanks;
+    std::vector<std::uint8_t> values;
+    std::vector<Mask> candidates;
+};

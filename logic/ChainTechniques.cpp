@@ -1,0 +1,159 @@
+// Alternating inference chains: strong link, weak link, strong link ... from a start
+// candidate s to an end z, so that s being false makes z true. Whatever sees both
+// ends is false. X-chains keep to one value, XY-chains to bivalue cells.
+#include "Techniques.h"
+
+#include <algorithm>
+#include <bit>
+#include <deque>
+
+namespace techniques {
+
+namespace {
+
+using Mask = CandidateGrid::Mask;
+
+class ChainSearch {
+public:
+    ChainSearch(const CandidateGrid& grid, Technique kind)
+        : grid(grid), layout(grid.getLayout()), size(grid.getSize()), kind(kind),
+          nodeCount(grid.getCellCount() * size),
+          unitCount(static_cast<std::size_t>(layout.unitCount) * static_cast<std::size_t>(size), 0)
+    {
+        for (int unit = 0; unit < layout.unitCount; ++unit) {
+            const int* cells = layout.cellsOf(unit);
+            for (int i = 0; i < size; ++i)
+                for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
+                    ++unitCount[static_cast<std::size_t>(unit * size + std::countr_zero(m))];
+        }
+    }
+
+    std::optional<Step> find()
+    {
+        for (int start = 0; start < nodeCount; ++start)
+            if (usable(start))
+                search(start);
+        return best;
+    }
+
+private:
+    int cellOf(int node) const { return node / size; }
+    int valueOf(int node) const { return node % size + 1; }
+    Candidate candidateOf(int node) const { return {cellOf(node), valueOf(node)}; }
+
+    bool bivalue(int cell) const { return std::popcount(grid.getCandidates(cell)) == 2; }
+
+    bool usable(int node) const
+    {
+        return grid.hasCandidate(cellOf(node), valueOf(node)) && (kind != Technique::XYChain || bivalue(cellOf(node)));
+    }
+
+    // Nodes that must be true when node is false.
+    template <typename Visit>
+    void strongLinks(int node, Visit&& visit) const
+    {
+        const int cell = cellOf(node);
+        const int value = valueOf(node);
+        if (kind != Technique::XChain && bivalue(cell)) {
+            const Mask other = grid.getCandidates(cell) & ~CandidateGrid::bit(value);
+            visit(cell * size + std::countr_zero(other));
+        }
+        if (kind == Technique::XYChain)
+            return;
+        for (int k = 0; k < 3; ++k) {
+            const int unit = layout.unitOf(cell, k);
+            if (unitCount[static_cast<std::size_t>(unit * size + value - 1)] != 2)
+                continue;
+            const int* cells = layout.cellsOf(unit);
+            for (int i = 0; i < size; ++i)
+                if (cells[i] != cell && grid.hasCandidate(cells[i], value))
+                    visit(cells[i] * size + value - 1);
+        }
+    }
+
+    // Nodes that must be false when node is true.
+    template <typename Visit>
+    void weakLinks(int node, Visit&& visit) const
+    {
+        const int cell = cellOf(node);
+        const int value = valueOf(node);
+        if (kind == Technique::Aic)
+            for (Mask m = grid.getCandidates(cell) & ~CandidateGrid::bit(value); m; m &= m - 1)
+                visit(cell * size + std::countr_zero(m));
+        const int* peers = layout.peersOf(cell);
+        for (int i = 0; i < layout.peerCount; ++i)
+            if (grid.hasCandidate(peers[i], value) && (kind != Technique::XYChain || bivalue(peers[i])))
+                visit(peers[i] * size + value - 1);
+    }
+
+    void search(int start)
+    {
+        // parent[2 * node + on]: the node before it in the chain, -1 unvisited.
+        std::vector<int> parent(static_cast<std::size_t>(2 * nodeCount), -1);
+        std::vector<int> length(static_cast<std::size_t>(2 * nodeCount), 0);
+        std::deque<int> queue{2 * start};
+        parent[static_cast<std::size_t>(2 * start)] = 2 * start;
+        length[static_cast<std::size_t>(2 * start)] = 1;
+        while (!queue.empty()) {
+            const int state = queue.front();
+            queue.pop_front();
+            const int node = state / 2;
+            const bool on = state % 2;
+            const int nextLength = length[static_cast<std::size_t>(state)] + 1;
+            if (best && nextLength >= static_cast<int>(best->proof.size()))
+                return;
+            auto reach = [&](int next) {
+                const int nextState = 2 * next + !on;
+                if (parent[static_cast<std::size_t>(nextState)] >= 0)
+                    return;
+                parent[static_cast<std::size_t>(nextState)] = state;
+                length[static_cast<std::size_t>(nextState)] = nextLength;
+                queue.push_back(nextState);
+                if (!on && next != start)
+                    conclude(start, nextState, parent);
+            };
+            if (on)
+                weakLinks(node, reach);
+            else
+                strongLinks(node, reach);
+        }
+    }
+
+    void conclude(int start, int endState, const std::vector<int>& parent)
+    {
+        std::vector<Candidate> eliminations =
+            candidatesSeeingBoth(grid, candidateOf(start), candidateOf(endState / 2));
+        if (eliminations.empty())
+            return;
+        Step step;
+        step.technique = kind;
+        step.eliminations = std::move(eliminations);
+        for (int state = endState;; state = parent[static_cast<std::size_t>(state)]) {
+            step.proof.insert(step.proof.begin(), candidateOf(state / 2));
+            if (state == 2 * start)
+                break;
+        }
+        for (const Candidate& c : step.proof)
+            if (std::find(step.digits.begin(), step.digits.end(), c.value) == step.digits.end())
+                step.digits.push_back(c.value);
+        if (!best || step.proof.size() < best->proof.size())
+            best = std::move(step);
+    }
+
+    const CandidateGrid& grid;
+    const GridLayout& layout;
+    const int size;
+    const Technique kind;
+    const int nodeCount;
+    std::vector<int> unitCount;
+    std::optional<Step> best;
+};
+
+}  // namespace
+
+std::optional<Step> findChain(const CandidateGrid& grid, Technique kind)
+{
+    return ChainSearch(grid, kind).find();
+}
+
+}  // namespace techniques

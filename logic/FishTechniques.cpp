@@ -1,0 +1,195 @@
+// X-Wing, Swordfish and Jellyfish, plain and finned, with rows or columns as base lines.
+#include "Techniques.h"
+
+#include <bit>
+
+namespace techniques {
+
+namespace {
+
+using Mask = CandidateGrid::Mask;
+
+constexpr Technique kFish[] = {Technique::XWing, Technique::Swordfish, Technique::Jellyfish};
+constexpr Technique kFinnedFish[] = {Technique::FinnedXWing, Technique::FinnedSwordfish, Technique::FinnedJellyfish};
+
+// Calls visit(chosen) for each k-subset of 0..itemCount-1 in lexicographic order
+// (pruned by accept on each prefix), stopping when visit returns true.
+template <typename Accept, typename Visit>
+bool forEachSubset(std::vector<int>& chosen, int start, int itemCount, int k, Accept&& accept, Visit&& visit)
+{
+    if (static_cast<int>(chosen.size()) == k)
+        return visit(chosen);
+    for (int i = start; i <= itemCount - (k - static_cast<int>(chosen.size())); ++i) {
+        chosen.push_back(i);
+        if (accept(chosen) && forEachSubset(chosen, i + 1, itemCount, k, accept, visit))
+            return true;
+        chosen.pop_back();
+    }
+    return false;
+}
+
+struct FishSearch {
+    const CandidateGrid& grid;
+    int count;
+    int value = 0;
+    bool byColumns = false;
+
+    int size() const { return grid.getSize(); }
+    int cellAt(int line, int cross) const { return byColumns ? cross * size() + line : line * size() + cross; }
+    int lineUnit(int line) const { return byColumns ? size() + line : line; }
+    int crossUnit(int cross) const { return byColumns ? cross : size() + cross; }
+
+    Mask positions(int line) const
+    {
+        Mask where = 0;
+        for (int cross = 0; cross < size(); ++cross)
+            if (grid.hasCandidate(cellAt(line, cross), value))
+                where |= Mask{1} << cross;
+        return where;
+    }
+
+    // The step for base lines and cover positions; eliminations limited to cells in
+    // allowed (all crosses for a plain fish, the fin box's columns for a finned one).
+    Step makeStep(Technique technique, const std::vector<int>& base, Mask cover, const std::vector<Mask>& where,
+                  const std::vector<int>& lines, int finBox) const
+    {
+        Step step;
+        step.technique = technique;
+        step.digits = {value};
+        std::vector<bool> isBase(static_cast<std::size_t>(size()), false);
+        for (const int b : base) {
+            const int line = lines[static_cast<std::size_t>(b)];
+            isBase[static_cast<std::size_t>(line)] = true;
+            step.units.push_back(lineUnit(line));
+            for (Mask m = where[static_cast<std::size_t>(b)]; m; m &= m - 1)
+                step.proof.push_back({cellAt(line, std::countr_zero(m)), value});
+        }
+        for (Mask m = cover; m; m &= m - 1)
+            step.units.push_back(crossUnit(std::countr_zero(m)));
+        for (int line = 0; line < size(); ++line) {
+            if (isBase[static_cast<std::size_t>(line)])
+                continue;
+            for (Mask m = cover; m; m &= m - 1) {
+                const int cell = cellAt(line, std::countr_zero(m));
+                if (grid.hasCandidate(cell, value) && (finBox < 0 || grid.getLayout().boxOf(cell) == finBox))
+                    step.eliminations.push_back({cell, value});
+            }
+        }
+        return step;
+    }
+
+    std::optional<Step> find(bool finned)
+    {
+        const int n = grid.getInnerSize();
+        std::vector<int> lines;
+        std::vector<Mask> where;
+        for (int line = 0; line < size(); ++line) {
+            const Mask m = positions(line);
+            const int k = std::popcount(m);
+            if (k >= 1 && k <= (finned ? count + n : count)) {
+                lines.push_back(line);
+                where.push_back(m);
+            }
+        }
+        std::optional<Step> found;
+        std::vector<int> chosen;
+        auto accept = [&](const std::vector<int>& prefix) {
+            if (finned)
+                return true;
+            Mask cover = 0;
+            for (const int b : prefix)
+                cover |= where[static_cast<std::size_t>(b)];
+            return std::popcount(cover) <= count;
+        };
+        auto visit = [&](const std::vector<int>& base) {
+            found = finned ? finnedStep(base, lines, where) : plainStep(base, lines, where);
+            return found.has_value();
+        };
+        forEachSubset(chosen, 0, static_cast<int>(lines.size()), count, accept, visit);
+        return found;
+    }
+
+    std::optional<Step> plainStep(const std::vector<int>& base, const std::vector<int>& lines,
+                                  const std::vector<Mask>& where) const
+    {
+        Mask cover = 0;
+        for (const int b : base)
+            cover |= where[static_cast<std::size_t>(b)];
+        if (std::popcount(cover) != count)
+            return std::nullopt;
+        Step step = makeStep(kFish[count - 2], base, cover, where, lines, -1);
+        if (step.eliminations.empty())
+            return std::nullopt;
+        return step;
+    }
+
+    std::optional<Step> finnedStep(const std::vector<int>& base, const std::vector<int>& lines,
+                                   const std::vector<Mask>& where) const
+    {
+        const int n = grid.getInnerSize();
+        for (int band = 0; band < n; ++band) {
+            bool baseInBand = false;
+            for (const int b : base)
+                baseInBand |= lines[static_cast<std::size_t>(b)] / n == band;
+            if (!baseInBand)
+                continue;
+            for (int stack = 0; stack < n; ++stack) {
+                const Mask boxCrosses = ((Mask{1} << n) - 1) << (stack * n);
+                Mask outside = 0;
+                Mask inside = 0;
+                for (const int b : base) {
+                    const Mask m = where[static_cast<std::size_t>(b)];
+                    const bool inBand = lines[static_cast<std::size_t>(b)] / n == band;
+                    outside |= inBand ? m & ~boxCrosses : m;
+                    inside |= inBand ? m & boxCrosses : 0;
+                }
+                const int missing = count - std::popcount(outside);
+                if (missing < 0 || outside == 0)
+                    continue;
+                // Pad the cover with columns of the fin box; what stays outside is the fin.
+                const Mask spare = boxCrosses & ~outside;
+                std::vector<int> spareCrosses;
+                for (Mask m = spare; m; m &= m - 1)
+                    spareCrosses.push_back(std::countr_zero(m));
+                std::vector<int> pads;
+                std::optional<Step> found;
+                forEachSubset(
+                    pads, 0, static_cast<int>(spareCrosses.size()), missing,
+                    [](const std::vector<int>&) { return true; },
+                    [&](const std::vector<int>& chosenPads) {
+                        Mask cover = outside;
+                        for (const int p : chosenPads)
+                            cover |= Mask{1} << spareCrosses[static_cast<std::size_t>(p)];
+                        if ((inside & ~cover) == 0)
+                            return false;
+                        const int finBox = byColumns ? stack * n + band : band * n + stack;
+                        Step step = makeStep(kFinnedFish[count - 2], base, cover, where, lines, finBox);
+                        if (step.eliminations.empty())
+                            return false;
+                        found = std::move(step);
+                        return true;
+                    });
+                if (found)
+                    return found;
+            }
+        }
+        return std::nullopt;
+    }
+};
+
+}  // namespace
+
+std::optional<Step> findFish(const CandidateGrid& grid, int count, bool finned)
+{
+    FishSearch search{grid, count};
+    for (int value = 1; value <= grid.getSize(); ++value)
+        for (const bool byColumns : {false, true}) {
+            search.value = value;
+            search.byColumns = byColumns;
+            if (std::optional<Step> step = search.find(finned))
+                return step;
+        }
+    return std::nullopt;
+}
+
+}  // namespace techniques

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "PuzzleRater.h"
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string_view>
+#include <vector>
+
+// Which givens stay together: none, 180-degree turn, the main diagonal, left-right.
+enum class Symmetry { None, Rotational, Diagonal, Mirror };
+
+struct GeneratorOptions {
+    int innerSize = 3;
+    // Any level when empty.
+    std::optional<Level> level;
+    Symmetry symmetry = Symmetry::None;
+    std::uint64_t seed = 0;
+    // Puzzles made and rated before giving up on the level.
+    int maxAttempts = 2000;
+};
+
+struct GeneratedPuzzle {
+    std::vector<int> givens;
+    // False when a count gave up and a group stayed that might have gone.
+    bool minimal = true;
+    std::vector<int> solution;
+    Rating rating;
+};
+
+// Makes puzzles with exactly one solution from a random full grid by taking givens
+// away (a symmetric group at a time) while the solution stays unique: what is left
+// is minimal, no group can go. The same options give the same puzzles.
+class PuzzleGenerator {
+public:
+    explicit PuzzleGenerator(const GeneratorOptions& options);
+
+    // The next puzzle of the level asked for; nothing after maxAttempts misses or for
+    // an inner size outside 1..CandidateGrid::kMaxInnerSize.
+    std::optional<GeneratedPuzzle> next();
+
+    // One minimal puzzle of any level; the inner size must be supported.
+    GeneratedPuzzle makeMinimal();
+
+    static std::optional<Symmetry> parseSymmetry(std::string_view name);
+
+    // Search nodes allowed per cell for each uniqueness count while taking givens away.
+    static constexpr std::int64_t kNodeBudgetPerCell = 4;
+
+private:
+    std::vector<std::vector<int>> symmetryGroups() const;
+
+    GeneratorOptions options;
+    std::mt19937_64 random;
+};

@@ -1,0 +1,47 @@
+#include "PuzzleRater.h"
+
+#include "LogicalSolver.h"
+#include "SolutionCounter.h"
+
+#include <algorithm>
+
+Rating PuzzleRater::rate(const CandidateGrid& puzzle)
+{
+    Rating result;
+    const int solutions = SolutionCounter::count(puzzle, 2, &result.solution);
+    if (solutions != 1) {
+        result.status = solutions == 0 ? Rating::Status::NoSolution : Rating::Status::ManySolutions;
+        return result;
+    }
+    result.status = Rating::Status::Rated;
+    CandidateGrid grid = puzzle;
+    LogicalPath path = LogicalSolver(true).solve(grid);
+    for (const Step& step : path.steps) {
+        result.rating = std::max(result.rating, techniqueInfo(step.technique).weight);
+        ++result.counts[static_cast<std::size_t>(step.technique)];
+    }
+    result.level = levelOf(result.rating);
+    result.steps = std::move(path.steps);
+    return result;
+}
+
+Level PuzzleRater::levelOf(double rating)
+{
+    for (const LevelInfo& info : kLevels)
+        if (rating <= info.maxRating)
+            return info.level;
+    return Level::Extreme;
+}
+
+std::string_view PuzzleRater::levelName(Level level)
+{
+    return kLevels[static_cast<std::size_t>(level)].name;
+}
+
+std::optional<Level> PuzzleRater::parseLevel(std::string_view name)
+{
+    for (const LevelInfo& info : kLevels)
+        if (info.name == name)
+            return info.level;
+    return std::nullopt;
+}

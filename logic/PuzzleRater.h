@@ -1,0 +1,53 @@
+#pragma once
+
+#include "CandidateGrid.h"
+#include "Step.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+enum class Level { Easy, Medium, Hard, Expert, Extreme };
+
+struct LevelInfo {
+    Level level;
+    std::string_view name;
+    // Highest rating of the level; a rating above it belongs to the next.
+    double maxRating;
+};
+
+// Easy: singles. Medium: locked candidates, naked pairs, X-Wing, hidden pairs.
+// Hard: triples, quads, fish, wings, unique rectangles, BUG+1. Expert: chains.
+// Extreme: forcing chains.
+inline constexpr std::array<LevelInfo, 5> kLevels{{
+    {Level::Easy, "easy", 2.3},
+    {Level::Medium, "medium", 3.4},
+    {Level::Hard, "hard", 5.6},
+    {Level::Expert, "expert", 7.0},
+    {Level::Extreme, "extreme", 11.0},
+}};
+
+struct Rating {
+    enum class Status { Rated, NoSolution, ManySolutions };
+    Status status = Status::NoSolution;
+    // Weight of the hardest step on the easiest-first path.
+    double rating = 0.0;
+    Level level = Level::Easy;
+    // Steps of each technique, indexed as kTechniques.
+    std::array<int, kTechniqueCount> counts{};
+    std::vector<Step> steps;
+    std::vector<int> solution;
+};
+
+class PuzzleRater {
+public:
+    // Counts the solutions exactly; a puzzle with one solution is solved step by step
+    // and rated, any other is only reported as such.
+    static Rating rate(const CandidateGrid& puzzle);
+
+    static Level levelOf(double rating);
+    static std::string_view levelName(Level level);
+    // "easy" ... "extreme"; nothing for any other word.
+    static std::optional<Level> parseLevel(std::string_view name);
+};

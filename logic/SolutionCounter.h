@@ -1,0 +1,37 @@
+#pragma once
+
+#include "CandidateGrid.h"
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <vector>
+
+// Exact depth-first counting of solutions, with singles placed at every node and
+// branching on the blank cell with the fewest candidates.
+class SolutionCounter {
+public:
+    // Number of solutions up to limit (the search stops there). The first solution
+    // found goes to solution when it is given.
+    static int count(const CandidateGrid& grid, int limit, std::vector<int>* solution = nullptr);
+
+    // As count, but gives up (nothing) after visiting nodeBudget search nodes.
+    static std::optional<int> countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget);
+
+    // A complete grid drawn at random (candidates tried in shuffled order).
+    static std::vector<int> randomSolution(int innerSize, std::mt19937_64& random);
+
+private:
+    SolutionCounter(int limit, std::vector<int>* solution, std::mt19937_64* random, std::int64_t nodeBudget)
+        : limit(limit), solution(solution), random(random), nodesLeft(nodeBudget)
+    {
+    }
+
+    int search(CandidateGrid& grid);
+
+    int limit;
+    std::vector<int>* solution;
+    std::mt19937_64* random;
+    std::int64_t nodesLeft;
+    int found = 0;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "CandidateGrid.h"
+#include "Step.h"
+
+#include <optional>
+
+// Finders of one technique each (or of one family, chosen by an argument). Each looks
+// at the grid as it stands and returns the first step it proves, without applying it.
+namespace techniques {
+
+std::optional<Step> findFullHouse(const CandidateGrid& grid);
+// Boxes (Technique::HiddenSingleBox) or rows and columns (HiddenSingleLine).
+std::optional<Step> findHiddenSingle(const CandidateGrid& grid, bool inBoxes);
+std::optional<Step> findNakedSingle(const CandidateGrid& grid);
+std::optional<Step> findPointing(const CandidateGrid& grid);
+std::optional<Step> findClaiming(const CandidateGrid& grid);
+// Naked or hidden subsets of 2, 3 or 4 cells.
+std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count);
+std::optional<Step> findHiddenSubset(const CandidateGrid& grid, int count);
+// X-Wing, Swordfish, Jellyfish (count 2, 3, 4), plain or finned.
+std::optional<Step> findFish(const CandidateGrid& grid, int count, bool finned);
+std::optional<Step> findSkyscraper(const CandidateGrid& grid);
+std::optional<Step> findTwoStringKite(const CandidateGrid& grid);
+std::optional<Step> findXYWing(const CandidateGrid& grid);
+std::optional<Step> findXYZWing(const CandidateGrid& grid);
+std::optional<Step> findWWing(const CandidateGrid& grid);
+std::optional<Step> findSimpleColouring(const CandidateGrid& grid);
+// Only sound when the puzzle is known to have exactly one solution.
+std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, int type);
+std::optional<Step> findBugPlusOne(const CandidateGrid& grid);
+// Technique::XChain, XYChain or Aic.
+std::optional<Step> findChain(const CandidateGrid& grid, Technique kind);
+// Technique::ContradictionChain, CellForcingChain, UnitForcingChain, DynamicForcingChain
+// or DeepForcingChain.
+std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind);
+
+// Every candidate of the grid that sees (is weakly linked to) both a and b.
+std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b);
+
+}  // namespace techniques

@@ -1,0 +1,131 @@
+#include "LogicTestSupport.h"
+#include "PuzzleGenerator.h"
+#include "SolutionCounter.h"
+#include "SudokuSolver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int givenCount(const std::vector<int>& givens)
+{
+    return static_cast<int>(std::count_if(givens.begin(), givens.end(), [](int v) { return v != 0; }));
+}
+
+// The search solver's own count (0, 1 or 2), independent of the counter under test.
+std::uint32_t solverCount(const std::vector<int>& givens, int innerSize)
+{
+    const int size = innerSize * innerSize;
+    SudokuBoard board(innerSize);
+    for (int cell = 0; cell < size * size; ++cell)
+        board.cellAt(cell / size, cell % size)->setValue(givens[static_cast<std::size_t>(cell)]);
+    SudokuSolver solver;
+    return solver.solveUnique(&board);
+}
+
+int mateOf(int cell, int size, Symmetry symmetry)
+{
+    const int r = cell / size, c = cell % size;
+    switch (symmetry) {
+    case Symmetry::None: return cell;
+    case Symmetry::Rotational: return (size - 1 - r) * size + size - 1 - c;
+    case Symmetry::Diagonal: return c * size + r;
+    case Symmetry::Mirror: return r * size + size - 1 - c;
+    }
+    return cell;
+}
+
+struct GeneratorCase {
+    int innerSize;
+    Symmetry symmetry;
+    std::optional<Level> level;
+};
+
+class GeneratorTest : public testing::TestWithParam<GeneratorCase> {};
+
+TEST_P(GeneratorTest, MakesMinimalSymmetricPuzzlesWithOneSolutionAtTheLevelAsked)
+{
+    const GeneratorCase& c = GetParam();
+    GeneratorOptions options;
+    options.innerSize = c.innerSize;
+    options.symmetry = c.symmetry;
+    options.level = c.level;
+    options.seed = 2024;
+    PuzzleGenerator generator(options);
+    const int size = c.innerSize * c.innerSize;
+    for (int round = 0; round < 3; ++round) {
+        const std::optional<GeneratedPuzzle> puzzle = generator.next();
+        ASSERT_TRUE(puzzle.has_value());
+        const CandidateGrid grid = *CandidateGrid::fromValues(puzzle->givens);
+        std::vector<int> solution;
+        EXPECT_EQ(SolutionCounter::count(grid, 2, &solution), 1);
+        EXPECT_EQ(solverCount(puzzle->givens, c.innerSize), 1u);
+        EXPECT_EQ(solution, puzzle->solution);
+        EXPECT_LT(givenCount(puzzle->givens), size * size / 2);
+        if (c.level) {
+            EXPECT_EQ(puzzle->rating.level, *c.level);
+        }
+        EXPECT_EQ(puzzle->rating.status, Rating::Status::Rated);
+        ASSERT_TRUE(puzzle->minimal);
+        for (int cell = 0; cell < size * size; ++cell) {
+            const int mate = mateOf(cell, size, c.symmetry);
+            EXPECT_EQ(puzzle->givens[static_cast<std::size_t>(cell)] != 0,
+                      puzzle->givens[static_cast<std::size_t>(mate)] != 0);
+            // Minimal: without this given (and its mate) the solution is no longer single.
+            if (puzzle->givens[static_cast<std::size_t>(cell)] == 0 || mate < cell)
+                continue;
+            std::vector<int> fewer = puzzle->givens;
+            fewer[static_cast<std::size_t>(cell)] = fewer[static_cast<std::size_t>(mate)] = 0;
+            EXPECT_EQ(SolutionCounter::count(*CandidateGrid::fromValues(fewer), 2), 2) << "r" << cell / size + 1 << "c"
+                                                                                         << cell % size + 1;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Logic, GeneratorTest,
+                         testing::Values(GeneratorCase{2, Symmetry::None, std::nullopt},
+                                         GeneratorCase{3, Symmetry::None, Level::Easy},
+                                         GeneratorCase{3, Symmetry::Rotational, Level::Medium},
+                                         GeneratorCase{3, Symmetry::Diagonal, Level::Hard},
+                                         GeneratorCase{3, Symmetry::Mirror, std::nullopt}));
+
+TEST(Generator, TheSameSeedGivesTheSamePuzzles)
+{
+    GeneratorOptions options;
+    options.seed = 77;
+    PuzzleGenerator first(options), second(options);
+    options.seed = 78;
+    PuzzleGenerator other(options);
+    const GeneratedPuzzle a1 = *first.next(), a2 = *first.next();
+    EXPECT_EQ(a1.givens, second.next()->givens);
+    EXPECT_EQ(a2.givens, second.next()->givens);
+    EXPECT_NE(a1.givens, a2.givens);
+    EXPECT_NE(a1.givens, other.next()->givens);
+}
+
+TEST(Generator, GivesUpOnSizesItCannotHold)
+{
+    for (const int n : {0, -1, CandidateGrid::kMaxInnerSize + 1}) {
+        GeneratorOptions options;
+        options.innerSize = n;
+        EXPECT_FALSE(PuzzleGenerator(options).next().has_value()) << n;
+    }
+    EXPECT_EQ(PuzzleGenerator::parseSymmetry("rotational"), Symmetry::Rotational);
+    EXPECT_EQ(PuzzleGenerator::parseSymmetry("mirror"), Symmetry::Mirror);
+    EXPECT_FALSE(PuzzleGenerator::parseSymmetry("spiral"));
+}
+
+// Facts known without any program: a blank 4x4 grid has 288 solutions; a full grid one.
+TEST(SolutionCounter, CountsExactlyUpToTheLimit)
+{
+    EXPECT_EQ(SolutionCounter::count(CandidateGrid(2), 1000), 288);
+    EXPECT_EQ(SolutionCounter::count(CandidateGrid(2), 10), 10);
+    const std::string solved = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
+    std::vector<int> solution;
+    EXPECT_EQ(SolutionCounter::count(*CandidateGrid::fromValues(valuesOfLine(solved)), 2, &solution), 1);
+    EXPECT_EQ(solution, valuesOfLine(solved));
+    EXPECT_FALSE(SolutionCounter::countWithin(CandidateGrid(3), 1000000, 50).has_value());
+    EXPECT_EQ(SolutionCounter::countWithin(CandidateGrid(2), 1000, 100000), 288);
+}
+
+}  // namespace
