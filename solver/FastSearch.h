@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -87,6 +88,24 @@ struct MaskOps<std::bitset<Bits>> {
                 m.set(static_cast<std::size_t>(v - 1));
         return m;
     }
+};
+
+// A 16-byte vector of masks, for the mask types that have one.
+template <typename T>
+struct VectorOf {
+    using type = T;
+};
+template <>
+struct VectorOf<std::uint16_t> {
+    using type = std::uint16_t __attribute__((vector_size(16)));
+};
+template <>
+struct VectorOf<std::uint32_t> {
+    using type = std::uint32_t __attribute__((vector_size(16)));
+};
+template <>
+struct VectorOf<std::uint64_t> {
+    using type = std::uint64_t __attribute__((vector_size(16)));
 };
 
 // Propagation and search on a flat copy of the board. One engine serves every
@@ -306,13 +325,24 @@ public:
             keep = &peerPositions[static_cast<std::size_t>(cell) * u];
         else
             keep = positionsToKeep(cell, scratch.data());
-        Mask* __restrict w = &grid.where[(v - 1) * u];
-        Mask* __restrict shared = grid.shared.data();
-        const Mask notV = ~vb;
-        for (int k = 0; k < u; ++k) {
-            const Mask m = w[k] & keep[k];
-            w[k] = m;
-            shared[k] = (shared[k] & notV) | Ops::when(Ops::several(m), vb);
+        Mask* w = &grid.where[(v - 1) * u];
+        Mask* shared = grid.shared.data();
+        if constexpr (kVectors) {
+            // kLanes units at a time; a lane comparison gives all ones or zero.
+            const Vector vbs = Vector{} + vb;
+#pragma GCC unroll 32
+            for (int k = 0; k < u; k += kLanes) {
+                const Vector m = loadVector(w + k) & loadVector(keep + k);
+                storeVector(w + k, m);
+                const Vector several = reinterpret_cast<Vector>((m & (m - 1)) != 0);
+                storeVector(shared + k, (loadVector(shared + k) & ~vbs) | (several & vbs));
+            }
+        } else {
+            for (int k = 0; k < u; ++k) {
+                const Mask m = w[k] & keep[k];
+                w[k] = m;
+                shared[k] = (shared[k] & ~vb) | Ops::when(Ops::several(m), vb);
+            }
         }
 
         clearFromPeers(grid, cell, vb);
@@ -366,6 +396,16 @@ public:
 
 private:
     using Index = std::conditional_t<sizeof(Mask) <= sizeof(std::uint64_t), std::uint16_t, std::int32_t>;
+    // 16-byte vectors of masks, for the pass over a value's units.
+    static constexpr bool kVectors = !std::is_same_v<typename VectorOf<Mask>::type, Mask>;
+    using Vector = typename VectorOf<Mask>::type;
+    static Vector loadVector(const Mask* from)
+    {
+        Vector v;
+        std::memcpy(&v, from, sizeof v);
+        return v;
+    }
+    static void storeVector(Mask* to, const Vector& v) { std::memcpy(to, &v, sizeof v); }
     // Row, column, sub-square and position within the sub-square of a cell.
     struct Place {
         Index row;
@@ -449,6 +489,7 @@ private:
         const Mask keep = ~vb;
         const int count = peerCount();
         const Index* peer = peers.data() + static_cast<std::size_t>(cell) * count;
+#pragma GCC unroll 80
         for (int k = 0; k < count; ++k)
             grid.bits[peer[k]] &= keep;
     }
