@@ -7,16 +7,6 @@
 
 bool Cell::seedPending = true;
 
-namespace {
-
-// Bits 0..n-1 set, for the last word of a candidate set of n values.
-std::uint64_t lowBits(int n)
-{
-    return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1;
-}
-
-} // namespace
-
 void Cell::init(int r, int c, int maxV)
 {
     row = r;
@@ -93,6 +83,16 @@ void Cell::resetPossibles()
         heapBits[n - 1] = lowBits(maxValue - 64 * (n - 1));
     }
     numPossible = maxValue;
+}
+
+void Cell::setHeapPossibles(const std::uint64_t* bits)
+{
+    const int n = wordCount(maxValue);
+    numPossible = 0;
+    for (int i = 0; i < n; ++i) {
+        heapBits[i] = bits[i] & (i == n - 1 ? lowBits(maxValue - 64 * i) : ~std::uint64_t{0});
+        numPossible += std::popcount(heapBits[i]);
+    }
 }
 
 int Cell::nthPossible(int k) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 // One grid position: coordinates, value (0 = blank) and the set of values still
@@ -66,11 +67,28 @@ public:
     const std::uint64_t* possibleWords() const { return words(); }
     static int wordCount(int maxValue) { return maxValue > 0 ? (maxValue - 1) / 64 + 1 : 0; }
 
+    // setValue(v), and the candidates replaced by the set in bits (the layout of
+    // possibleWords, wordCount words); bits above maxValue are ignored. For the
+    // solver, which writes whole cells back.
+    void setValueAndPossibles(int v, const std::uint64_t* bits)
+    {
+        setValue(v);
+        if (isInline()) {
+            inlineBits = bits[0] & lowBits(maxValue);
+            numPossible = std::popcount(inlineBits);
+        } else {
+            setHeapPossibles(bits);
+        }
+    }
+
     // True until the first cell of the process is constructed (which seeds rand).
     static bool isSeedPending() { return seedPending; }
 
 private:
     void init(int row, int col, int maxValue);
+    void setHeapPossibles(const std::uint64_t* bits);
+    // Bits 0..n-1 set, for the last word of a candidate set of n values.
+    static std::uint64_t lowBits(int n) { return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1; }
     // Seeds rand with the time at the first construction of the process.
     static void seedOnce();
     bool isInline() const { return maxValue <= kInlineValues; }

@@ -51,6 +51,8 @@ struct MaskOps {
     }
     static Mask full(int size) { return size > 0 ? static_cast<Mask>(bit(size) | (bit(size) - 1)) : Mask{}; }
     static Mask fromCell(const Cell& cell) { return static_cast<Mask>(cell.possibleWords()[0]); }
+    static constexpr int kWords = 1;
+    static void toWords(Mask m, std::uint64_t* words) { words[0] = m; }
 };
 
 // Grids wider than 64 values: correct rather than fast, as such searches are
@@ -87,6 +89,14 @@ struct MaskOps<std::bitset<Bits>> {
             if (cell.isPossible(v))
                 m.set(static_cast<std::size_t>(v - 1));
         return m;
+    }
+    static constexpr int kWords = static_cast<int>((Bits + 63) / 64);
+    static void toWords(const Mask& m, std::uint64_t* words)
+    {
+        std::fill(words, words + kWords, 0);
+        for (std::size_t i = 0; i < Bits; ++i)
+            if (m.test(i))
+                words[i / 64] |= std::uint64_t{1} << (i % 64);
     }
 };
 
@@ -170,6 +180,7 @@ public:
         , units(unitsRoundedUp(size))
     {
         places.resize(cellCount);
+        seen.resize(3 * size);
         for (int i = 0; i < cellCount; ++i) {
             const int r = i % size;
             const int c = i / size;
@@ -234,39 +245,35 @@ public:
     // without them the grid is fit only for recompute.
     void load(const SudokuBoard& board, Grid& grid, bool withCandidates) const
     {
+        const int s = side();
         std::fill(grid.blank.begin(), grid.blank.end(), 0);
-        for (int i = 0; i < cellCount; ++i) {
-            const Cell& cell = *board.cellAt(i % size, i / size);
-            grid.values[i] = static_cast<Value>(cell.getValue());
-            if (cell.getValue() == 0)
-                grid.blank[i >> 6] |= std::uint64_t{1} << (i & 63);
+        for (int r = 0; r < s; ++r) {
+            for (int c = 0; c < s; ++c) {
+                const Cell& cell = *board.cellAt(r, c);
+                const int i = c * s + r;
+                grid.values[i] = static_cast<Value>(cell.getValue());
+                if (cell.getValue() == 0)
+                    grid.blank[i >> 6] |= std::uint64_t{1} << (i & 63);
+                if (withCandidates)
+                    grid.bits[i] = Ops::fromCell(cell);
+            }
         }
-        if (withCandidates) {
-            for (int i = 0; i < cellCount; ++i)
-                grid.bits[i] = Ops::fromCell(*board.cellAt(i % size, i / size));
+        if (withCandidates)
             buildUnits(grid);
-        }
     }
 
     // Writes values and candidate sets back into a board of the same inner size.
-    // Cells whose flags already match are left alone, and flags are only given
-    // back when the cell lacks one that it should have.
-    void store(const Grid& grid, SudokuBoard& board) const
+    // The cells count their candidates, with the instruction where there is one.
+    __attribute__((target_clones("popcnt", "default"))) void store(const Grid& grid, SudokuBoard& board) const
     {
-        const Mask full = Ops::full(size);
-        for (int i = 0; i < cellCount; ++i) {
-            Cell& cell = *board.cellAt(i % size, i / size);
-            cell.setValue(grid.values[i]);
-            const Mask want = grid.bits[i];
-            Mask have = Ops::fromCell(cell);
-            if (have == want)
-                continue;
-            if (Ops::any(want & ~have)) {
-                cell.resetPossibles();
-                have = full;
+        const int s = side();
+        std::uint64_t words[Ops::kWords];
+        for (int r = 0; r < s; ++r) {
+            for (int c = 0; c < s; ++c) {
+                const int i = c * s + r;
+                Ops::toWords(grid.bits[i], words);
+                board.cellAt(r, c)->setValueAndPossibles(grid.values[i], words);
             }
-            for (Mask drop = have & ~want; Ops::any(drop); drop = Ops::withoutLowest(drop))
-                cell.removePossible(Ops::lowestValue(drop));
         }
     }
 
@@ -275,26 +282,26 @@ public:
     bool isValid(const Grid& grid) const
     {
         const int s = side();
-        const int b = inner();
-        for (int unit = 0; unit < s; ++unit) {
-            Mask inRow{};
-            Mask inColumn{};
-            Mask inBox{};
-            const int r0 = (unit / b) * b;
-            const int c0 = (unit % b) * b;
-            for (int k = 0; k < s; ++k) {
-                if (!addValue(grid.values[k * s + unit], inRow) || !addValue(grid.values[unit * s + k], inColumn)
-                    || !addValue(grid.values[(c0 + k % b) * s + r0 + k / b], inBox))
-                    return false;
+        std::fill(seen.begin(), seen.end(), Mask{});
+        Mask twice{};
+        for (int i = 0; i < cellCount; ++i) {
+            const int v = grid.values[i];
+            const Mask vb = Ops::when(v != 0, Ops::bit(std::max(v, 1)));
+            const Place& p = places[i];
+            for (const int unit : {static_cast<int>(p.row), s + p.col, 2 * s + p.box}) {
+                twice |= seen[unit] & vb;
+                seen[unit] |= vb;
             }
         }
-        return true;
+        return !Ops::any(twice);
     }
 
     void storeValues(const Grid& grid, SudokuBoard& board) const
     {
-        for (int i = 0; i < cellCount; ++i)
-            board.cellAt(i % size, i / size)->setValue(grid.values[i]);
+        const int s = side();
+        for (int r = 0; r < s; ++r)
+            for (int c = 0; c < s; ++c)
+                board.cellAt(r, c)->setValue(grid.values[c * s + r]);
     }
 
     // The board's recomputePossibles on a loaded grid.
@@ -328,14 +335,13 @@ public:
         Mask* w = &grid.where[(v - 1) * u];
         Mask* shared = grid.shared.data();
         if constexpr (kVectors) {
-            // kLanes units at a time; a lane comparison gives all ones or zero.
+            // kLanes units at a time.
             const Vector vbs = Vector{} + vb;
 #pragma GCC unroll 32
             for (int k = 0; k < u; k += kLanes) {
                 const Vector m = loadVector(w + k) & loadVector(keep + k);
                 storeVector(w + k, m);
-                const Vector several = reinterpret_cast<Vector>((m & (m - 1)) != 0);
-                storeVector(shared + k, (loadVector(shared + k) & ~vbs) | (several & vbs));
+                storeVector(shared + k, (loadVector(shared + k) & ~vbs) | (severalLanes(m) & vbs));
             }
         } else {
             for (int k = 0; k < u; ++k) {
@@ -406,6 +412,8 @@ private:
         return v;
     }
     static void storeVector(Mask* to, const Vector& v) { std::memcpy(to, &v, sizeof v); }
+    // All ones in the lanes with two or more bits, else zero.
+    static Vector severalLanes(const Vector& m) { return reinterpret_cast<Vector>((m & (m - 1)) != 0); }
     // Row, column, sub-square and position within the sub-square of a cell.
     struct Place {
         Index row;
@@ -413,19 +421,6 @@ private:
         Index box;
         Index inBox;
     };
-
-    // Adds a filled cell's value to the set of values seen in a unit; false when
-    // it is there already.
-    static bool addValue(int v, Mask& seen)
-    {
-        if (v == 0)
-            return true;
-        const Mask bit = Ops::bit(v);
-        if (Ops::any(seen & bit))
-            return false;
-        seen |= bit;
-        return true;
-    }
 
     int inner() const { return FixedInner ? FixedInner : n; }
     int side() const { return FixedInner ? FixedInner * FixedInner : size; }
@@ -521,22 +516,36 @@ private:
     void buildUnits(Grid& grid) const
     {
         const int s = side();
+        const int u = unitCount();
         std::fill(grid.where.begin(), grid.where.end(), Mask{});
         std::fill(grid.shared.begin(), grid.shared.end(), Mask{});
         for (int i = 0; i < cellCount; ++i) {
             if (grid.values[i] != 0)
                 continue;
             const Place& p = places[i];
+            const Mask inRow = Ops::at(p.col);
+            const Mask inCol = Ops::at(p.row);
+            const Mask inBox = Ops::at(p.inBox);
             for (Mask m = grid.bits[i]; Ops::any(m); m = Ops::withoutLowest(m)) {
-                Mask* w = &grid.where[(Ops::lowestValue(m) - 1) * unitCount()];
-                w[p.row] |= Ops::at(p.col);
-                w[s + p.col] |= Ops::at(p.row);
-                w[2 * s + p.box] |= Ops::at(p.inBox);
+                Mask* w = &grid.where[(Ops::lowestValue(m) - 1) * u];
+                w[p.row] |= inRow;
+                w[s + p.col] |= inCol;
+                w[2 * s + p.box] |= inBox;
             }
         }
-        for (int v = 1; v <= s; ++v)
-            for (int u = 0; u < unitCount(); ++u)
-                grid.shared[u] |= Ops::when(Ops::several(grid.where[(v - 1) * unitCount() + u]), Ops::bit(v));
+        Mask* shared = grid.shared.data();
+        for (int v = 1; v <= s; ++v) {
+            const Mask* w = &grid.where[(v - 1) * u];
+            const Mask vb = Ops::bit(v);
+            if constexpr (kVectors) {
+                const Vector vbs = Vector{} + vb;
+                for (int k = 0; k < u; k += kLanes)
+                    storeVector(shared + k, loadVector(shared + k) | (severalLanes(loadVector(w + k)) & vbs));
+            } else {
+                for (int k = 0; k < u; ++k)
+                    shared[k] |= Ops::when(Ops::several(w[k]), vb);
+            }
+        }
     }
 
     int n;
@@ -548,6 +557,7 @@ private:
     static constexpr bool kTabled = sizeof(Mask) <= sizeof(std::uint64_t);
     std::vector<Mask> peerPositions;
     mutable std::vector<Mask> scratch;
+    mutable std::vector<Mask> seen; // per unit, the values met so far by isValid
     std::vector<Place> places;
     std::vector<Index> peers; // peerCount() per cell: its column, row and sub-square
     std::vector<Mask> columnInBox; // positions of a sub-square's column k
