@@ -105,6 +105,23 @@ TEST_P(CellSize, CandidateSetAgreesWithAPlainSet)
     EXPECT_EQ(cell.nthPossible(maxValue - 1), maxValue > 0 ? maxValue : -1);
     EXPECT_EQ(cell.nthPossible(maxValue), -1);
     EXPECT_EQ(wordBits(cell), maxValue);
+
+    // A whole cell written at once: values 2 and 4 and all of 64 upwards, with every
+    // bit above maxValue set too; those are dropped, and the value is taken as
+    // setValue takes it.
+    std::vector<std::uint64_t> bits(Cell::wordCount(maxValue) + 1, ~std::uint64_t{0});
+    bits[0] = 0b1010 | std::uint64_t{1} << 63;
+    std::vector<int> given;
+    for (int v = 1; v <= maxValue; ++v)
+        if (v == 2 || v == 4 || v >= 64)
+            given.push_back(v);
+    for (const auto& [value, kept] : {std::pair{maxValue + 1, maxValue}, {0, 0}, {-1, 0}}) {
+        cell.setValueAndPossibles(value, bits.data());
+        EXPECT_EQ(cell.getValue(), kept) << value;
+        EXPECT_EQ(candidates(cell), given);
+        EXPECT_EQ(cell.numPossibles(), static_cast<int>(given.size()));
+        EXPECT_EQ(wordBits(cell), static_cast<int>(given.size()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CellSize, testing::Values(0, 1, 9, 64, 65, 129, 256));
