@@ -40,12 +40,14 @@ TEST(Solver, FiguresOfBoardsThatNeedNoSearch)
 }
 
 // The solver checks validity on its own copy: it must reject exactly what the board rejects.
+// Past 16 x 16 only duplicates, on every engine width: a valid wide grid would be searched.
 TEST(Solver, RejectsDuplicatesInRowColumnOrSubSquare)
 {
     SudokuSolver solver;
     for (const auto& [n, r1, c1, r2, c2] : {std::tuple{3, 0, 0, 0, 8}, {3, 0, 0, 8, 0}, {3, 4, 4, 5, 5},
                                             {3, 0, 0, 1, 3}, {4, 0, 0, 3, 3}, {4, 0, 0, 4, 3}, {4, 15, 2, 15, 14},
-                                            {2, 1, 1, 0, 0}}) {
+                                            {2, 1, 1, 0, 0}, {5, 3, 3, 4, 4}, {5, 24, 0, 24, 1}, {6, 0, 0, 0, 35},
+                                            {6, 7, 2, 30, 2}, {9, 0, 0, 80, 0}, {9, 10, 10, 16, 16}, {9, 10, 10, 10, 74}}) {
         SudokuBoard board(n);
         board.cellAt(r1, c1)->setValue(2);
         board.cellAt(r2, c2)->setValue(2);
