@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Peer benchmark: gridlark-cli against tdoku, kudoku (built here from the shared
 # peers folder into BUILD_DIR/peers) and qqwing on the shared puzzle sets, side by
-# side in one run, whole processes timed with hyperfine (median of RUNS runs).
+# side in one run, whole processes timed with hyperfine (median of RUNS runs;
+# gridlark-cli bench with one worker process, as the peers run).
 # Then list-all enumeration, the large grids, the 25x25 medium puzzle over SEEDS
 # seeds and peak memory. Prints the tables and writes them to bench/RESULTS.md.
 #
@@ -32,8 +33,6 @@ done
 "$peers_dir/build.sh" "$build_dir/peers" >/dev/null
 tdoku="$build_dir/peers/tdoku_bench"
 kudoku="$build_dir/peers/kudoku_bench"
-# gridlark-cli seeds rand() with the time; this makes the seed a parameter.
-gcc -shared -fPIC -O2 -o "$build_dir/peers/fixed-time.so" "$repo/bench/fixed-time.c"
 
 # Median wall time in seconds of a shell command over $2 runs.
 median() {
@@ -54,11 +53,11 @@ for entry in serg_benchmark_10000:2.5 17_clue_49158:2.5 magictour_top1465:4 foru
   file="$sets_dir/$set_name.txt"
   count=$(grep -c '^[0-9.]' "$file")
   # Every solution must check before the set is timed.
-  "$cli" bench "$file" >"$work/check.txt" || { cat "$work/check.txt"; echo "run-bench: $set_name failed" >&2; exit 1; }
+  "$cli" -j 1 bench "$file" >"$work/check.txt" || { cat "$work/check.txt"; echo "run-bench: $set_name failed" >&2; exit 1; }
   td=$(median "'$tdoku' '$file' > /dev/null" "$runs")
   ku=$(median "'$kudoku' '$file' > /dev/null" "$runs")
   q=$(median "qqwing --solve --one-line < '$file' > /dev/null" "$runs")
-  g=$(median "'$cli' bench '$file' > /dev/null" "$runs")
+  g=$(median "'$cli' -j 1 bench '$file' > /dev/null" "$runs")
   say "$(awk -v s="$set_name" -v n="$count" -v td="$td" -v ku="$ku" -v q="$q" -v g="$g" -v t="$target" 'BEGIN {
     printf "| %s | %d | %.3f | %.3f | %.3f | %.3f | %.0f | %.2fx | %.2fx | %.1fx | %sx %s |", s, n, td, ku, q, g, n / g, g / td, g / ku, q / g, t, (g / td <= t ? "met" : "NOT met") }')"
 done
@@ -118,12 +117,12 @@ for file in "$sets_dir"/large/*.txt; do
 done
 
 say ""
-say "## 25x25 medium puzzle: gridlark-cli solve over $seeds seeds (GRIDLARK_SEED 1..$seeds; runs stopped after ${large_timeout} s)"
+say "## 25x25 medium puzzle: gridlark-cli solve over $seeds seeds (--seed 1..$seeds; runs stopped after ${large_timeout} s)"
 say ""
 seed_times=()
 for seed in $(seq "$seeds"); do
-  if GRIDLARK_SEED=$seed LD_PRELOAD="$build_dir/peers/fixed-time.so" /usr/bin/time -f "%e" -o "$work/seed.t" \
-    timeout "$large_timeout" "$cli" solve "$work/25x25_medium_1-1.txt" >/dev/null 2>&1; then
+  if /usr/bin/time -f "%e" -o "$work/seed.t" \
+    timeout "$large_timeout" "$cli" --seed "$seed" solve "$work/25x25_medium_1-1.txt" >/dev/null 2>&1; then
     seed_times+=("$(tail -1 "$work/seed.t")")
   else
     seed_times+=(">$large_timeout")
@@ -144,7 +143,7 @@ say "$({ printf '%s\n' "${seed_times[@]}" | { grep -v '^>' || true; } | sort -g;
 say ""
 say "## Peak memory"
 say ""
-/usr/bin/time -v "$cli" bench "$sets_dir/17_clue_49158.txt" >/dev/null 2>"$work/mem.txt"
+/usr/bin/time -v "$cli" -j 1 bench "$sets_dir/17_clue_49158.txt" >/dev/null 2>"$work/mem.txt"
 peak=$(sed -n 's/.*Maximum resident set size (kbytes): //p' "$work/mem.txt")
 say "$(awk -v k="$peak" 'BEGIN { printf "gridlark-cli bench 17_clue_49158.txt: %.1f MB maximum resident set size (target under 10 MB: %s)", k / 1024, (k < 10240 ? "met" : "NOT met") }')"
 
