@@ -138,10 +138,10 @@ struct VectorOf<std::uint64_t> {
 //   shared[U]       per unit, the values that two or more of its blank cells
 //                   have: bit v of shared[u] is "where[v][u] has two bits"
 // where and shared change with every placement: for the placed value in one
-// branch-free pass over its U units with the cell's row of a table of masks
-// (the positions of the cell's peers, or every position in its own units), and
-// once per other candidate of the placed cell; so the scan tests a cell with
-// three loads.
+// branch-free pass over its U units, a 16-byte vector at a time, with the
+// cell's row of a table of masks (the positions of the cell's peers, or every
+// position in its own units), and once per other candidate of the placed cell;
+// so the scan tests a cell with three loads.
 //
 // A candidate that no other blank cell of the row, or of the column, or of the
 // sub-square has is a candidate missing from at least one of the three shared
