@@ -60,10 +60,15 @@ void onTick(int)
     sigemptyset(&action.sa_mask);
     action.sa_handler = onStop;
     sigaction(SIGUSR1, &action, nullptr);
+    // The tick must not break the solver's writes to the pipe: stdio drops what a
+    // write interrupted before it wrote anything would have written.
     action.sa_handler = onTick;
+    action.sa_flags = SA_RESTART;
     sigaction(SIGALRM, &action, nullptr);
-    const itimerval tick{{0, 10000}, {0, 10000}};
-    setitimer(ITIMER_REAL, &tick, nullptr);
+    if (childMax != 0 || childTimed) {
+        const itimerval tick{{0, 10000}, {0, 10000}};
+        setitimer(ITIMER_REAL, &tick, nullptr);
+    }
     SudokuBoard copy(board);
     solver.solve(&copy, true, sparse);
     std::fflush(stdout);

@@ -105,6 +105,14 @@ TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
     EXPECT_EQ(five.code, 7);
     EXPECT_EQ(lineCount(five.out), 5);
     EXPECT_EQ(five.err, four + ": at least 5 solutions\n");
+
+    // A listing long enough for the limit's clock to tick while it is written loses
+    // no solution on the way.
+    writeFile(four, "................12..3.45.........4.6....2.....7.18.........6.....4..35.7.........\n");
+    // A slow reader at the end of a pipe makes the writes wait, and the ticks hit them.
+    const CommandResult many = runCli("list --max 200000 '" + four + "' | grep -c '^Solution No '");
+    EXPECT_EQ(many.out, "158482\n");
+    EXPECT_EQ(many.err, four + ": 158482 solutions\n");
     std::remove(four.c_str());
     std::remove(nine.c_str());
 }
