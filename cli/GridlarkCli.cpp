@@ -1,7 +1,7 @@
 #include "GridlarkCli.h"
 
 #include "GridFile.h"
-#include "SolutionCounter.h"
+#include "CountProcess.h"
 #include "UserTexts.h"
 #include "WorkerPool.h"
 
@@ -319,8 +319,8 @@ int GridlarkCli::count(const std::vector<std::string>& inputs, std::uint64_t max
             code = exitInvalidGrid;
             return;
         }
-        const SolutionCounter::Result r = SolutionCounter::count(board, true, max, timeout, nullptr);
-        using Stop = SolutionCounter::Stop;
+        const CountProcess::Result r = CountProcess::count(board, true, max, timeout, nullptr);
+        using Stop = CountProcess::Stop;
         if (r.stop == Stop::failed) {
             err = item.label + ": the count could not be run\n";
             code = exitNoSolution;
@@ -382,7 +382,7 @@ int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
     std::string box;
     std::uint64_t printed = 0;
     WorkerPool::catchInterrupt();
-    const SolutionCounter::Result r = SolutionCounter::count(board, sparse, max, 0, [&](const std::string& chunk) {
+    const CountProcess::Result r = CountProcess::count(board, sparse, max, 0, [&](const std::string& chunk) {
         pending += chunk;
         std::size_t start = 0;
         for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -413,7 +413,7 @@ int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
         return true;
     });
     std::fflush(stdout);
-    using Stop = SolutionCounter::Stop;
+    using Stop = CountProcess::Stop;
     if (r.stop == Stop::interrupted) {
         std::fprintf(stderr, "%s: interrupted after %llu solutions\n", label.c_str(),
                      static_cast<unsigned long long>(std::max<std::uint64_t>(r.count, printed)));
