@@ -1,7 +1,10 @@
 #include "GridlarkCli.h"
 
-#include "GridFile.h"
 #include "CountProcess.h"
+#include "GridFile.h"
+#include "LogicalSolver.h"
+#include "SolutionCounter.h"
+#include "StepText.h"
 #include "UserTexts.h"
 #include "WorkerPool.h"
 
@@ -73,6 +76,29 @@ bool readAll(int fd, std::string& text)
         if (nul)
             return true;
     }
+}
+
+// The message and code of a puzzle that cannot be rated; false when it has one solution.
+bool notUnique(int solutions, const std::string& label, std::string& err, int& code)
+{
+    if (solutions == 1)
+        return false;
+    err = label + (solutions == 0 ? ": no solution\n" : ": more than one solution\n");
+    code = solutions == 0 ? GridlarkCli::exitNoSolution : GridlarkCli::exitSeveralSolutions;
+    return true;
+}
+
+int solutionsOf(const Rating& rating)
+{
+    return rating.status == Rating::Status::Rated ? 1 : rating.status == Rating::Status::NoSolution ? 0 : 2;
+}
+
+SudokuBoard boardOf(const std::vector<int>& values, int innerSize)
+{
+    PuzzleValues puzzle;
+    puzzle.innerSize = innerSize;
+    puzzle.values.assign(values.begin(), values.end());
+    return boardOf(puzzle);
 }
 
 std::string place(const std::string& label, const PuzzleDiagnostic& d)
@@ -235,9 +261,9 @@ int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask,
     return exitNoSolution;
 }
 
-std::string GridlarkCli::render(const SudokuBoard& board, bool withCrc) const
+std::string GridlarkCli::render(const SudokuBoard& board, bool withCrc, PuzzleFormat fallback) const
 {
-    const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);
+    const PuzzleFormat format = outputFormat(fallback);
     std::string text;
     if (!PuzzleText::write(board, format, text))
         return "";
@@ -578,4 +604,124 @@ int GridlarkCli::bench(const std::string& input, long limit, bool unique)
         return exitInterrupted;
     }
     return failures > 0 ? exitNoSolution : exitOk;
+}
+
+std::optional<CandidateGrid> GridlarkCli::logicGrid(const Item& item, std::string& err, int& code) const
+{
+    if (!boardOf(item.puzzle).isValid()) {
+        err = item.label + ": " + UserTexts::invalidGrid + "\n";
+        code = exitInvalidGrid;
+        return std::nullopt;
+    }
+    std::string probe;
+    if (!PuzzleText::write(boardOf(item.puzzle), outputFormat(PuzzleFormat::boxed), probe)) {
+        err = item.label + ": the " + PuzzleText::getFormatName(outputFormat(PuzzleFormat::boxed)) +
+            " format holds grids up to 25x25\n";
+        code = exitUsage;
+        return std::nullopt;
+    }
+    std::optional<CandidateGrid> grid;
+    if (item.puzzle.innerSize <= CandidateGrid::kMaxInnerSize)
+        grid = CandidateGrid::fromValues({item.puzzle.values.begin(), item.puzzle.values.end()});
+    if (!grid) {
+        err = item.label + ": solving step by step works on grids up to 64x64 (box size " +
+            std::to_string(CandidateGrid::kMaxInnerSize) + ")\n";
+        code = exitUsage;
+    }
+    return grid;
+}
+
+int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly)
+{
+    const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
+    const std::vector<Item> items = readInputs(inputs, boxed);
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        const std::optional<CandidateGrid> grid = logicGrid(item, err, code);
+        if (!grid)
+            return;
+        const GridLayout& layout = grid->getLayout();
+        if (hintOnly) {
+            if (notUnique(SolutionCounter::count(*grid, 2), item.label, err, code))
+                return;
+            const std::optional<Step> step = LogicalSolver(true).findNextStep(*grid);
+            out = grid->isSolved() ? "The puzzle is solved.\n"
+                : step               ? StepText::describe(*step, layout) + "\n"
+                                     : "";
+            if (!grid->isSolved() && !step) {
+                err = item.label + ": no step found\n";
+                code = exitNoSolution;
+            }
+            return;
+        }
+        const Rating rating = PuzzleRater::rate(*grid);
+        if (notUnique(solutionsOf(rating), item.label, err, code))
+            return;
+        for (const Step& step : rating.steps)
+            out += StepText::describe(step, layout) + "\n";
+        out += render(boardOf(rating.solution, item.puzzle.innerSize), true);
+    });
+}
+
+int GridlarkCli::rate(const std::vector<std::string>& inputs)
+{
+    const std::vector<Item> items = readInputs(inputs, false);
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        const std::optional<CandidateGrid> grid = logicGrid(item, err, code);
+        if (!grid)
+            return;
+        const Rating rating = PuzzleRater::rate(*grid);
+        if (notUnique(solutionsOf(rating), item.label, err, code))
+            return;
+        char figure[32];
+        std::snprintf(figure, sizeof figure, "%.1f ", rating.rating);
+        std::string line = figure + std::string(PuzzleRater::levelName(rating.level));
+        const char* separator = " ";
+        for (std::size_t t = 0; t < kTechniqueCount; ++t) {
+            if (rating.counts[t] == 0)
+                continue;
+            line += separator + std::string(kTechniques[t].name) + ": " + std::to_string(rating.counts[t]);
+            separator = ", ";
+        }
+        // The puzzle goes first when a format is asked for: in line format the
+        // output reads back as the puzzles, the rating after the blank ignored.
+        if (options.outputFormat == PuzzleFormat::automatic) {
+            out = line + "\n";
+            return;
+        }
+        out = render(boardOf(item.puzzle), false);
+        if (options.outputFormat == PuzzleFormat::line && !out.empty())
+            out.back() = ' ';
+        out += line + "\n";
+    });
+}
+
+int GridlarkCli::generate(int innerSize, std::optional<Level> level, Symmetry symmetry, int count)
+{
+    std::vector<Item> items(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i].isPuzzle = true;
+        items[i].ordinal = i;
+    }
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        GeneratorOptions generatorOptions;
+        generatorOptions.innerSize = innerSize;
+        generatorOptions.level = level;
+        generatorOptions.symmetry = symmetry;
+        // Puzzle by puzzle, so that any number of jobs makes the same ones.
+        generatorOptions.seed = options.seed ^ (std::uint64_t{puzzleSeed(options.seed, item.ordinal)} << 32) ^
+            puzzleSeed(options.seed + 1, item.ordinal);
+        const std::optional<GeneratedPuzzle> puzzle = PuzzleGenerator(generatorOptions).next();
+        if (!puzzle) {
+            err = "gridlark-cli: no " + std::string(level ? PuzzleRater::levelName(*level) : "") +
+                (level ? " " : "") + "puzzle found in " + std::to_string(generatorOptions.maxAttempts) + " tries\n";
+            code = exitNoSolution;
+            return;
+        }
+        out = render(boardOf(puzzle->givens, innerSize), true, PuzzleFormat::line);
+        if (out.empty()) {
+            err = std::string("gridlark-cli: the ") + PuzzleText::getFormatName(outputFormat(PuzzleFormat::line)) +
+                " format holds grids up to 25x25\n";
+            code = exitUsage;
+        }
+    });
 }
