@@ -708,8 +708,7 @@ int GridlarkCli::generate(int innerSize, std::optional<Level> level, Symmetry sy
         generatorOptions.level = level;
         generatorOptions.symmetry = symmetry;
         // Puzzle by puzzle, so that any number of jobs makes the same ones.
-        generatorOptions.seed = options.seed ^ (std::uint64_t{puzzleSeed(options.seed, item.ordinal)} << 32) ^
-            puzzleSeed(options.seed + 1, item.ordinal);
+        generatorOptions.seed = puzzleSeed(options.seed, item.ordinal);
         const std::optional<GeneratedPuzzle> puzzle = PuzzleGenerator(generatorOptions).next();
         if (!puzzle) {
             err = "gridlark-cli: no " + std::string(level ? PuzzleRater::levelName(*level) : "") +

@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         break;
     }
 
-    CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver.", "gridlark-cli"};
+    CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver; explains, rates and makes puzzles.", "gridlark-cli"};
     app.set_version_flag("--version", "gridlark-cli " GRIDLARK_VERSION);
     app.footer(kExitCodes);
     app.require_subcommand(1);

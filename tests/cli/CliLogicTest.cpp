@@ -99,6 +99,16 @@ TEST(CliLogic, PuzzlesWithoutOneSolutionGetAMessageAndTheirCodeNeverARating)
             EXPECT_NE(r.err.find(c.message), std::string::npos) << command << " " << c.input << ": " << r.err;
         }
     }
+    // 4x4 puzzles never need more than medium techniques.
+    const CommandResult none = runCli("--seed 1 generate --size 2 --level hard");
+    EXPECT_EQ(none.code, 4);
+    EXPECT_EQ(none.err, "gridlark-cli: no hard puzzle found in 2000 tries\n");
+    // A blank 81x81 grid: beyond the logic grid's 64 candidates per cell.
+    const std::string large = temporaryPath("large");
+    writeFile(large, "9\n");
+    const CommandResult tooLarge = runCli("rate '" + large + "'");
+    EXPECT_EQ(tooLarge.code, 64);
+    EXPECT_EQ(tooLarge.err, large + ": solving step by step works on grids up to 64x64 (box size 8)\n");
     for (const char* usage : {"generate --level tricky", "generate --size 9", "generate --symmetry round",
                               "generate --count 0", "rate"})
         EXPECT_EQ(runCli(usage).code, 64) << usage;
