@@ -25,7 +25,8 @@ Exit codes:
   64  usage error
   130 interrupted (Ctrl+C); what was done so far is printed)";
 
-const char* const kCommands[] = {"solve", "count", "list", "show", "format", "bench", "explain", "hint", "rate", "generate"};
+const char* const kCommands[] = {"solve", "count", "list", "show", "format",
+                                 "bench", "explain", "hint", "rate", "generate"};
 
 // Options of the program that take a value, so that the command can be found
 // among the arguments before they are parsed.
@@ -83,7 +84,8 @@ int main(int argc, char** argv)
         break;
     }
 
-    CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver; explains, rates and makes puzzles.", "gridlark-cli"};
+    CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver; explains, rates and makes puzzles.",
+                 "gridlark-cli"};
     app.set_version_flag("--version", "gridlark-cli " GRIDLARK_VERSION);
     app.footer(kExitCodes);
     app.require_subcommand(1);
@@ -99,11 +101,13 @@ int main(int argc, char** argv)
     app.add_option("--seed", seedText, "Seed of the random choices: the same seed repeats a run exactly")
         ->check(wholeNumber(0, ~0ULL));
     app.add_flag("--verbose", options.verbose, "Print the seed and how each input was read to standard error");
-    app.add_option("-j,--jobs", options.jobs, "Worker processes for solve, count, bench, explain, hint, rate and generate (default: processors)")
+    app.add_option("-j,--jobs", options.jobs,
+                   "Worker processes for solve, count, bench, explain, hint, rate and generate (default: processors)")
         ->check(wholeNumber(1, 1024));
     app.add_option("--input-format", inputFormat, "auto, grid, line, sdk, ss or boxed (default: auto)")
         ->check(CLI::IsMember(inputNames));
-    app.add_option("--format", outputFormat, "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid; generate: line)")
+    app.add_option("--format", outputFormat,
+                   "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid; generate: line)")
         ->check(CLI::IsMember(outputNames));
     app.add_flag("-q,--quiet", options.quiet, "Leave out the crc and figures lines");
     app.add_flag("--strict", options.strict, "Treat a grid file's warnings as errors");
