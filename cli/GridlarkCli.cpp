@@ -643,11 +643,14 @@ int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly)
         if (hintOnly) {
             if (notUnique(SolutionCounter::count(*grid, 2), item.label, err, code))
                 return;
-            const std::optional<Step> step = LogicalSolver(true).findNextStep(*grid);
-            out = grid->isSolved() ? "The puzzle is solved.\n"
-                : step               ? StepText::describe(*step, layout) + "\n"
-                                     : "";
-            if (!grid->isSolved() && !step) {
+            if (grid->isSolved()) {
+                out = "The puzzle is solved.\n";
+                return;
+            }
+            // The deep forcing chain always finds a step on a puzzle with one solution.
+            if (const std::optional<Step> step = LogicalSolver(true).findNextStep(*grid)) {
+                out = StepText::describe(*step, layout) + "\n";
+            } else {
                 err = item.label + ": no step found\n";
                 code = exitNoSolution;
             }
