@@ -1,11 +1,13 @@
 #pragma once
 
+#include "PuzzleGenerator.h"
 #include "PuzzleText.h"
 #include "SudokuBoard.h"
 #include "SudokuSolver.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,13 @@ public:
     // limit < 0: every puzzle of the input.
     int bench(const std::string& input, long limit, bool unique);
 
+    // Every step in words, then the solution; with hintOnly only the next step.
+    int explain(const std::vector<std::string>& inputs, bool hintOnly);
+    // One line per puzzle: rating, level and the steps of each technique used.
+    int rate(const std::vector<std::string>& inputs);
+    // count puzzles with one solution each, of the level when one is given.
+    int generate(int innerSize, std::optional<Level> level, Symmetry symmetry, int count);
+
     // The seed of puzzle number index of a run: the same for any worker.
     static unsigned puzzleSeed(std::uint64_t seed, std::size_t index);
 
@@ -71,7 +80,10 @@ private:
     // Runs work over the items on the worker pool and prints the results in order.
     int runItems(const std::vector<Item>& items, bool finishTask,
                  const std::function<void(const Item&, std::string&, std::string&, int&)>& work);
-    std::string render(const SudokuBoard& board, bool withCrc) const;
+    std::string render(const SudokuBoard& board, bool withCrc, PuzzleFormat fallback = PuzzleFormat::boxed) const;
+    // The puzzle on the logic library's grid; nothing, with the message and code set,
+    // when it is invalid or too large for it.
+    std::optional<CandidateGrid> logicGrid(const Item& item, std::string& err, int& code) const;
     std::string figures() const;
     PuzzleFormat outputFormat(PuzzleFormat fallback) const;
 

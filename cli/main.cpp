@@ -18,14 +18,15 @@ Exit codes:
   1   an input cannot be opened, or the output cannot be written
   2   an input holds no puzzle (a grid file without its inner size)
   3   invalid: a grid with repeated values, an input that fits no format or two, a warning under --strict
-  4   no solution (bench: a puzzle failed verification)
-  5   --unique found more than one solution
+  4   no solution (bench: a puzzle failed verification; generate: no puzzle of the level was found)
+  5   more than one solution (solve --unique, explain, hint, rate)
   6   the inner size is out of range (0 to 16)
   7   a count stopped at --max or --timeout ("at least N")
   64  usage error
   130 interrupted (Ctrl+C); what was done so far is printed)";
 
-const char* const kCommands[] = {"solve", "count", "list", "show", "format", "bench"};
+const char* const kCommands[] = {"solve", "count", "list", "show", "format",
+                                 "bench", "explain", "hint", "rate", "generate"};
 
 // Options of the program that take a value, so that the command can be found
 // among the arguments before they are parsed.
@@ -83,7 +84,8 @@ int main(int argc, char** argv)
         break;
     }
 
-    CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver.", "gridlark-cli"};
+    CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver; explains, rates and makes puzzles.",
+                 "gridlark-cli"};
     app.set_version_flag("--version", "gridlark-cli " GRIDLARK_VERSION);
     app.footer(kExitCodes);
     app.require_subcommand(1);
@@ -99,11 +101,13 @@ int main(int argc, char** argv)
     app.add_option("--seed", seedText, "Seed of the random choices: the same seed repeats a run exactly")
         ->check(wholeNumber(0, ~0ULL));
     app.add_flag("--verbose", options.verbose, "Print the seed and how each input was read to standard error");
-    app.add_option("-j,--jobs", options.jobs, "Worker processes for solve, count and bench (default: processors)")
+    app.add_option("-j,--jobs", options.jobs,
+                   "Worker processes for solve, count, bench, explain, hint, rate and generate (default: processors)")
         ->check(wholeNumber(1, 1024));
     app.add_option("--input-format", inputFormat, "auto, grid, line, sdk, ss or boxed (default: auto)")
         ->check(CLI::IsMember(inputNames));
-    app.add_option("--format", outputFormat, "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid)")
+    app.add_option("--format", outputFormat,
+                   "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid; generate: line)")
         ->check(CLI::IsMember(outputNames));
     app.add_flag("-q,--quiet", options.quiet, "Leave out the crc and figures lines");
     app.add_flag("--strict", options.strict, "Treat a grid file's warnings as errors");
@@ -159,7 +163,32 @@ int main(int argc, char** argv)
     bench->add_flag("--unique", benchUnique, "Look for a second solution too");
     bench->add_option("PUZZLES", benchInput, "File of puzzles; - is standard input")->required();
 
-    for (CLI::App* sub : {solve, count, list, show, format, bench})
+    std::vector<std::string> explainInputs;
+    CLI::App* explain = app.add_subcommand("explain", "Print every step of a solution in words, then the solution");
+    explain->add_option("INPUT", explainInputs, "Puzzle files; - is standard input")->required();
+
+    std::vector<std::string> hintInputs;
+    CLI::App* hint = app.add_subcommand("hint", "Print the next step in words");
+    hint->add_option("INPUT", hintInputs, "Puzzle files; - is standard input")->required();
+
+    std::vector<std::string> rateInputs;
+    CLI::App* rate = app.add_subcommand("rate", "Print each puzzle's rating, level and techniques used");
+    rate->add_option("INPUT", rateInputs, "Puzzle files; - is standard input")->required();
+
+    int generateSize = 3;
+    std::string generateLevel;
+    std::string generateSymmetry = "none";
+    int generateCount = 1;
+    CLI::App* generate = app.add_subcommand("generate", "Print new puzzles with exactly one solution");
+    generate->add_option("--size", generateSize, "Box size: 2 (4x4) to 5 (25x25) (default: 3)")
+        ->check(wholeNumber(2, 5));
+    generate->add_option("--level", generateLevel, "easy, medium, hard, expert or extreme (default: any)")
+        ->check(CLI::IsMember({"easy", "medium", "hard", "expert", "extreme"}));
+    generate->add_option("--symmetry", generateSymmetry, "none, rotational, diagonal or mirror (default: none)")
+        ->check(CLI::IsMember({"none", "rotational", "diagonal", "mirror"}));
+    generate->add_option("--count", generateCount, "Puzzles to print (default: 1)")->check(wholeNumber(1, 1000000));
+
+    for (CLI::App* sub : {solve, count, list, show, format, bench, explain, hint, rate, generate})
         sub->footer(kExitCodes);
 
     try {
@@ -194,5 +223,14 @@ int main(int argc, char** argv)
         return cli.show(showInputs);
     if (*format)
         return cli.format(formatInput, formatOut);
+    if (*explain)
+        return cli.explain(explainInputs, false);
+    if (*hint)
+        return cli.explain(hintInputs, true);
+    if (*rate)
+        return cli.rate(rateInputs);
+    if (*generate)
+        return cli.generate(generateSize, PuzzleRater::parseLevel(generateLevel),
+                            *PuzzleGenerator::parseSymmetry(generateSymmetry), generateCount);
     return cli.bench(benchInput, benchLimit, benchUnique);
 }

@@ -203,7 +203,8 @@ const CliCase kCases[] = {
     {"BenchEmpty", "bench FILE", "", 0, "puzzles solved: 0"},
     {"NoCommand", "", std::nullopt, 64, kUsage},
     {"UnknownCommand", "frobnicate FILE", "3\n", 64,
-     "gridlark-cli: unknown command 'frobnicate'; the commands are solve count list show format bench\n" +
+     "gridlark-cli: unknown command 'frobnicate'; the commands are solve count list show format bench explain hint rate "
+     "generate\n" +
          std::string(kUsage) + "\n"},
     {"LimitNotANumber", "bench --limit abc FILE", "", 64, "must be a whole number from 0 to 1000000000000, not 'abc'"},
     {"NoFile", "solve", std::nullopt, 64, kUsage},

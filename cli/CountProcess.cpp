@@ -1,4 +1,4 @@
-#include "SolutionCounter.h"
+#include "CountProcess.h"
 
 #include "SudokuSolver.h"
 #include "WorkerPool.h"
@@ -26,7 +26,7 @@ std::uint64_t childMax = 0;
 timespec childDeadline{};
 bool childTimed = false;
 
-[[noreturn]] void report(SolutionCounter::Stop stop)
+[[noreturn]] void report(CountProcess::Stop stop)
 {
     const Report r{childSolver->getSolutionCount(), static_cast<std::int32_t>(stop)};
     [[maybe_unused]] const ssize_t written = write(reportFd, &r, sizeof r);
@@ -35,18 +35,18 @@ bool childTimed = false;
 
 void onStop(int)
 {
-    report(SolutionCounter::Stop::interrupted);
+    report(CountProcess::Stop::interrupted);
 }
 
 void onTick(int)
 {
     if (childMax != 0 && childSolver->getSolutionCount() >= childMax)
-        report(SolutionCounter::Stop::atMax);
+        report(CountProcess::Stop::atMax);
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     if (childTimed && (now.tv_sec > childDeadline.tv_sec ||
                        (now.tv_sec == childDeadline.tv_sec && now.tv_nsec >= childDeadline.tv_nsec)))
-        report(SolutionCounter::Stop::timedOut);
+        report(CountProcess::Stop::timedOut);
 }
 
 [[noreturn]] void childMain(const SudokuBoard& board, bool sparse, int outFd)
@@ -72,13 +72,13 @@ void onTick(int)
     SudokuBoard copy(board);
     solver.solve(&copy, true, sparse);
     std::fflush(stdout);
-    report(childMax != 0 && solver.getSolutionCount() >= childMax ? SolutionCounter::Stop::atMax
-                                                                  : SolutionCounter::Stop::complete);
+    report(childMax != 0 && solver.getSolutionCount() >= childMax ? CountProcess::Stop::atMax
+                                                                  : CountProcess::Stop::complete);
 }
 
 } // namespace
 
-SolutionCounter::Result SolutionCounter::count(const SudokuBoard& board, bool sparse, std::uint64_t max,
+CountProcess::Result CountProcess::count(const SudokuBoard& board, bool sparse, std::uint64_t max,
                                                double timeoutSeconds, const Output& output)
 {
     Result result;

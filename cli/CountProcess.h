@@ -9,7 +9,7 @@
 // Counts the solutions of a board with the solver's list-all mode in a child
 // process, so that a count can be stopped (at a cap, a time limit or Ctrl+C)
 // without leaving the solver half-way through a search.
-class SolutionCounter {
+class CountProcess {
 public:
     enum class Stop {
         complete,
