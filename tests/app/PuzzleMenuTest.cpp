@@ -9,24 +9,36 @@
 #include <QClipboard>
 #include <QTest>
 
+#include <algorithm>
+#include <optional>
+
 namespace {
 
 // kPuzzle's solution, row by row.
 const char* const kSolution[9] = {"534678912", "672195348", "198342567", "859761423", "426853791",
                                   "713924856", "961537284", "287419635", "345286179"};
 
+using Rows = std::array<std::string, 9>;
+
+Rows rowsOf(const char* const rows[9])
+{
+    Rows out;
+    std::copy(rows, rows + 9, out.begin());
+    return out;
+}
+
 // kPuzzle as one line, blanks as '.'.
 std::string puzzleLine()
 {
     std::string line;
     for (const char* row : kPuzzle)
-        for (const char* c = row; *c; ++c)
-            line += *c == '0' ? '.' : *c;
+        line += row;
+    std::replace(line.begin(), line.end(), '0', '.');
     return line;
 }
 
-// The grid that rows show, as the boxes hold it.
-GridText gridOf(const char* const rows[9])
+// What the boxes show for rows.
+GridText gridOf(const Rows& rows)
 {
     GridText g;
     for (int r = 0; r < 9; ++r)
@@ -40,13 +52,22 @@ std::string clipboard() { return QApplication::clipboard()->text().toStdString()
 
 class PuzzleMenuTest : public DialogFixture {
 protected:
-    // Something typed that the items must leave alone, and a screen to compare with.
+    // kPuzzle typed over a solved grid: the figures, Revert and the board of that
+    // Solve (8 at r5c5) are what the items must leave alone.
     void SetUp() override
     {
         DialogFixture::SetUp();
         put(4, 4, "8");
         dlg->SendCommand(IDC_SOLVE);
         putRows(kPuzzle);
+    }
+
+    void show(const Rows& rows)
+    {
+        const char* texts[9];
+        for (int r = 0; r < 9; ++r)
+            texts[r] = rows[r].c_str();
+        putRows(texts);
     }
 };
 
@@ -95,41 +116,27 @@ TEST_F(PuzzleMenuTest, NewPuzzleFillsTheBoxesWithAUniquePuzzleOfTheLevelAndNothi
 
 TEST_F(PuzzleMenuTest, HintShowsTheNextStepOrWhyThereIsNoneAndLeavesTheGrid)
 {
-    char nearlySolved[9][10];
-    const char* nearly[9];
-    char noSolution[9][10] = {"123456780", "000000009"};
-    const char* unsolvable[9];
-    char twice[9][10];
-    const char* invalid[9];
-    char empty[9][10] = {};
-    const char* blank[9];
-    for (int r = 0; r < 9; ++r) {
-        std::snprintf(nearlySolved[r], 10, "%s", kSolution[r]);
-        std::snprintf(twice[r], 10, "%s", kPuzzle[r]);
-        if (r > 1)
-            std::snprintf(noSolution[r], 10, "000000000");
-        std::snprintf(empty[r], 10, "000000000");
-        nearly[r] = nearlySolved[r];
-        unsolvable[r] = noSolution[r];
-        invalid[r] = twice[r];
-        blank[r] = empty[r];
-    }
-    nearlySolved[0][1] = '0';
-    twice[0][8] = '5';
+    Rows nearly = rowsOf(kSolution), invalid = rowsOf(kPuzzle), blank, unsolvable;
+    nearly[0][1] = '0';
+    invalid[0][8] = '5';
+    blank.fill("000000000");
+    unsolvable = blank;
+    unsolvable[0] = "123456780";
+    unsolvable[1] = "000000009";
     const struct {
-        const char* const* rows;
+        Rows rows;
         UINT type;
         const char* says;
     } cases[] = {
         {nearly, MB_ICONINFORMATION, "r1c2 = 3"},
-        {kPuzzle, MB_ICONINFORMATION, ": r"},
-        {kSolution, MB_ICONWARNING, "already solved"},
+        {rowsOf(kPuzzle), MB_ICONINFORMATION, ": r"},
+        {rowsOf(kSolution), MB_ICONWARNING, "already solved"},
         {invalid, MB_ICONWARNING, "invalid"},
         {unsolvable, MB_ICONWARNING, "no solution"},
         {blank, MB_ICONWARNING, "more than one solution"},
     };
     for (const auto& c : cases) {
-        putRows(c.rows);
+        show(c.rows);
         const Screen before = screen();
         host.messageBoxes.clear();
         dlg->OnSysCommand(IDM_HINT, 0);
@@ -150,32 +157,30 @@ TEST_F(PuzzleMenuTest, CopyPutsTheGridOnTheClipboardAsOneLineWithDotsForBlanks)
 
 TEST_F(PuzzleMenuTest, PasteFillsTheBoxesWithAPuzzleAndRefusesAnythingElse)
 {
+    Rows sdkRows = rowsOf(kSolution);
+    sdkRows[0][0] = '.';
     std::string sdk = "# from a file\n";
-    for (const char* row : kSolution)
-        sdk += std::string(row) + "\n";
-    sdk[sdk.find('\n') + 1] = '.';
-    char sdkFirstRow[10] = "034678912";
-    const char* sdkRows[9] = {sdkFirstRow};
-    for (int r = 1; r < 9; ++r)
-        sdkRows[r] = kSolution[r];
+    for (const std::string& row : sdkRows)
+        sdk += row + "\n";
+    sdkRows[0][0] = '0';
     const struct {
         std::string text;
-        const char* const* shows;  // null: refused
+        std::optional<Rows> shows;  // nothing: refused
         const char* says;
     } cases[] = {
-        {puzzleLine(), kPuzzle, ""},
+        {puzzleLine(), rowsOf(kPuzzle), ""},
         {sdk, sdkRows, ""},
-        {"hello, world", nullptr, "notations"},
-        {"3\n1 2 x", nullptr, "line 2, column 5"},
-        {"1234341221434321", nullptr, "4x4"},
-        {puzzleLine() + "\n" + puzzleLine(), nullptr, "2 puzzles"},
-        {"", nullptr, "empty"},
+        {"hello, world", std::nullopt, "notations"},
+        {"3\n1 2 x", std::nullopt, "line 2, column 5"},
+        {"1234341221434321", std::nullopt, "4x4"},
+        {puzzleLine() + "\n" + puzzleLine(), std::nullopt, "2 puzzles"},
+        {"", std::nullopt, "empty"},
     };
     for (const auto& c : cases) {
         put(0, 0, "9");
         Screen expected = screen();
         if (c.shows)
-            expected.grid = gridOf(c.shows);
+            expected.grid = gridOf(*c.shows);
         host.messageBoxes.clear();
         setClipboard(c.text);
         dlg->OnSysCommand(IDM_PASTE, 0);
