@@ -124,6 +124,7 @@ BOOL CGridlarkDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     if (CMenu* pSysMenu = GetSystemMenu(false)) {
+        AppendPuzzleMenu(*pSysMenu);
         const char* strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
         if (*strAboutMenu) {
             pSysMenu->AppendMenu(MF_SEPARATOR);
@@ -177,22 +178,27 @@ void CGridlarkDlg::HookArrowKeys()
         for (int col = 0; col < kGridSide; ++col) {
             if (CWnd* box = GetDlgItem(CellBoxId(row, col))) {
                 box->GetSafeHwnd()->setProperty(kGridCellProperty, row * kGridSide + col);
-                box->GetSafeHwnd()->installEventFilter(this);
             }
         }
     }
 }
 
-// The arrow keys move the focus to the neighbouring cell box and stop at the edge of
-// the grid; they never change a value, and the tab order stays the template's.
+// The base watches every control's keys. In a cell box the arrow keys move the focus
+// to the neighbouring box and stop at the edge of the grid; they never change a value,
+// and the tab order stays the template's. Ctrl+V there pastes a whole puzzle.
 bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return CDialog::eventFilter(watched, event);
+    // The accelerators first: Ctrl+Shift+V is Paste in a box too.
+    if (CDialog::eventFilter(watched, event))
+        return true;
     const auto* key = static_cast<const QKeyEvent*>(event);
     const QVariant cell = watched->property(kGridCellProperty);
+    if (cell.isValid() && key->matches(QKeySequence::Paste) && PasteIntoBox())
+        return true;
     if (!cell.isValid() || (key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return CDialog::eventFilter(watched, event);
+        return false;
     int row = cell.toInt() / kGridSide;
     int col = cell.toInt() % kGridSide;
     switch (key->key()) {
@@ -209,7 +215,7 @@ bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
         col = std::min(col + 1, kGridSide - 1);
         break;
     default:
-        return CDialog::eventFilter(watched, event);
+        return false;
     }
     // Entered as Tab enters a box, with its text selected, so a digit typed replaces it.
     if (CWnd* box = GetDlgItem(CellBoxId(row, col)))
@@ -222,7 +228,7 @@ void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout;
         dlgAbout.DoModal();
-    } else {
+    } else if (!OnPuzzleCommand(nID)) {
         CDialog::OnSysCommand(nID, lParam);
     }
 }

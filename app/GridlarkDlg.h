@@ -9,6 +9,7 @@
 
 class SudokuBoard;
 class SudokuSolver;
+enum class Level;
 
 // The main dialog: the 9x9 grid of cell boxes, the command buttons, the message
 // line and the figures line. It owns the board read at the last Solve and the solver.
@@ -33,6 +34,12 @@ public:
     void OnQuit();
     void OnNotepad();
 
+    // The window menu's puzzle items; they change only the cell boxes.
+    void OnNewPuzzle(Level level);
+    void OnHint();
+    void OnCopy();
+    void OnPaste();
+
     const SudokuBoard* GetBoard() const { return m_board.get(); }
     const SudokuSolver* GetSolver() const { return m_solver.get(); }
 
@@ -49,6 +56,13 @@ private:
     void HookArrowKeys();
     // Load's check of the file and its showing, with their messages.
     void LoadFile(const std::string& path);
+    // New Puzzle, Hint, Copy and Paste in the window menu, with their keys.
+    void AppendPuzzleMenu(CMenu& menu);
+    // Runs the puzzle item of a window-menu command; false for any other command.
+    BOOL OnPuzzleCommand(UINT nID);
+    // Ctrl+V in a box: the whole puzzle when the clipboard holds one; false otherwise,
+    // and the box pastes the text itself.
+    BOOL PasteIntoBox();
 
     CButton m_solveButton;
     CButton m_revertButton;

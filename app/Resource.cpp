@@ -84,7 +84,21 @@ int CellBoxId(int row, int col)
 
 const char* LoadResourceString(int id)
 {
-    return id == IDS_ABOUTBOX ? "&About Gridlark..." : "";
+    static const struct {
+        int id;
+        const char* text;
+    } kStrings[] = {
+        {IDS_ABOUTBOX, "&About Gridlark..."}, {IDS_NEW_PUZZLE, "New P&uzzle"},
+        {IDS_LEVEL_EASY, "&Easy"},            {IDS_LEVEL_MEDIUM, "&Medium"},
+        {IDS_LEVEL_HARD, "&Hard"},            {IDS_LEVEL_EXPERT, "E&xpert"},
+        {IDS_LEVEL_EXTREME, "Ex&treme"},      {IDS_HINT, "&Hint"},
+        {IDS_COPY, "C&opy\tCtrl+Shift+C"},    {IDS_PASTE, "&Paste\tCtrl+Shift+V"},
+    };
+    for (const auto& entry : kStrings) {
+        if (entry.id == id)
+            return entry.text;
+    }
+    return "";
 }
 
 const DlgTemplate& GetGridlarkDialogTemplate()

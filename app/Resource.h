@@ -10,6 +10,18 @@ constexpr int IDD_GRIDLARK_DIALOG = 102;
 constexpr int IDR_MAINFRAME = 128;
 constexpr int IDB_SUDOKU = 129;
 
+// Strings of the window menu's puzzle items: the New Puzzle submenu, its five levels
+// (easiest first), and Hint, Copy and Paste with their keys.
+constexpr int IDS_NEW_PUZZLE = 110;
+constexpr int IDS_LEVEL_EASY = 111;
+constexpr int IDS_LEVEL_MEDIUM = 112;
+constexpr int IDS_LEVEL_HARD = 113;
+constexpr int IDS_LEVEL_EXPERT = 114;
+constexpr int IDS_LEVEL_EXTREME = 115;
+constexpr int IDS_HINT = 116;
+constexpr int IDS_COPY = 117;
+constexpr int IDS_PASTE = 118;
+
 constexpr int IDC_FIRST_CELL = 1000;
 constexpr int IDC_RESET_ALL = 1081;
 constexpr int IDC_SOLVE = 1082;
@@ -22,8 +34,17 @@ constexpr int IDC_LOAD = 1088;
 constexpr int IDC_FIGURES = 1089;
 constexpr int IDC_NOTEPAD = 1090;
 
-// The system menu command of the About item.
+// The system menu commands: About, the puzzle items, and New Puzzle of each level,
+// easiest first. System command ids keep their low four bits clear.
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
+constexpr unsigned IDM_HINT = 0x0020;
+constexpr unsigned IDM_COPY = 0x0030;
+constexpr unsigned IDM_PASTE = 0x0040;
+constexpr unsigned IDM_NEW_EASY = 0x0100;
+constexpr unsigned IDM_NEW_MEDIUM = 0x0110;
+constexpr unsigned IDM_NEW_HARD = 0x0120;
+constexpr unsigned IDM_NEW_EXPERT = 0x0130;
+constexpr unsigned IDM_NEW_EXTREME = 0x0140;
 
 constexpr int kGridSide = 9;
 

@@ -28,11 +28,44 @@ int mulDiv(int a, int b, int c)
     return static_cast<int>((static_cast<long long>(a) * b + c / 2) / c);
 }
 
+// Adds items to menu; a chosen item's action carries its command id.
+void addMenuItems(QMenu& menu, const std::vector<CMenu::Item>& items)
+{
+    for (const CMenu::Item& item : items) {
+        if (item.flags & MF_SEPARATOR) {
+            menu.addSeparator();
+            continue;
+        }
+        QString text = QString::fromLocal8Bit(item.text.c_str());
+        QString shortcut;
+        if (const qsizetype tab = text.indexOf(QLatin1Char('\t')); tab >= 0) {
+            shortcut = text.mid(tab + 1);
+            text.truncate(tab);
+        }
+        if (item.flags & MF_POPUP) {
+            addMenuItems(*menu.addMenu(text), item.popup);
+            continue;
+        }
+        QAction* action = menu.addAction(text);
+        if (!shortcut.isEmpty())
+            action->setShortcut(QKeySequence(shortcut));
+        action->setData(item.id);
+    }
+}
+
 } // namespace
 
 BOOL CMenu::AppendMenu(UINT flags, UINT id, const char* text)
 {
-    m_items.push_back({flags, (flags & MF_SEPARATOR) ? 0u : id, text ? text : ""});
+    m_items.push_back({flags, (flags & MF_SEPARATOR) ? 0u : id, text ? text : "", {}});
+    return true;
+}
+
+BOOL CMenu::AppendMenu(UINT flags, const CMenu& popup, const char* text)
+{
+    if (!(flags & MF_POPUP))
+        return false;
+    m_items.push_back({flags, 0u, text ? text : "", popup.m_items});
     return true;
 }
 
@@ -96,6 +129,7 @@ void CDialog::CreateControls()
         QWidget* widget = CreateControl(item);
         if (item.id != -1)
             m_items.emplace(item.id, CWnd(widget));
+        widget->installEventFilter(this);
         created.push_back(widget);
     }
     // Template order is the z-order with the first control on top, and the tab order.
@@ -265,22 +299,7 @@ CMenu* CDialog::GetSystemMenu(BOOL)
 void CDialog::ShowSystemMenu(const QPoint& globalPos)
 {
     QMenu menu(this);
-    for (const CMenu::Item& item : m_systemMenu.GetItems()) {
-        if (item.flags & MF_SEPARATOR) {
-            menu.addSeparator();
-            continue;
-        }
-        QString text = QString::fromLocal8Bit(item.text.c_str());
-        QString shortcut;
-        if (const qsizetype tab = text.indexOf(QLatin1Char('\t')); tab >= 0) {
-            shortcut = text.mid(tab + 1);
-            text.truncate(tab);
-        }
-        QAction* action = menu.addAction(text);
-        if (!shortcut.isEmpty())
-            action->setShortcut(QKeySequence(shortcut));
-        action->setData(item.id);
-    }
+    addMenuItems(menu, m_systemMenu.GetItems());
     if (QAction* chosen = menu.exec(globalPos))
         OnSysCommand(chosen->data().toUInt(), 0);
 }
@@ -336,8 +355,36 @@ void CDialog::OnSysCommand(UINT nID, std::intptr_t)
     }
 }
 
+bool CDialog::TranslateAccelerator(const QKeyEvent& event)
+{
+    const auto modifiers = event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    for (const ACCEL& accel : m_accelerators) {
+        Qt::KeyboardModifiers wanted;
+        if (accel.fVirt & FSHIFT)
+            wanted |= Qt::ShiftModifier;
+        if (accel.fVirt & FCONTROL)
+            wanted |= Qt::ControlModifier;
+        if (accel.fVirt & FALT)
+            wanted |= Qt::AltModifier;
+        if (event.key() == accel.key && modifiers == wanted) {
+            OnSysCommand(accel.cmd, 0);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && TranslateAccelerator(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
 void CDialog::keyPressEvent(QKeyEvent* event)
 {
+    if (TranslateAccelerator(*event))
+        return;
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         DispatchCommand(IDCANCEL);

@@ -46,19 +46,23 @@ class CDataExchange;
 class QMenu;
 
 constexpr UINT MF_STRING = 0x0;
+constexpr UINT MF_POPUP = 0x10;
 constexpr UINT MF_SEPARATOR = 0x800;
 constexpr UINT SC_MINIMIZE = 0xF020;
 constexpr UINT SC_CLOSE = 0xF060;
 
-// A menu as AppendMenu builds it: items in order, a separator having id 0.
+// A menu as AppendMenu builds it: items in order, a separator and a submenu having id 0.
 class CMenu {
 public:
     struct Item {
         UINT flags;
         UINT id;
         std::string text;
+        std::vector<Item> popup;
     };
     BOOL AppendMenu(UINT flags, UINT id = 0, const char* text = nullptr);
+    // Appends a copy of popup as a submenu; flags must hold MF_POPUP.
+    BOOL AppendMenu(UINT flags, const CMenu& popup, const char* text);
     const std::vector<Item>& GetItems() const { return m_items; }
 
 private:
@@ -89,6 +93,9 @@ public:
     // window menu and take no items from programs.
     CMenu* GetSystemMenu(BOOL revert);
     void ShowSystemMenu(const QPoint& globalPos);
+    // Keys for commands of the window's menu, working wherever the focus is in the
+    // dialog; as on Windows, a key of a window-menu item goes to OnSysCommand.
+    void SetSysAccelerators(std::vector<ACCEL> accelerators) { m_accelerators = std::move(accelerators); }
 
     CWnd* GetDlgItem(int id);
     void SetDlgItemText(int id, const char* text);
@@ -119,6 +126,8 @@ protected:
     virtual void OnSysCommand(UINT nID, std::intptr_t lParam);
 
     void keyPressEvent(QKeyEvent* event) override;
+    // Sees the key presses of every control, for the accelerators.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void reject() override;
@@ -127,6 +136,8 @@ private:
     void CreateControls();
     QWidget* CreateControl(const DlgItemTemplate& item);
     void DispatchCommand(int id);
+    // Runs the command of an accelerator that matches the key; true when one did.
+    bool TranslateAccelerator(const QKeyEvent& event);
 
     const DlgTemplate& m_template;
     QFont m_font;
@@ -138,6 +149,7 @@ private:
     QEventLoop* m_modalLoop = nullptr;
     std::map<int, CWnd> m_items;
     CMenu m_systemMenu;
+    std::vector<ACCEL> m_accelerators;
 };
 
 // What DoDataExchange is given; only control binding is used.

@@ -68,6 +68,19 @@ constexpr DWORD OFN_CREATEPROMPT = 0x00002000;
 constexpr DWORD OFN_NOREADONLYRETURN = 0x00008000;
 constexpr DWORD OFN_EXPLORER = 0x00080000;
 
+// Accelerator flags: the key is a virtual key (for letters, its capital's code, which
+// is also Qt's key code), with these modifiers held and no others.
+constexpr unsigned char FVIRTKEY = 0x01;
+constexpr unsigned char FSHIFT = 0x04;
+constexpr unsigned char FCONTROL = 0x08;
+constexpr unsigned char FALT = 0x10;
+
+struct ACCEL {
+    unsigned char fVirt;
+    unsigned short key;
+    unsigned short cmd;
+};
+
 // Path buffers, terminator included: Windows' 260 does not hold every Linux path,
 // so they take the size of the longest path Linux accepts.
 constexpr int kMaxPath = 4096;
