@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -63,13 +62,15 @@ TEST(CliLogic, ExplainPrintsStepsThatAgreeWithTheSolutionThenTheSolution)
     const SudokuBoard solution = boardOfLine(out.back());
     EXPECT_TRUE(solves(boardOfLine(kUnique), solution)) << out.back();
     // Every cell blank in the puzzle is placed once, by a step naming it r1c1.
-    const std::regex placement(R"(r(\d+)c(\d+) = (\d+))");
     std::set<int> placed;
     for (std::size_t i = 0; i + 1 < out.size(); ++i) {
-        std::smatch m;
-        ASSERT_TRUE(std::regex_search(out[i], m, placement)) << out[i];
-        const int row = std::stoi(m[1]) - 1, col = std::stoi(m[2]) - 1;
-        EXPECT_EQ(std::stoi(m[3]), solution.valueAt(row, col)) << out[i];
+        int row = 0, col = 0, value = 0;
+        bool found = false;
+        for (std::size_t at = out[i].find('r'); at != std::string::npos && !found; at = out[i].find('r', at + 1))
+            found = std::sscanf(out[i].c_str() + at, "r%dc%d = %d", &row, &col, &value) == 3;
+        ASSERT_TRUE(found) << out[i];
+        --row, --col;
+        EXPECT_EQ(value, solution.valueAt(row, col)) << out[i];
         EXPECT_TRUE(placed.insert(row * 9 + col).second) << out[i];
     }
     EXPECT_EQ(placed.size(), 51u);
