@@ -4,6 +4,7 @@
 // table plus one flag array per cell) for comparison with the board's own copy.
 
 #include "AllocationCounter.h"
+#include "BenchBoards.h"
 #include "SudokuBoard.h"
 #include "SudokuSolver.h"
 
@@ -17,12 +18,7 @@ namespace {
 // A solved grid with about a third of its cells blanked, candidates rebuilt.
 SudokuBoard partlyFilled(int n)
 {
-    SudokuBoard board(n);
-    const int size = n * n;
-    for (int r = 0; r < size; ++r)
-        for (int c = 0; c < size; ++c)
-            if ((r * 7 + c * 5) % 3 != 0)
-                board.cellAt(r, c)->setValue((r % n * n + r / n + c) % size + 1);
+    SudokuBoard board = partlyFilledBoard(n);
     board.recomputePossibles();
     return board;
 }

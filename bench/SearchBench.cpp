@@ -2,8 +2,8 @@
 // placement (with the level copy that the search makes before it) and one
 // propagation, on 9 x 9, 16 x 16 and 25 x 25 grids.
 
+#include "BenchBoards.h"
 #include "FastSearch.h"
-#include "SudokuBoard.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,17 +11,12 @@
 
 namespace {
 
-// A solved grid with every third cell blanked, as an engine grid with its
+// partlyFilledBoard as an engine grid with its
 // candidates rebuilt.
 template <typename Engine>
 typename Engine::Grid& partlyFilled(Engine& engine, int n)
 {
-    SudokuBoard board(n);
-    const int size = n * n;
-    for (int r = 0; r < size; ++r)
-        for (int c = 0; c < size; ++c)
-            if ((r * 7 + c * 5) % 3 != 0)
-                board.cellAt(r, c)->setValue((r % n * n + r / n + c) % size + 1);
+    const SudokuBoard board = partlyFilledBoard(n);
     auto& grid = engine.gridAt(0);
     engine.load(board, grid, false);
     engine.recompute(grid);
