@@ -52,9 +52,13 @@ std::optional<Step> LogicalSolver::findNextStep(const CandidateGrid& grid) const
 {
     if (grid.isSolved())
         return std::nullopt;
-    for (const TechniqueInfo& info : kTechniques)
+    // The table is ordered by weight, so the cap ends the search.
+    for (const TechniqueInfo& info : kTechniques) {
+        if (info.weight > maxWeight)
+            break;
         if (std::optional<Step> step = findStep(grid, info.technique))
             return step;
+    }
     return std::nullopt;
 }
 

@@ -17,8 +17,14 @@ struct LogicalPath {
 class LogicalSolver {
 public:
     // Unique rectangles and BUG+1 assume one solution; they are left out unless the
-    // caller has checked that with the exact counter.
-    explicit LogicalSolver(bool uniqueSolutionKnown) : uniqueSolutionKnown(uniqueSolutionKnown) {}
+    // caller has checked that with the exact counter. Techniques weighing more than
+    // maxWeight are never tried (the generator's level cap).
+    explicit LogicalSolver(bool uniqueSolutionKnown, double maxWeight = kNoCap)
+        : uniqueSolutionKnown(uniqueSolutionKnown), maxWeight(maxWeight)
+    {
+    }
+
+    static constexpr double kNoCap = 1e9;
 
     // The easiest step the grid allows, or nothing when no technique applies (solved,
     // broken, or with more than one solution).
@@ -34,4 +40,5 @@ public:
 
 private:
     bool uniqueSolutionKnown;
+    double maxWeight;
 };

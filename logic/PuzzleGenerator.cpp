@@ -1,5 +1,6 @@
 #include "PuzzleGenerator.h"
 
+#include "LogicalSolver.h"
 #include "SolutionCounter.h"
 
 #include <algorithm>
@@ -42,6 +43,42 @@ std::vector<std::vector<int>> PuzzleGenerator::symmetryGroups() const
     return groups;
 }
 
+double PuzzleGenerator::levelCap() const
+{
+    // Extreme has no ceiling, and any level takes what the digging leaves.
+    if (!options.level || *options.level == Level::Extreme)
+        return LogicalSolver::kNoCap;
+    return kLevels[static_cast<std::size_t>(*options.level)].maxRating;
+}
+
+bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap, bool& countFinished) const
+{
+    const CandidateGrid grid = *CandidateGrid::fromValues(givens);
+    const std::int64_t budget = kNodeBudgetPerCell * static_cast<std::int64_t>(givens.size());
+    const bool capped = cap < LogicalSolver::kNoCap;
+    // Most groups are kept for a second solution, which a count finds far sooner than
+    // the techniques fail; below extreme a short count does, since the techniques decide.
+    const std::optional<int> count = SolutionCounter::countWithin(grid, 2, capped ? kQuickCountNodes : budget);
+    if (count == 2)
+        return false;
+    if (count == 1 && !capped)
+        return true;
+    // Solved by the level's techniques (without a cap: those short of forcing chains)
+    // means unique and in reach; unique rectangles join once the count has shown one
+    // solution, as they do when the puzzle is rated.
+    CandidateGrid work = grid;
+    const double techniquesCap = std::min(cap, kLevels[static_cast<std::size_t>(Level::Expert)].maxRating);
+    if (LogicalSolver(count == 1, techniquesCap).solve(work).solved)
+        return true;
+    if (count == 1 || (capped && cap < techniqueInfo(Technique::UniqueRectangle1).weight))
+        return false;
+    // Uniqueness still open (sparse large grids): count again from where the techniques
+    // stopped, a far smaller search. A count past its budget keeps the group.
+    const std::optional<int> rest = SolutionCounter::countWithin(work, 2, budget);
+    countFinished &= rest.has_value();
+    return rest == 1 && (!capped || LogicalSolver(true, cap).solve(work).solved);
+}
+
 GeneratedPuzzle PuzzleGenerator::makeMinimal()
 {
     GeneratedPuzzle puzzle;
@@ -50,18 +87,32 @@ GeneratedPuzzle PuzzleGenerator::makeMinimal()
     std::vector<std::vector<int>> groups = symmetryGroups();
     for (std::size_t i = groups.size(); i > 1; --i)
         std::swap(groups[i - 1], groups[static_cast<std::size_t>(random() % i)]);
-    // A group whose removal allows a second solution is needed now and stays needed
-    // however many givens go later, so one pass leaves a minimal puzzle. A count that
-    // runs past its budget (sparse large grids) keeps the group, to stay unique.
-    const std::int64_t budget = kNodeBudgetPerCell * static_cast<std::int64_t>(puzzle.givens.size());
-    for (const std::vector<int>& group : groups) {
+    const auto without = [&](const std::vector<int>& group) {
         std::vector<int> trial = puzzle.givens;
         for (const int cell : group)
             trial[static_cast<std::size_t>(cell)] = 0;
-        const std::optional<int> count = SolutionCounter::countWithin(*CandidateGrid::fromValues(trial), 2, budget);
-        if (count == 1)
+        return trial;
+    };
+    // A grid that singles alone fill has one solution and is at every level's reach,
+    // so a first pass takes all the groups singles can spare without counting.
+    std::vector<const std::vector<int>*> rest;
+    for (const std::vector<int>& group : groups) {
+        std::vector<int> trial = without(group);
+        if (CandidateGrid grid = *CandidateGrid::fromValues(trial); grid.propagateSingles() && grid.isSolved())
             puzzle.givens = std::move(trial);
-        puzzle.minimal &= count.has_value();
+        else
+            rest.push_back(&group);
+    }
+    // Taking givens away never makes a grid easier or gives back uniqueness, so a group
+    // needed now stays needed however many go later: one pass leaves no group to spare.
+    // Easy allows singles alone, which the first pass has already given every chance.
+    const double cap = levelCap();
+    if (cap <= kLevels[static_cast<std::size_t>(Level::Easy)].maxRating)
+        return puzzle;
+    for (const std::vector<int>* group : rest) {
+        std::vector<int> trial = without(*group);
+        if (staysUnique(trial, cap, puzzle.minimal))
+            puzzle.givens = std::move(trial);
     }
     return puzzle;
 }
@@ -72,7 +123,7 @@ std::optional<GeneratedPuzzle> PuzzleGenerator::next()
         return std::nullopt;
     for (int attempt = 0; attempt < options.maxAttempts; ++attempt) {
         GeneratedPuzzle puzzle = makeMinimal();
-        puzzle.rating = PuzzleRater::rate(*CandidateGrid::fromValues(puzzle.givens));
+        puzzle.rating = PuzzleRater::rateUnique(*CandidateGrid::fromValues(puzzle.givens), puzzle.solution);
         if (!options.level || puzzle.rating.level == *options.level)
             return puzzle;
     }

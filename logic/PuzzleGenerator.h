@@ -23,15 +23,18 @@ struct GeneratorOptions {
 
 struct GeneratedPuzzle {
     std::vector<int> givens;
-    // False when a count gave up and a group stayed that might have gone.
+    // No group of givens can go without a second solution or, for a level below
+    // extreme, a technique above the level. False when a count gave up and a group
+    // stayed that might have gone.
     bool minimal = true;
     std::vector<int> solution;
     Rating rating;
 };
 
 // Makes puzzles with exactly one solution from a random full grid by taking givens
-// away (a symmetric group at a time) while the solution stays unique: what is left
-// is minimal, no group can go. The same options give the same puzzles.
+// away (a symmetric group at a time) while the solution stays unique and, for a level
+// below extreme, within reach of the level's techniques: what is left is minimal for
+// the level. The same options give the same puzzles.
 class PuzzleGenerator {
 public:
     explicit PuzzleGenerator(const GeneratorOptions& options);
@@ -40,16 +43,23 @@ public:
     // an inner size outside 1..CandidateGrid::kMaxInnerSize.
     std::optional<GeneratedPuzzle> next();
 
-    // One minimal puzzle of any level; the inner size must be supported.
+    // One puzzle minimal for the level's cap, not yet rated; the inner size must be
+    // supported.
     GeneratedPuzzle makeMinimal();
 
     static std::optional<Symmetry> parseSymmetry(std::string_view name);
 
-    // Search nodes allowed per cell for each uniqueness count while taking givens away.
+    // Search nodes for the first, short uniqueness count of each group taken away, and
+    // per cell for the full count when the techniques leave it open.
+    static constexpr std::int64_t kQuickCountNodes = 100;
     static constexpr std::int64_t kNodeBudgetPerCell = 4;
 
 private:
     std::vector<std::vector<int>> symmetryGroups() const;
+    // Highest weight the level allows, or no cap.
+    double levelCap() const;
+    // Whether the givens keep one solution: shown by the capped techniques, else counted.
+    bool staysUnique(const std::vector<int>& givens, double cap, bool& countFinished) const;
 
     GeneratorOptions options;
     std::mt19937_64 random;

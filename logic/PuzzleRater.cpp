@@ -7,12 +7,20 @@
 
 Rating PuzzleRater::rate(const CandidateGrid& puzzle)
 {
-    Rating result;
-    const int solutions = SolutionCounter::count(puzzle, 2, &result.solution);
+    std::vector<int> solution;
+    const int solutions = SolutionCounter::count(puzzle, 2, &solution);
     if (solutions != 1) {
+        Rating result;
         result.status = solutions == 0 ? Rating::Status::NoSolution : Rating::Status::ManySolutions;
         return result;
     }
+    return rateUnique(puzzle, std::move(solution));
+}
+
+Rating PuzzleRater::rateUnique(const CandidateGrid& puzzle, std::vector<int> solution)
+{
+    Rating result;
+    result.solution = std::move(solution);
     result.status = Rating::Status::Rated;
     CandidateGrid grid = puzzle;
     LogicalPath path = LogicalSolver(true).solve(grid);

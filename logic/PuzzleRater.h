@@ -46,6 +46,10 @@ public:
     // and rated, any other is only reported as such.
     static Rating rate(const CandidateGrid& puzzle);
 
+    // Rates a puzzle already known to have exactly this one solution (the generator
+    // proves it while making the puzzle), without counting again.
+    static Rating rateUnique(const CandidateGrid& puzzle, std::vector<int> solution);
+
     static Level levelOf(double rating);
     static std::string_view levelName(Level level);
     // "easy" ... "extreme"; nothing for any other word.
