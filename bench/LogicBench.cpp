@@ -7,9 +7,17 @@
 //                                        are followed until no technique applies)
 //   logic_bench generate LEVEL COUNT [N] puzzles/s for inner size N (default 3); LEVEL any
 //                                        takes the first minimal puzzle made
+//   logic_bench sound FILE [LIMIT]       checks every step of every puzzle's path against
+//                                        the search solver's solution: no elimination of
+//                                        its value, no other placement, and a puzzle of one
+//                                        solution solved to it; exits 1 on any fault
 #include "LogicalSolver.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleRater.h"
+#include "SolutionCounter.h"
+#include "StepText.h"
+#include "SudokuBoard.h"
+#include "SudokuSolver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -137,6 +145,65 @@ int generate(const char* levelName, int count, int innerSize)
     return 0;
 }
 
+// The search solver's first solution: with several, any one of them keeps every sound
+// step's eliminations and placements.
+std::vector<int> searchSolution(const std::vector<int>& givens, int innerSize)
+{
+    const int size = innerSize * innerSize;
+    SudokuBoard board(innerSize);
+    for (int cell = 0; cell < size * size; ++cell)
+        board.cellAt(cell / size, cell % size)->setValue(givens[static_cast<std::size_t>(cell)]);
+    SudokuSolver solver;
+    const SudokuBoard* solution = solver.solve(&board, false, false);
+    std::vector<int> values;
+    for (int cell = 0; solution && cell < size * size; ++cell)
+        values.push_back(solution->valueAt(cell / size, cell % size));
+    return values;
+}
+
+int sound(const char* path, std::size_t limit)
+{
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "logic_bench: cannot open %s\n", path);
+        return 1;
+    }
+    std::size_t puzzles = 0, steps = 0, unique = 0, several = 0, faults = 0;
+    const Clock::time_point start = Clock::now();
+    for (std::string line; puzzles < limit && std::getline(in, line);) {
+        const std::vector<int> givens = parsePuzzle(line);
+        std::optional<CandidateGrid> grid = CandidateGrid::fromValues(givens);
+        if (!grid)
+            continue;
+        ++puzzles;
+        const std::vector<int> solution = searchSolution(givens, grid->getInnerSize());
+        const bool one = SolutionCounter::count(*grid, 2) == 1;
+        ++(one ? unique : several);
+        const LogicalSolver logic(one);
+        while (const std::optional<Step> step = logic.findNextStep(*grid)) {
+            ++steps;
+            bool wrong = false;
+            for (const Candidate& c : step->eliminations)
+                wrong |= solution[static_cast<std::size_t>(c.cell)] == c.value;
+            for (const Candidate& c : step->placements)
+                wrong |= solution[static_cast<std::size_t>(c.cell)] != c.value;
+            if (wrong) {
+                ++faults;
+                std::printf("unsound step in puzzle %zu: %s\n", puzzles, StepText::describe(*step, grid->getLayout()).c_str());
+                break;
+            }
+            LogicalSolver::applyStep(*grid, *step);
+        }
+        if (one && grid->getValues() != solution) {
+            ++faults;
+            std::printf("puzzle %zu: the path stops short of its one solution\n", puzzles);
+        }
+    }
+    std::printf("%zu puzzles (%zu of one solution, %zu of several), %zu steps checked in %.1f s: %zu faults\n", puzzles,
+                unique, several, steps, secondsSince(start), faults);
+    return faults == 0 && puzzles > 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -144,8 +211,10 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if ((command == "rate" || command == "path") && argc >= 3)
         return rate(argv[2], argc > 3 ? std::strtoull(argv[3], nullptr, 10) : SIZE_MAX, command == "path");
+    if (command == "sound" && argc >= 3)
+        return sound(argv[2], argc > 3 ? std::strtoull(argv[3], nullptr, 10) : SIZE_MAX);
     if (command == "generate" && argc >= 4)
         return generate(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 3);
-    std::fprintf(stderr, "usage: logic_bench rate|path FILE [LIMIT] | logic_bench generate LEVEL COUNT [INNER_SIZE]\n");
+    std::fprintf(stderr, "usage: logic_bench rate|path|sound FILE [LIMIT] | logic_bench generate LEVEL COUNT [INNER_SIZE]\n");
     return 2;
 }

@@ -1,5 +1,6 @@
 #include "SolutionCounter.h"
 
+#include <array>
 #include <bit>
 #include <limits>
 
@@ -7,14 +8,14 @@ int SolutionCounter::count(const CandidateGrid& grid, int limit, std::vector<int
 {
     CandidateGrid copy = grid;
     SolutionCounter counter(limit, solution, nullptr, std::numeric_limits<std::int64_t>::max());
-    return counter.search(copy);
+    return counter.search(copy, 0);
 }
 
 std::optional<int> SolutionCounter::countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget)
 {
     CandidateGrid copy = grid;
     SolutionCounter counter(limit, nullptr, nullptr, nodeBudget);
-    const int found = counter.search(copy);
+    const int found = counter.search(copy, 0);
     if (counter.nodesLeft < 0)
         return std::nullopt;
     return found;
@@ -25,11 +26,11 @@ std::vector<int> SolutionCounter::randomSolution(int innerSize, std::mt19937_64&
     CandidateGrid grid(innerSize);
     std::vector<int> solution;
     SolutionCounter counter(1, &solution, &random, std::numeric_limits<std::int64_t>::max());
-    counter.search(grid);
+    counter.search(grid, 0);
     return solution;
 }
 
-int SolutionCounter::search(CandidateGrid& grid)
+int SolutionCounter::search(CandidateGrid& grid, std::size_t depth)
 {
     if (--nodesLeft < 0 || !grid.propagateSingles())
         return 0;
@@ -48,17 +49,21 @@ int SolutionCounter::search(CandidateGrid& grid)
             branchCell = cell;
         }
     }
-    std::vector<int> order;
+    std::array<int, 64> order;
+    int values = 0;
     for (CandidateGrid::Mask m = grid.getCandidates(branchCell); m; m &= m - 1)
-        order.push_back(std::countr_zero(m) + 1);
+        order[static_cast<std::size_t>(values++)] = std::countr_zero(m) + 1;
     if (random)
-        for (std::size_t i = order.size(); i > 1; --i)
-            std::swap(order[i - 1], order[static_cast<std::size_t>((*random)() % i)]);
+        for (int i = values; i > 1; --i)
+            std::swap(order[static_cast<std::size_t>(i - 1)], order[static_cast<std::size_t>((*random)() % static_cast<unsigned>(i))]);
+    if (children.size() <= depth)
+        children.push_back(grid);
+    CandidateGrid& child = children[depth];
     int here = 0;
-    for (const int value : order) {
-        CandidateGrid child = grid;
-        child.place(branchCell, value);
-        here += search(child);
+    for (int i = 0; i < values; ++i) {
+        child = grid;
+        child.place(branchCell, order[static_cast<std::size_t>(i)]);
+        here += search(child, depth + 1);
         if (found >= limit || nodesLeft < 0)
             break;
     }

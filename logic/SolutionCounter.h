@@ -3,6 +3,7 @@
 #include "CandidateGrid.h"
 
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <random>
 #include <vector>
@@ -27,7 +28,11 @@ private:
     {
     }
 
-    int search(CandidateGrid& grid);
+    int search(CandidateGrid& grid, std::size_t depth);
+
+    // One grid per depth, reused from node to node so that the search does not allocate
+    // once it has been as deep; a deque keeps the grids in place while it grows.
+    std::deque<CandidateGrid> children;
 
     int limit;
     std::vector<int>* solution;
