@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <deque>
 
 namespace techniques {
 
@@ -18,7 +17,8 @@ public:
     ChainSearch(const CandidateGrid& grid, Technique kind)
         : grid(grid), layout(grid.getLayout()), size(grid.getSize()), kind(kind),
           nodeCount(grid.getCellCount() * size),
-          unitCount(static_cast<std::size_t>(layout.unitCount) * static_cast<std::size_t>(size), 0)
+          unitCount(static_cast<std::size_t>(layout.unitCount) * static_cast<std::size_t>(size), 0),
+          parent(static_cast<std::size_t>(2 * nodeCount), -1), length(static_cast<std::size_t>(2 * nodeCount), 0)
     {
         for (int unit = 0; unit < layout.unitCount; ++unit) {
             const int* cells = layout.cellsOf(unit);
@@ -88,20 +88,19 @@ private:
 
     void search(int start)
     {
-        // parent[2 * node + on]: the node before it in the chain, -1 unvisited.
-        std::vector<int> parent(static_cast<std::size_t>(2 * nodeCount), -1);
-        std::vector<int> length(static_cast<std::size_t>(2 * nodeCount), 0);
-        std::deque<int> queue{2 * start};
+        // The states reached are the breadth-first queue; afterwards only they are reset,
+        // since the tables span every candidate of the grid.
+        queue.clear();
+        queue.push_back(2 * start);
         parent[static_cast<std::size_t>(2 * start)] = 2 * start;
         length[static_cast<std::size_t>(2 * start)] = 1;
-        while (!queue.empty()) {
-            const int state = queue.front();
-            queue.pop_front();
+        for (std::size_t head = 0; head < queue.size(); ++head) {
+            const int state = queue[head];
             const int node = state / 2;
             const bool on = state % 2;
             const int nextLength = length[static_cast<std::size_t>(state)] + 1;
             if (best && nextLength >= static_cast<int>(best->proof.size()))
-                return;
+                break;
             auto reach = [&](int next) {
                 const int nextState = 2 * next + !on;
                 if (parent[static_cast<std::size_t>(nextState)] >= 0)
@@ -110,16 +109,18 @@ private:
                 length[static_cast<std::size_t>(nextState)] = nextLength;
                 queue.push_back(nextState);
                 if (!on && next != start)
-                    conclude(start, nextState, parent);
+                    conclude(start, nextState);
             };
             if (on)
                 weakLinks(node, reach);
             else
                 strongLinks(node, reach);
         }
+        for (const int state : queue)
+            parent[static_cast<std::size_t>(state)] = -1;
     }
 
-    void conclude(int start, int endState, const std::vector<int>& parent)
+    void conclude(int start, int endState)
     {
         std::vector<Candidate> eliminations =
             candidatesSeeingBoth(grid, candidateOf(start), candidateOf(endState / 2));
@@ -146,6 +147,10 @@ private:
     const Technique kind;
     const int nodeCount;
     std::vector<int> unitCount;
+    // parent[2 * node + on]: the state before it in the chain, -1 unreached.
+    std::vector<int> parent;
+    std::vector<int> length;
+    std::vector<int> queue;
     std::optional<Step> best;
 };
 

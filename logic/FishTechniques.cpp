@@ -93,13 +93,14 @@ struct FishSearch {
         }
         std::optional<Step> found;
         std::vector<int> chosen;
+        // A fish's base lines lie in count cover lines, plus for a finned one the crosses
+        // of the fin box: more crosses than that, and no extension of the prefix fits.
+        const int crossesAllowed = finned ? count + n : count;
         auto accept = [&](const std::vector<int>& prefix) {
-            if (finned)
-                return true;
             Mask cover = 0;
             for (const int b : prefix)
                 cover |= where[static_cast<std::size_t>(b)];
-            return std::popcount(cover) <= count;
+            return std::popcount(cover) <= crossesAllowed;
         };
         auto visit = [&](const std::vector<int>& base) {
             found = finned ? finnedStep(base, lines, where) : plainStep(base, lines, where);

@@ -70,7 +70,10 @@ bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap, bo
     const double techniquesCap = std::min(cap, kLevels[static_cast<std::size_t>(Level::Expert)].maxRating);
     if (LogicalSolver(count == 1, techniquesCap).solve(work).solved)
         return true;
-    if (count == 1 || (capped && cap < techniqueInfo(Technique::UniqueRectangle1).weight))
+    if (count == 1)
+        return false;
+    // Below unique rectangles' weight nothing else could let the group go.
+    if (capped && cap < techniqueInfo(Technique::UniqueRectangle1).weight)
         return false;
     // Uniqueness still open (sparse large grids): count again from where the techniques
     // stopped, a far smaller search. A count past its budget keeps the group.
