@@ -10,7 +10,9 @@
 //   logic_bench sound FILE [LIMIT]       checks every step of every puzzle's path against
 //                                        the search solver's solution: no elimination of
 //                                        its value, no other placement, and a puzzle of one
-//                                        solution solved to it; exits 1 on any fault
+//                                        solution solved to it (one of several solutions is
+//                                        followed up to dynamic forcing chains); exits 1 on
+//                                        any fault
 #include "LogicalSolver.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleRater.h"
@@ -179,7 +181,9 @@ int sound(const char* path, std::size_t limit)
         const std::vector<int> solution = searchSolution(givens, grid->getInnerSize());
         const bool one = SolutionCounter::count(*grid, 2) == 1;
         ++(one ? unique : several);
-        const LogicalSolver logic(one);
+        // With several solutions the deep forcing chain's refutations need not exist, and
+        // its search for them can take hours on large grids: such puzzles stop before it.
+        const LogicalSolver logic(one, one ? LogicalSolver::kNoCap : techniqueInfo(Technique::DynamicForcingChain).weight);
         while (const std::optional<Step> step = logic.findNextStep(*grid)) {
             ++steps;
             bool wrong = false;

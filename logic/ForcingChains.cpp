@@ -17,6 +17,9 @@ using Mask = CandidateGrid::Mask;
 
 int lowestValue(Mask mask) { return std::countr_zero(mask) + 1; }
 
+// Search nodes for the first round of deep forcing chains.
+constexpr std::int64_t kFirstDeepBudget = 256;
+
 // Blank cells, fewest candidates first, so that the cheap and telling cases come first.
 std::vector<int> blankCellsByCount(const CandidateGrid& grid)
 {
@@ -47,29 +50,48 @@ std::optional<CandidateGrid> assume(const CandidateGrid& grid, Candidate candida
     }
 }
 
+Step eliminationStep(Technique kind, Candidate candidate)
+{
+    Step step;
+    step.technique = kind;
+    step.proof = {candidate};
+    step.eliminations = {candidate};
+    step.digits = {candidate.value};
+    return step;
+}
+
 std::optional<Step> contradiction(const CandidateGrid& grid, Technique kind)
 {
     for (const int cell : blankCellsByCount(grid))
         for (Mask m = grid.getCandidates(cell); m; m &= m - 1) {
             const Candidate candidate{cell, lowestValue(m)};
-            bool impossible;
-            if (kind == Technique::DeepForcingChain) {
-                CandidateGrid branch = grid;
-                branch.place(candidate.cell, candidate.value);
-                impossible = SolutionCounter::count(branch, 1) == 0;
-            } else {
-                impossible = !assume(grid, candidate, kind == Technique::DynamicForcingChain);
-            }
-            if (!impossible)
-                continue;
-            Step step;
-            step.technique = kind;
-            step.proof = {candidate};
-            step.eliminations = {candidate};
-            step.digits = {candidate.value};
-            return step;
+            if (!assume(grid, candidate, kind == Technique::DynamicForcingChain))
+                return eliminationStep(kind, candidate);
         }
     return std::nullopt;
+}
+
+// The counter refutes some assumptions in a few nodes and others only after a search
+// of the whole branch, which on large grids can take hours: every candidate gets a small
+// budget first, and the budget grows only while some count ran past it.
+std::optional<Step> deepContradiction(const CandidateGrid& grid)
+{
+    const std::vector<int> cells = blankCellsByCount(grid);
+    for (std::int64_t budget = kFirstDeepBudget;; budget *= 8) {
+        bool unfinished = false;
+        for (const int cell : cells)
+            for (Mask m = grid.getCandidates(cell); m; m &= m - 1) {
+                const Candidate candidate{cell, lowestValue(m)};
+                CandidateGrid branch = grid;
+                branch.place(candidate.cell, candidate.value);
+                const std::optional<int> solutions = SolutionCounter::countWithin(branch, 1, budget);
+                if (solutions == 0)
+                    return eliminationStep(Technique::DeepForcingChain, candidate);
+                unfinished |= !solutions;
+            }
+        if (!unfinished)
+            return std::nullopt;
+    }
 }
 
 // What every branch agrees on and the grid does not yet show.
@@ -115,8 +137,9 @@ constexpr int kMaxBranches = 4;
 
 std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind)
 {
-    if (kind == Technique::ContradictionChain || kind == Technique::DynamicForcingChain ||
-        kind == Technique::DeepForcingChain)
+    if (kind == Technique::DeepForcingChain)
+        return deepContradiction(grid);
+    if (kind == Technique::ContradictionChain || kind == Technique::DynamicForcingChain)
         return contradiction(grid, kind);
     if (kind == Technique::CellForcingChain) {
         for (const int cell : blankCellsByCount(grid)) {
