@@ -12,7 +12,7 @@
 #include "LogicalSolver.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleText.h"
-#include "SolutionCounter.h"
+#include "PuzzleRater.h"
 #include "StepText.h"
 #include "SudokuBoard.h"
 
@@ -150,7 +150,7 @@ void CGridlarkDlg::OnHint()
         problem = kHintInvalid;
     } else {
         CWaitCursor wait;
-        const int solutions = SolutionCounter::count(*grid, 2);
+        const int solutions = PuzzleRater::countSolutions(*grid);
         if (solutions == 0)
             problem = kHintNoSolution;
         else if (solutions > 1)

@@ -3,7 +3,6 @@
 #include "CountProcess.h"
 #include "GridFile.h"
 #include "LogicalSolver.h"
-#include "SolutionCounter.h"
 #include "StepText.h"
 #include "UserTexts.h"
 #include "WorkerPool.h"
@@ -641,7 +640,7 @@ int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly)
             return;
         const GridLayout& layout = grid->getLayout();
         if (hintOnly) {
-            if (notUnique(SolutionCounter::count(*grid, 2), item.label, err, code))
+            if (notUnique(PuzzleRater::countSolutions(*grid), item.label, err, code))
                 return;
             if (grid->isSolved()) {
                 out = "The puzzle is solved.\n";

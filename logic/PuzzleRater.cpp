@@ -5,10 +5,34 @@
 
 #include <algorithm>
 
+int PuzzleRater::countSolutions(const CandidateGrid& puzzle, std::vector<int>* solution)
+{
+    // Most counts end within a few nodes. A sparse large grid's can run for hours; there
+    // the techniques short of the deep forcing chain (which assume nothing about the
+    // solutions) mostly fill the grid, which proves it has no other solution, and where
+    // they stop the count is a far smaller search.
+    std::vector<int> found;
+    std::optional<int> solutions = SolutionCounter::countWithin(puzzle, 2, kQuickCountNodes, &found);
+    if (!solutions) {
+        found.clear();
+        CandidateGrid work = puzzle;
+        LogicalSolver(false, techniqueInfo(Technique::DynamicForcingChain).weight).solve(work);
+        if (work.isSolved()) {
+            solutions = 1;
+            found = work.getValues();
+        } else {
+            solutions = SolutionCounter::count(work, 2, &found);
+        }
+    }
+    if (solution)
+        *solution = std::move(found);
+    return *solutions;
+}
+
 Rating PuzzleRater::rate(const CandidateGrid& puzzle)
 {
     std::vector<int> solution;
-    const int solutions = SolutionCounter::count(puzzle, 2, &solution);
+    const int solutions = countSolutions(puzzle, &solution);
     if (solutions != 1) {
         Rating result;
         result.status = solutions == 0 ? Rating::Status::NoSolution : Rating::Status::ManySolutions;

@@ -11,10 +11,11 @@ int SolutionCounter::count(const CandidateGrid& grid, int limit, std::vector<int
     return counter.search(copy, 0);
 }
 
-std::optional<int> SolutionCounter::countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget)
+std::optional<int> SolutionCounter::countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget,
+                                                std::vector<int>* solution)
 {
     CandidateGrid copy = grid;
-    SolutionCounter counter(limit, nullptr, nullptr, nodeBudget);
+    SolutionCounter counter(limit, solution, nullptr, nodeBudget);
     const int found = counter.search(copy, 0);
     if (counter.nodesLeft < 0)
         return std::nullopt;

@@ -17,7 +17,8 @@ public:
     static int count(const CandidateGrid& grid, int limit, std::vector<int>* solution = nullptr);
 
     // As count, but gives up (nothing) after visiting nodeBudget search nodes.
-    static std::optional<int> countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget);
+    static std::optional<int> countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget,
+                                          std::vector<int>* solution = nullptr);
 
     // A complete grid drawn at random (candidates tried in shuffled order).
     static std::vector<int> randomSolution(int innerSize, std::mt19937_64& random);
