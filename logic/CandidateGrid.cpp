@@ -113,30 +113,35 @@ bool CandidateGrid::eliminate(int cell, int value)
     return true;
 }
 
+namespace {
+
+// Work to do: a cell >= 0 with one candidate, or ~(unit * size + value - 1) for a value
+// with one place left in a unit. Items can go stale and are checked again. The thread's
+// own buffer, so that the counter's nodes do not allocate.
+thread_local std::vector<int> singlesWork;
+
+}  // namespace
+
 bool CandidateGrid::propagateSingles()
+{
+    thread_local SinglesTally tally;
+    return propagateSingles(tally);
+}
+
+bool CandidateGrid::propagateSingles(SinglesTally& tally)
 {
     const GridLayout& grid = *layout;
     const int size = grid.size;
-    // Per unit and value, the blank cells still holding the value: one left is a hidden
-    // single, none (the value not placed there) a dead end. Counted afresh each call so
-    // that copies of the grid stay small for the counter's search; the buffers are the
-    // thread's own, so the counter's nodes do not allocate.
-    thread_local std::vector<std::uint8_t> holders;
-    thread_local std::vector<Mask> placedIn;
-    // Work to do: a cell >= 0 with one candidate, or ~(unit * size + value - 1) for a
-    // value with one place left in a unit. Items can go stale and are checked again.
-    thread_local std::vector<int> work;
-    holders.assign(static_cast<std::size_t>(grid.unitCount * size), 0);
-    placedIn.assign(static_cast<std::size_t>(grid.unitCount), 0);
+    tally.holders.assign(static_cast<std::size_t>(grid.unitCount * size), 0);
+    tally.placedIn.assign(static_cast<std::size_t>(grid.unitCount), 0);
+    std::vector<int>& work = singlesWork;
     work.clear();
-    const auto holderIndex = [&](int unit, int value) { return static_cast<std::size_t>(unit * size + value - 1); };
-
     for (int cell = 0; cell < grid.cellCount; ++cell) {
         const int value = values[static_cast<std::size_t>(cell)];
         const Mask mask = candidates[static_cast<std::size_t>(cell)];
         if (value != 0) {
             for (int kind = 0; kind < 3; ++kind)
-                placedIn[static_cast<std::size_t>(grid.unitOf(cell, kind))] |= bit(value);
+                tally.placedIn[static_cast<std::size_t>(grid.unitOf(cell, kind))] |= bit(value);
             continue;
         }
         if (mask == 0)
@@ -145,75 +150,89 @@ bool CandidateGrid::propagateSingles()
             work.push_back(cell);
         for (Mask m = mask; m; m &= m - 1)
             for (int kind = 0; kind < 3; ++kind)
-                ++holders[holderIndex(grid.unitOf(cell, kind), std::countr_zero(m) + 1)];
+                ++tally.holders[holderIndex(grid.unitOf(cell, kind), std::countr_zero(m) + 1)];
     }
     for (int unit = 0; unit < grid.unitCount; ++unit)
         for (int value = 1; value <= size; ++value) {
-            if (placedIn[static_cast<std::size_t>(unit)] & bit(value))
+            if (tally.placedIn[static_cast<std::size_t>(unit)] & bit(value))
                 continue;
-            const int count = holders[holderIndex(unit, value)];
+            const int count = tally.holders[holderIndex(unit, value)];
             if (count == 0)
                 return false;
             if (count == 1)
                 work.push_back(~static_cast<int>(holderIndex(unit, value)));
         }
+    return drainSingles(tally);
+}
 
-    // The value left a blank cell: update its units' counts.
-    const auto lose = [&](int cell, int value) {
-        for (int kind = 0; kind < 3; ++kind) {
-            const int unit = grid.unitOf(cell, kind);
-            const int left = --holders[holderIndex(unit, value)];
-            if (placedIn[static_cast<std::size_t>(unit)] & bit(value))
-                continue;
-            if (left == 0)
-                return false;
-            if (left == 1)
-                work.push_back(~static_cast<int>(holderIndex(unit, value)));
-        }
-        return true;
-    };
-    const auto assign = [&](int cell, int value) {
-        const Mask others = candidates[static_cast<std::size_t>(cell)] & ~bit(value);
-        for (int kind = 0; kind < 3; ++kind)
-            placedIn[static_cast<std::size_t>(grid.unitOf(cell, kind))] |= bit(value);
-        values[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(value);
-        candidates[static_cast<std::size_t>(cell)] = 0;
-        --blanks;
-        for (Mask m = others; m; m &= m - 1)
-            if (!lose(cell, std::countr_zero(m) + 1))
-                return false;
-        const int* peers = grid.peersOf(cell);
-        for (int i = 0; i < grid.peerCount; ++i) {
-            Mask& mask = candidates[static_cast<std::size_t>(peers[i])];
-            if (!(mask & bit(value)))
-                continue;
-            mask &= ~bit(value);
-            if (mask == 0 || !lose(peers[i], value))
-                return false;
-            if (std::has_single_bit(mask))
-                work.push_back(peers[i]);
-        }
-        return true;
-    };
+bool CandidateGrid::placeAndPropagate(int cell, int value, SinglesTally& tally)
+{
+    singlesWork.clear();
+    return assignSingle(tally, cell, value) && drainSingles(tally);
+}
 
+bool CandidateGrid::loseCandidate(SinglesTally& tally, int cell, int value)
+{
+    for (int kind = 0; kind < 3; ++kind) {
+        const int unit = layout->unitOf(cell, kind);
+        const int left = --tally.holders[holderIndex(unit, value)];
+        if (tally.placedIn[static_cast<std::size_t>(unit)] & bit(value))
+            continue;
+        if (left == 0)
+            return false;
+        if (left == 1)
+            singlesWork.push_back(~static_cast<int>(holderIndex(unit, value)));
+    }
+    return true;
+}
+
+bool CandidateGrid::assignSingle(SinglesTally& tally, int cell, int value)
+{
+    const Mask others = candidates[static_cast<std::size_t>(cell)] & ~bit(value);
+    for (int kind = 0; kind < 3; ++kind)
+        tally.placedIn[static_cast<std::size_t>(layout->unitOf(cell, kind))] |= bit(value);
+    values[static_cast<std::size_t>(cell)] = static_cast<std::uint8_t>(value);
+    candidates[static_cast<std::size_t>(cell)] = 0;
+    --blanks;
+    for (Mask m = others; m; m &= m - 1)
+        if (!loseCandidate(tally, cell, std::countr_zero(m) + 1))
+            return false;
+    const int* peers = layout->peersOf(cell);
+    for (int i = 0; i < layout->peerCount; ++i) {
+        Mask& mask = candidates[static_cast<std::size_t>(peers[i])];
+        if (!(mask & bit(value)))
+            continue;
+        mask &= ~bit(value);
+        if (mask == 0 || !loseCandidate(tally, peers[i], value))
+            return false;
+        if (std::has_single_bit(mask))
+            singlesWork.push_back(peers[i]);
+    }
+    return true;
+}
+
+bool CandidateGrid::drainSingles(SinglesTally& tally)
+{
+    const int size = layout->size;
+    std::vector<int>& work = singlesWork;
     while (!work.empty()) {
         const int item = work.back();
         work.pop_back();
         if (item >= 0) {
             const Mask mask = candidates[static_cast<std::size_t>(item)];
-            if (values[static_cast<std::size_t>(item)] == 0 && !assign(item, std::countr_zero(mask) + 1))
+            if (values[static_cast<std::size_t>(item)] == 0 && !assignSingle(tally, item, std::countr_zero(mask) + 1))
                 return false;
             continue;
         }
         const int unit = ~item / size;
         const int value = ~item % size + 1;
-        if (placedIn[static_cast<std::size_t>(unit)] & bit(value))
+        if (tally.placedIn[static_cast<std::size_t>(unit)] & bit(value))
             continue;
-        const int* cells = grid.cellsOf(unit);
+        const int* cells = layout->cellsOf(unit);
         int cell = 0;
         while (cell < size && !(candidates[static_cast<std::size_t>(cells[cell])] & bit(value)))
             ++cell;
-        if (cell == size || !assign(cells[cell], value))
+        if (cell == size || !assignSingle(tally, cells[cell], value))
             return false;
     }
     return true;

@@ -73,12 +73,33 @@ public:
     // a unit runs out of room for a value (the grid then has no solution).
     bool propagateSingles();
 
+    // Per unit and value, the blank cells still holding the value (one left is a hidden
+    // single, none with the value unplaced a dead end), and per unit the values placed.
+    // Kept beside a grid by a search that places one value at a time, so that a step
+    // does not count the whole grid again.
+    struct SinglesTally {
+        std::vector<std::uint8_t> holders;
+        std::vector<Mask> placedIn;
+    };
+    // As propagateSingles, counting tally afresh for this grid.
+    bool propagateSingles(SinglesTally& tally);
+    // Places a candidate value of a blank cell, then singles, with tally this grid's.
+    bool placeAndPropagate(int cell, int value, SinglesTally& tally);
+
     bool operator==(const CandidateGrid& other) const
     {
         return values == other.values && candidates == other.candidates;
     }
 
 private:
+    std::size_t holderIndex(int unit, int value) const
+    {
+        return static_cast<std::size_t>(unit * layout->size + value - 1);
+    }
+    bool loseCandidate(SinglesTally& tally, int cell, int value);
+    bool assignSingle(SinglesTally& tally, int cell, int value);
+    bool drainSingles(SinglesTally& tally);
+
     const GridLayout* layout;
     Mask allValues;
     int blanks;

@@ -6,17 +6,15 @@
 
 int SolutionCounter::count(const CandidateGrid& grid, int limit, std::vector<int>* solution)
 {
-    CandidateGrid copy = grid;
     SolutionCounter counter(limit, solution, nullptr, std::numeric_limits<std::int64_t>::max());
-    return counter.search(copy, 0);
+    return counter.searchFrom(grid);
 }
 
 std::optional<int> SolutionCounter::countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget,
                                                 std::vector<int>* solution)
 {
-    CandidateGrid copy = grid;
     SolutionCounter counter(limit, solution, nullptr, nodeBudget);
-    const int found = counter.search(copy, 0);
+    const int found = counter.searchFrom(grid);
     if (counter.nodesLeft < 0)
         return std::nullopt;
     return found;
@@ -24,17 +22,23 @@ std::optional<int> SolutionCounter::countWithin(const CandidateGrid& grid, int l
 
 std::vector<int> SolutionCounter::randomSolution(int innerSize, std::mt19937_64& random)
 {
-    CandidateGrid grid(innerSize);
     std::vector<int> solution;
     SolutionCounter counter(1, &solution, &random, std::numeric_limits<std::int64_t>::max());
-    counter.search(grid, 0);
+    counter.searchFrom(CandidateGrid(innerSize));
     return solution;
 }
 
-int SolutionCounter::search(CandidateGrid& grid, std::size_t depth)
+int SolutionCounter::searchFrom(const CandidateGrid& grid)
 {
-    if (--nodesLeft < 0 || !grid.propagateSingles())
+    CandidateGrid root = grid;
+    CandidateGrid::SinglesTally tally;
+    if (--nodesLeft < 0 || !root.propagateSingles(tally))
         return 0;
+    return search(root, tally, 0);
+}
+
+int SolutionCounter::search(const CandidateGrid& grid, const CandidateGrid::SinglesTally& tally, std::size_t depth)
+{
     if (grid.isSolved()) {
         if (solution && solution->empty())
             *solution = grid.getValues();
@@ -58,13 +62,16 @@ int SolutionCounter::search(CandidateGrid& grid, std::size_t depth)
         for (int i = values; i > 1; --i)
             std::swap(order[static_cast<std::size_t>(i - 1)], order[static_cast<std::size_t>((*random)() % static_cast<unsigned>(i))]);
     if (children.size() <= depth)
-        children.push_back(grid);
-    CandidateGrid& child = children[depth];
+        children.push_back({grid, tally});
+    Child& child = children[depth];
     int here = 0;
     for (int i = 0; i < values; ++i) {
-        child = grid;
-        child.place(branchCell, order[static_cast<std::size_t>(i)]);
-        here += search(child, depth + 1);
+        child.grid = grid;
+        child.tally = tally;
+        if (--nodesLeft < 0)
+            break;
+        if (child.grid.placeAndPropagate(branchCell, order[static_cast<std::size_t>(i)], child.tally))
+            here += search(child.grid, child.tally, depth + 1);
         if (found >= limit || nodesLeft < 0)
             break;
     }

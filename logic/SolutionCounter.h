@@ -29,11 +29,18 @@ private:
     {
     }
 
-    int search(CandidateGrid& grid, std::size_t depth);
+    // Counts from a grid not yet propagated.
+    int searchFrom(const CandidateGrid& grid);
+    // Counts from a grid with its singles placed and its tally.
+    int search(const CandidateGrid& grid, const CandidateGrid::SinglesTally& tally, std::size_t depth);
 
-    // One grid per depth, reused from node to node so that the search does not allocate
-    // once it has been as deep; a deque keeps the grids in place while it grows.
-    std::deque<CandidateGrid> children;
+    struct Child {
+        CandidateGrid grid;
+        CandidateGrid::SinglesTally tally;
+    };
+    // One child per depth, reused from node to node so that the search does not allocate
+    // once it has been as deep; a deque keeps the children in place while it grows.
+    std::deque<Child> children;
 
     int limit;
     std::vector<int>* solution;

@@ -122,6 +122,26 @@ TEST(Generator, GivesUpOnSizesItCannotHold)
     EXPECT_FALSE(PuzzleGenerator::parseSymmetry("spiral"));
 }
 
+// A sparse 25x25 puzzle, whose full count would run for hours: the techniques prove its
+// one solution, and a blank grid's second solution is still found.
+TEST(PuzzleRater, CountsLargeSparsePuzzlesWithoutSearchingThemWhole)
+{
+    GeneratorOptions options;
+    options.innerSize = 5;
+    options.level = Level::Medium;
+    options.seed = 5;
+    const std::optional<GeneratedPuzzle> puzzle = PuzzleGenerator(options).next();
+    ASSERT_TRUE(puzzle.has_value());
+    const CandidateGrid grid = *CandidateGrid::fromValues(puzzle->givens);
+    std::vector<int> solution;
+    EXPECT_EQ(PuzzleRater::countSolutions(grid, &solution), 1);
+    EXPECT_EQ(solution, puzzle->solution);
+    const Rating rating = PuzzleRater::rate(grid);
+    EXPECT_EQ(rating.status, Rating::Status::Rated);
+    EXPECT_EQ(rating.level, Level::Medium);
+    EXPECT_EQ(PuzzleRater::countSolutions(CandidateGrid(4)), 2);
+}
+
 // Facts known without any program: a blank 4x4 grid has 288 solutions; a full grid one.
 TEST(SolutionCounter, CountsExactlyUpToTheLimit)
 {
