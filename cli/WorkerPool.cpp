@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cerrno>
 #include <cstring>
@@ -37,6 +38,9 @@ struct RecordHeader {
     std::uint32_t errLength;
 };
 
+constexpr std::size_t kBatchBytes = 32768;
+constexpr std::chrono::milliseconds kBatchDelay{20};
+
 bool writeAll(int fd, const char* data, std::size_t length)
 {
     while (length > 0) {
@@ -61,7 +65,12 @@ bool writeAll(int fd, const char* data, std::size_t length)
         sigemptyset(&action.sa_mask);
         sigaction(SIGUSR1, &action, nullptr);
     }
-    std::string record;
+    // Records go out in batches: on a run of quick puzzles one write per puzzle costs more
+    // than the puzzles. A batch waits at most kBatchDelay, so that a slow puzzle after
+    // quick ones does not hold their results back.
+    std::string batch;
+    auto lastWrite = std::chrono::steady_clock::now();
+    bool written = true;
     for (;;) {
         const std::uint64_t index = next->fetch_add(1);
         if (index >= count)
@@ -69,15 +78,23 @@ bool writeAll(int fd, const char* data, std::size_t length)
         const TaskResult result = task(static_cast<std::size_t>(index));
         const RecordHeader header{index, result.code, static_cast<std::uint32_t>(result.out.size()),
                                   static_cast<std::uint32_t>(result.err.size())};
-        record.assign(reinterpret_cast<const char*>(&header), sizeof header);
-        record += result.out;
-        record += result.err;
-        if (!writeAll(fd, record.data(), record.size()))
-            break;
+        batch.append(reinterpret_cast<const char*>(&header), sizeof header);
+        batch += result.out;
+        batch += result.err;
+        const auto now = std::chrono::steady_clock::now();
+        if (batch.size() >= kBatchBytes || now - lastWrite >= kBatchDelay) {
+            written = writeAll(fd, batch.data(), batch.size());
+            batch.clear();
+            lastWrite = now;
+            if (!written)
+                break;
+        }
         // A task asked to stop (SIGUSR1) has reported its partial result.
         if (WorkerPool::interruptRequested())
             break;
     }
+    if (written && !batch.empty())
+        writeAll(fd, batch.data(), batch.size());
     close(fd);
     std::_Exit(0);
 }
