@@ -206,10 +206,7 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
                 for (Mask m = grid.getCandidates(cell) & values; m; m &= m - 1)
                     step.eliminations.push_back({cell, lowestValue(m)});
             }
-            if (step.eliminations.empty())
-                return false;
-            found = std::move(step);
-            return true;
+            return keepIfItEliminates(step, found);
         });
         if (found)
             return found;
@@ -256,10 +253,7 @@ std::optional<Step> findHiddenSubset(const CandidateGrid& grid, int count)
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     (values & (m & -m) ? step.proof : step.eliminations).push_back({cell, lowestValue(m)});
             }
-            if (step.eliminations.empty())
-                return false;
-            found = std::move(step);
-            return true;
+            return keepIfItEliminates(step, found);
         });
         if (found)
             return found;

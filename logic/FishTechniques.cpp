@@ -165,10 +165,7 @@ struct FishSearch {
                             return false;
                         const int finBox = byColumns ? stack * n + band : band * n + stack;
                         Step step = makeStep(kFinnedFish[count - 2], base, cover, where, lines, finBox);
-                        if (step.eliminations.empty())
-                            return false;
-                        found = std::move(step);
-                        return true;
+                        return keepIfItEliminates(step, found);
                     });
                 if (found)
                     return found;

@@ -27,8 +27,8 @@ std::optional<Step> LogicalSolver::findStep(const CandidateGrid& grid, Technique
     case Technique::FinnedJellyfish: return findFish(grid, 4, true);
     case Technique::Skyscraper: return findSkyscraper(grid);
     case Technique::TwoStringKite: return findTwoStringKite(grid);
-    case Technique::XYWing: return findXYWing(grid);
-    case Technique::XYZWing: return findXYZWing(grid);
+    case Technique::XYWing: return findWing(grid, false);
+    case Technique::XYZWing: return findWing(grid, true);
     case Technique::WWing: return findWWing(grid);
     case Technique::SimpleColouring: return findSimpleColouring(grid);
     case Technique::UniqueRectangle1:

@@ -4,6 +4,7 @@
 #include "Step.h"
 
 #include <optional>
+#include <utility>
 
 // Finders of one technique each (or of one family, chosen by an argument). Each looks
 // at the grid as it stands and returns the first step it proves, without applying it.
@@ -22,8 +23,8 @@ std::optional<Step> findHiddenSubset(const CandidateGrid& grid, int count);
 std::optional<Step> findFish(const CandidateGrid& grid, int count, bool finned);
 std::optional<Step> findSkyscraper(const CandidateGrid& grid);
 std::optional<Step> findTwoStringKite(const CandidateGrid& grid);
-std::optional<Step> findXYWing(const CandidateGrid& grid);
-std::optional<Step> findXYZWing(const CandidateGrid& grid);
+// XY-Wing (xyz false) or XYZ-Wing.
+std::optional<Step> findWing(const CandidateGrid& grid, bool xyz);
 std::optional<Step> findWWing(const CandidateGrid& grid);
 std::optional<Step> findSimpleColouring(const CandidateGrid& grid);
 // Only sound when the puzzle is known to have exactly one solution.
@@ -34,6 +35,16 @@ std::optional<Step> findChain(const CandidateGrid& grid, Technique kind);
 // Technique::ContradictionChain, CellForcingChain, UnitForcingChain, DynamicForcingChain
 // or DeepForcingChain.
 std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind);
+
+// For searches over combinations: a step that eliminates something becomes the one
+// found (true, the search stops); one that does not is dropped.
+inline bool keepIfItEliminates(Step& step, std::optional<Step>& found)
+{
+    if (step.eliminations.empty())
+        return false;
+    found = std::move(step);
+    return true;
+}
 
 // Every candidate of the grid that sees (is weakly linked to) both a and b.
 std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b);

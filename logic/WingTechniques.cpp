@@ -119,66 +119,38 @@ std::optional<Step> findTwoStringKite(const CandidateGrid& grid)
     return std::nullopt;
 }
 
-std::optional<Step> findXYWing(const CandidateGrid& grid)
+std::optional<Step> findWing(const CandidateGrid& grid, bool xyz)
 {
     const GridLayout& layout = grid.getLayout();
     for (int pivot = 0; pivot < grid.getCellCount(); ++pivot) {
-        const Mask xy = grid.getCandidates(pivot);
-        if (std::popcount(xy) != 2)
+        const Mask p = grid.getCandidates(pivot);
+        if (std::popcount(p) != (xyz ? 3 : 2))
             continue;
+        // Bivalue peers: xz or yz, inside the pivot's candidates for an XYZ-Wing.
         std::vector<int> wings;
         const int* peers = layout.peersOf(pivot);
         for (int i = 0; i < layout.peerCount; ++i) {
             const Mask m = grid.getCandidates(peers[i]);
-            if (std::popcount(m) == 2 && std::popcount(m & xy) == 1)
+            if (std::popcount(m) == 2 && (xyz ? (m & ~p) == 0 : std::popcount(m & p) == 1))
                 wings.push_back(peers[i]);
         }
         for (std::size_t i = 0; i < wings.size(); ++i)
             for (std::size_t j = i + 1; j < wings.size(); ++j) {
                 const Mask a = grid.getCandidates(wings[i]);
                 const Mask b = grid.getCandidates(wings[j]);
-                const Mask z = a & b & ~xy;
-                if (!z || (a & xy) == (b & xy))
+                // The wings share z and hold the pivot's other values between them.
+                const Mask z = xyz ? a & b : a & b & ~p;
+                if (a == b || !z || (!xyz && (a & p) == (b & p)))
                     continue;
                 const int value = lowestValue(z);
-                std::vector<Candidate> eliminations = valueSeeingAll(grid, value, {wings[i], wings[j]});
+                // z is in a wing, or (XYZ) in the pivot: whatever sees them all loses it.
+                std::vector<Candidate> eliminations =
+                    xyz ? valueSeeingAll(grid, value, {pivot, wings[i], wings[j]})
+                        : valueSeeingAll(grid, value, {wings[i], wings[j]});
                 if (eliminations.empty())
                     continue;
-                Step step = patternStep(Technique::XYWing, value, {}, std::move(eliminations));
-                for (const int cell : {pivot, wings[i], wings[j]})
-                    for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
-                        step.proof.push_back({cell, lowestValue(m)});
-                return step;
-            }
-    }
-    return std::nullopt;
-}
-
-std::optional<Step> findXYZWing(const CandidateGrid& grid)
-{
-    const GridLayout& layout = grid.getLayout();
-    for (int pivot = 0; pivot < grid.getCellCount(); ++pivot) {
-        const Mask xyz = grid.getCandidates(pivot);
-        if (std::popcount(xyz) != 3)
-            continue;
-        std::vector<int> wings;
-        const int* peers = layout.peersOf(pivot);
-        for (int i = 0; i < layout.peerCount; ++i) {
-            const Mask m = grid.getCandidates(peers[i]);
-            if (std::popcount(m) == 2 && (m & ~xyz) == 0)
-                wings.push_back(peers[i]);
-        }
-        for (std::size_t i = 0; i < wings.size(); ++i)
-            for (std::size_t j = i + 1; j < wings.size(); ++j) {
-                const Mask a = grid.getCandidates(wings[i]);
-                const Mask b = grid.getCandidates(wings[j]);
-                if (a == b)
-                    continue;
-                const int value = lowestValue(a & b);
-                std::vector<Candidate> eliminations = valueSeeingAll(grid, value, {pivot, wings[i], wings[j]});
-                if (eliminations.empty())
-                    continue;
-                Step step = patternStep(Technique::XYZWing, value, {}, std::move(eliminations));
+                Step step = patternStep(xyz ? Technique::XYZWing : Technique::XYWing, value, {},
+                                        std::move(eliminations));
                 for (const int cell : {pivot, wings[i], wings[j]})
                     for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                         step.proof.push_back({cell, lowestValue(m)});
