@@ -81,21 +81,34 @@ Cell* ReferenceSolver::propagate(SudokuBoard* board)
     }
 }
 
-void ReferenceSolver::run(const SudokuBoard& board, std::uint32_t maxSolutions)
+void ReferenceSolver::run(const SudokuBoard& board, std::uint32_t maxSolutions, const std::vector<int>& abandonAfter)
 {
     limit = maxSolutions;
-    solutionCount = 0;
     tries = 0;
     depth = 0;
     maxDepth = 0;
     deadEnds = 0;
-    solutions[0].reset();
-    solutions[1].reset();
-    if (!board.isValid())
-        return;
-    SudokuBoard copy(board);
-    copy.recomputePossibles();
-    search(&copy);
+    abandonedRuns = 0;
+    abandonedDeadEnds = 0;
+    abandonedSolutions = 0;
+    for (std::size_t k = 0;; ++k) {
+        solutionCount = 0;
+        solutions[0].reset();
+        solutions[1].reset();
+        if (!board.isValid())
+            return;
+        branchingNodesLeft = k < abandonAfter.size() ? abandonAfter[k] : -1;
+        abandoned = false;
+        const std::int32_t deadEndsBefore = deadEnds;
+        SudokuBoard copy(board);
+        copy.recomputePossibles();
+        search(&copy);
+        if (!abandoned)
+            return;
+        ++abandonedRuns;
+        abandonedDeadEnds += deadEnds - deadEndsBefore;
+        abandonedSolutions += solutionCount;
+    }
 }
 
 void ReferenceSolver::search(SudokuBoard* board)
@@ -112,7 +125,10 @@ void ReferenceSolver::search(SudokuBoard* board)
     } else if (cell->numPossibles() == 0) {
         ++deadEnds;
     } else {
-        while (cell->numPossibles() > 0 && (limit > 2 || solutionCount < limit)) {
+        abandoned = abandoned || branchingNodesLeft == 0;
+        if (branchingNodesLeft > 0)
+            --branchingNodesLeft;
+        while (!abandoned && cell->numPossibles() > 0 && (limit > 2 || solutionCount < limit)) {
             auto child = std::make_unique<SudokuBoard>(*board);
             const int v = cell->randomPossible();
             cell->removePossible(v);

@@ -78,40 +78,80 @@ std::int32_t scriptedClock()
     return clockScript[std::min(clockReads++, clockScript.size() - 1)];
 }
 
-// Each abandoned run enters only its root node: one try, one root propagation (whose
-// random draws are spent) and no dead end. The last run then searches like an untimed one.
+// Readings that pass the limit (1 s, doubled at each restart) at branching node
+// abandonAfter[k] + 1 of run k: each run reads the clock once at its start and once per
+// branching node, and the last run never passes it.
+Readings lateAfter(const std::vector<int>& abandonAfter)
+{
+    Readings readings;
+    std::int32_t now = 0;
+    std::int32_t limit = 1000;
+    for (const int nodes : abandonAfter) {
+        readings.insert(readings.end(), nodes + 1, now);
+        now += limit + 1;
+        readings.push_back(now);
+        limit *= 2;
+    }
+    readings.push_back(now);
+    return readings;
+}
+
+const std::string kHardest = "........8..3...4...9..2..6.....79.......612...6.5.2.7...8...5...1.....2.4.5.....3";
+
+// A restart starts again from the caller's board and drops the solutions stored so far,
+// but the figures cover every run. Blank boards are abandoned at the root (the limit's
+// arithmetic); the hard puzzle meets dead ends before its limit, and the uniqueness
+// search finds a first solution and loses it.
 TEST(Solver, RestartsAfterTimeoutsAndKeepsTheFiguresOfAbandonedRuns)
 {
-    for (const auto& [name, innerSize, readings, restarts] :
-         {std::tuple{"never late", 3, Readings{0}, 0}, {"exactly at the limit", 3, Readings{0, 1000, 1000}, 0},
-          {"just over 1 s", 3, Readings{0, 1001, 5000}, 1},
-          {"doubled to 2 s", 3, Readings{0, 1001, 5000, 7001, 10000}, 2},
-          {"1.5 s fits the doubled limit", 3, Readings{0, 1001, 5000, 6500}, 1},
-          {"3.9 s fits the limit doubled twice", 3, Readings{0, 1001, 5000, 7001, 10000, 13900}, 2},
-          {"2 s for 16 x 16", 4, Readings{0, 2000}, 0}, {"over 2 s for 16 x 16", 4, Readings{0, 2001, 9000}, 1},
-          {"the clock wraps around within the limit", 3, Readings{2147483400, -2147483296}, 0}}) {
-        SudokuBoard blank(innerSize);
-        clockScript = readings;
+    struct Case {
+        const char* name;
+        SudokuBoard board;
+        std::uint32_t maxSolutions;
+        Readings readings;
+        std::vector<int> abandonAfter;
+    };
+    const SudokuBoard blank(3);
+    const SudokuBoard hard = boardFromText(3, kHardest);
+    const SudokuBoard open = boardFromText(3, kHardest.substr(0, 73));
+    const Case cases[] = {
+        {"never late", blank, 1, {0}, {}},
+        {"exactly at the limit", blank, 1, {0, 1000, 1000}, {}},
+        {"just over 1 s", blank, 1, {0, 1001, 5000}, {0}},
+        {"doubled to 2 s", blank, 1, {0, 1001, 5000, 7001, 10000}, {0, 0}},
+        {"1.5 s fits the doubled limit", blank, 1, {0, 1001, 5000, 6500}, {0}},
+        {"3.9 s fits the limit doubled twice", blank, 1, {0, 1001, 5000, 7001, 10000, 13900}, {0, 0}},
+        {"2 s for 16 x 16", SudokuBoard(4), 1, {0, 2000}, {}},
+        {"over 2 s for 16 x 16", SudokuBoard(4), 1, {0, 2001, 9000}, {0}},
+        {"the clock wraps around within the limit", blank, 1, {2147483400, -2147483296}, {}},
+        {"dead ends before the limit", hard, 1, lateAfter({30}), {30}},
+        {"dead ends in two abandoned runs", hard, 1, lateAfter({30, 60}), {30, 60}},
+        {"uniqueness search", open, 2, lateAfter({17}), {17}},
+    };
+    for (const Case& c : cases) {
+        clockScript = c.readings;
         clockReads = 0;
         SudokuSolver solver;
         solver.setClock(&scriptedClock);
         std::srand(4242);
-        const SudokuBoard* solution = solver.solve(&blank, false, false);
-        ASSERT_NE(solution, nullptr) << name;
+        const std::uint32_t found =
+            c.maxSolutions == 1 ? solver.solve(&c.board, false, false) != nullptr : solver.solveUnique(&c.board);
 
         std::srand(4242);
-        for (int i = 0; i < restarts; ++i) {
-            SudokuBoard root(blank);
-            root.recomputePossibles();
-            ReferenceSolver::propagate(&root);
-        }
         ReferenceSolver reference;
-        reference.run(blank, 1);
-        EXPECT_EQ(figures(solver),
-                  std::make_tuple(reference.tries - 1 + restarts, reference.maxDepth - 1, reference.deadEnds))
-            << name;
-        ASSERT_NE(reference.solutions[0], nullptr);
-        EXPECT_TRUE(sameBoard(*solution, *reference.solutions[0])) << name;
+        reference.run(c.board, c.maxSolutions, c.abandonAfter);
+        ASSERT_EQ(reference.abandonedRuns, static_cast<int>(c.abandonAfter.size())) << c.name;
+        // A run abandoned past its root has work to lose, or the case proves little.
+        EXPECT_TRUE(c.abandonAfter.empty() || c.abandonAfter[0] == 0 ||
+                    (reference.abandonedDeadEnds > 0 && (c.maxSolutions == 1 || reference.abandonedSolutions > 0)))
+            << c.name;
+        EXPECT_EQ(figures(solver), std::make_tuple(reference.tries - 1, reference.maxDepth - 1, reference.deadEnds))
+            << c.name << ": the figures of " << reference.abandonedRuns << " abandoned runs with "
+            << reference.abandonedDeadEnds << " dead ends and " << reference.abandonedSolutions
+            << " solutions, and of the last run";
+        ASSERT_EQ(found, reference.solutionCount) << c.name;
+        for (std::uint32_t k = 0; k < found; ++k)
+            EXPECT_TRUE(sameBoard(*solver.getSolution(static_cast<int>(k)), *reference.solutions[k])) << c.name;
     }
 }
 
