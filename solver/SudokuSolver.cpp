@@ -197,7 +197,7 @@ void SudokuSolver::foundSolution(Engine& engine, int level)
         storedSolutions = solutionCount;
         return;
     }
-    if (sparsePrint && solutionCount != 1 && solutionCount % 10000000 != 0)
+    if (sparsePrint && !isListedWhenSparse(solutionCount))
         return;
     if (!printScratch || printScratch->getInnerSize() != engine.getInnerSize())
         printScratch = std::make_unique<SudokuBoard>(engine.getInnerSize());

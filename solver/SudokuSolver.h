@@ -52,6 +52,10 @@ public:
     std::int32_t getMaxDepth() const { return maxDepth - 1; }
     std::int32_t getDeadEnds() const { return deadEnds; }
 
+    // Whether list-all mode with sparse output prints the solution of this number:
+    // the first and every ten-millionth.
+    static bool isListedWhenSparse(std::uint32_t number) { return number == 1 || number % 10000000 == 0; }
+
     // Prints the board's boxed text to standard output, or "<Null Board Pointer>".
     void printBoard(const SudokuBoard* board) const;
 

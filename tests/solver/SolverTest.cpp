@@ -171,6 +171,11 @@ TEST(Solver, ListAllPrintsEveryFourByFourGrid)
         EXPECT_EQ(headers, printed) << sparse;
         EXPECT_NE(out.find("Solution No " + std::to_string(printed) + ":\n"), std::string::npos);
     }
+    // No test lists ten million solutions; the rule itself, and solutionCount wraps to 0.
+    for (const auto& [number, listed] :
+         {std::pair{1u, true}, {2u, false}, {1000000u, false}, {9999999u, false}, {10000000u, true},
+          {10000001u, false}, {30000000u, true}, {4290000000u, true}, {4294967295u, false}, {0u, true}})
+        EXPECT_EQ(SudokuSolver::isListedWhenSparse(number), listed) << "solution No " << number;
     testing::internal::CaptureStdout();
     solver.printBoard(nullptr);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "<Null Board Pointer>\n");
