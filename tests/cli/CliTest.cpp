@@ -55,6 +55,21 @@ std::vector<SudokuBoard> boxedBoards(const std::string& text)
     return boards;
 }
 
+// Lines of the three figures "tries; depth; dead ends".
+int figureLines(const std::string& text)
+{
+    std::istringstream lines(text);
+    int count = 0;
+    for (std::string line; std::getline(lines, line);) {
+        long tries = 0, depth = 0, deadEnds = 0;
+        int end = 0;
+        if (std::sscanf(line.c_str(), "%ld; %ld; %ld%n", &tries, &depth, &deadEnds, &end) == 3 &&
+            end == static_cast<int>(line.size()))
+            ++count;
+    }
+    return count;
+}
+
 TEST(Cli, SolvePrintsCheckedSolutionsWithTheirFiguresAndGoesOnAfterAFailure)
 {
     const char* const names[] = {"unique.txt", "hand-made.txt", "sixteen.txt"};
@@ -68,16 +83,7 @@ TEST(Cli, SolvePrintsCheckedSolutionsWithTheirFiguresAndGoesOnAfterAFailure)
     ASSERT_EQ(boards.size(), 3u) << r.out;
     for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(solves(SudokuBoard((kData + names[i]).c_str()), boards[i])) << names[i];
-    std::istringstream lines(r.out);
-    int figureLines = 0;
-    for (std::string line; std::getline(lines, line);) {
-        long tries = 0, depth = 0, deadEnds = 0;
-        int end = 0;
-        if (std::sscanf(line.c_str(), "%ld; %ld; %ld%n", &tries, &depth, &deadEnds, &end) == 3 &&
-            end == static_cast<int>(line.size()))
-            ++figureLines;
-    }
-    EXPECT_EQ(figureLines, 3) << r.out;
+    EXPECT_EQ(figureLines(r.out), 3) << r.out;
 }
 
 TEST(Cli, SolveUniqueReportsNoneOneOrTwo)
@@ -96,6 +102,7 @@ TEST(Cli, SolveUniqueReportsNoneOneOrTwo)
         for (const SudokuBoard& board : found)
             EXPECT_TRUE(solves(SudokuBoard((kData + name).c_str()), board)) << name;
         EXPECT_TRUE(solutions < 2 || found[0].crc16() != found[1].crc16());
+        EXPECT_EQ(figureLines(r.out), solutions > 0 ? 1 : 0) << name << ": the figures after the solutions\n" << r.out;
     }
 }
 
