@@ -4,6 +4,8 @@
 #include "DialogFixture.h"
 #include "SudokuBoard.h"
 
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -69,24 +71,34 @@ TEST_F(DialogBadInputTest, LoadOfAFileUnreadableToTheUserGivesTheOpenError)
 
 TEST_F(DialogBadInputTest, LoadOfAFileThatChangesAfterItsCheckGivesTheOpenError)
 {
-    // A FIFO that answers "3" to the Load check and is empty when read again: the
-    // file constructor would end the program here; the dialog keeps the grid instead.
-    // The test holds the writing end until the check has taken the "3", then lets go,
-    // so the second read meets the end of the file.
-    const std::string fifo = path("changing");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const int writer = open(fifo.c_str(), O_RDWR);
-    ASSERT_GE(writer, 0);
-    ASSERT_EQ(::write(writer, "3\n", 2), 2);
-    std::thread closer([writer] {
-        for (int pending = 1; ioctl(writer, FIONREAD, &pending) == 0 && pending > 0;)
-            std::this_thread::yield();
-        close(writer);
-    });
-    command(IDC_LOAD, fifo);
-    closer.join();
-    EXPECT_EQ(message(), kOpenError);
-    expectNothingLost(fifo);
+    // A FIFO that answers "3" to the Load check and then, read again, holds nothing or
+    // a 4x4 grid file: the file constructor would end the program on the first, and
+    // the 9x9 boxes cannot show the second; the dialog keeps the grid instead. The
+    // test writes each part once the one before has been taken, and lets go after the
+    // last, so that the second read meets the end of the file.
+    for (const char* later : {"", "2\n1 2 3 4\n3 4 1 2\n2 1 4 3\n4 3 2 1\n"}) {
+        const std::string fifo = path("changing");
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        const int writer = open(fifo.c_str(), O_RDWR);
+        ASSERT_GE(writer, 0);
+        const auto taken = [writer] {
+            for (int pending = 1; ioctl(writer, FIONREAD, &pending) == 0 && pending > 0;)
+                std::this_thread::yield();
+        };
+        ASSERT_EQ(::write(writer, "3\n", 2), 2);
+        std::thread feeder([&] {
+            taken();
+            const auto size = static_cast<ssize_t>(std::strlen(later));
+            if (::write(writer, later, static_cast<std::size_t>(size)) == size)
+                taken();
+            close(writer);
+        });
+        command(IDC_LOAD, fifo);
+        feeder.join();
+        EXPECT_EQ(message(), kOpenError) << later;
+        expectNothingLost(later);
+        ASSERT_EQ(std::remove(fifo.c_str()), 0);
+    }
 }
 
 TEST_F(DialogBadInputTest, SaveThatCannotBeOpenedGivesTheSaveError)
