@@ -20,6 +20,19 @@ bool notUnique(int solutions, const std::string& label, std::string& err, int& c
     return true;
 }
 
+// A rating stopped by a step that lost the solution (a fault in its technique) gets
+// an error rather than a rating or steps that cannot be right; false otherwise.
+bool lostSolution(const Rating& rating, const GridLayout& layout, const std::string& label, std::string& err, int& code)
+{
+    if (rating.status != Rating::Status::LostSolution)
+        return false;
+    err = label + ": step " + std::to_string(rating.steps.size()) + " loses the solution's " +
+        std::to_string(rating.lost.value) + " in " + StepText::cellName(rating.lost.cell, layout.size) + " (" +
+        StepText::describe(rating.steps.back(), layout) + "); the steps stop there\n";
+    code = GridlarkCli::exitNoSolution;
+    return true;
+}
+
 int solutionsOf(const Rating& rating)
 {
     return rating.status == Rating::Status::Rated ? 1 : rating.status == Rating::Status::NoSolution ? 0 : 2;
@@ -78,7 +91,7 @@ int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly)
             return;
         }
         const Rating rating = PuzzleRater::rate(*grid);
-        if (notUnique(solutionsOf(rating), item.label, err, code))
+        if (lostSolution(rating, layout, item.label, err, code) || notUnique(solutionsOf(rating), item.label, err, code))
             return;
         for (const Step& step : rating.steps)
             out += StepText::describe(step, layout) + "\n";
@@ -94,7 +107,8 @@ int GridlarkCli::rate(const std::vector<std::string>& inputs)
         if (!grid)
             return;
         const Rating rating = PuzzleRater::rate(*grid);
-        if (notUnique(solutionsOf(rating), item.label, err, code))
+        if (lostSolution(rating, grid->getLayout(), item.label, err, code) ||
+            notUnique(solutionsOf(rating), item.label, err, code))
             return;
         char figure[32];
         std::snprintf(figure, sizeof figure, "%.1f ", rating.rating);

@@ -97,6 +97,9 @@ std::optional<Step> deepContradiction(const CandidateGrid& grid)
 // What every branch agrees on and the grid does not yet show.
 std::optional<Step> common(const CandidateGrid& grid, Technique kind, const std::vector<Candidate>& premises)
 {
+    // A cell without candidates (a grid that has lost its solution) gives no premise.
+    if (premises.empty())
+        return std::nullopt;
     std::vector<CandidateGrid> branches;
     for (const Candidate& premise : premises) {
         std::optional<CandidateGrid> branch = assume(grid, premise);

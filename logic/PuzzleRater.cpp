@@ -41,19 +41,45 @@ Rating PuzzleRater::rate(const CandidateGrid& puzzle)
     return rateUnique(puzzle, std::move(solution));
 }
 
+namespace {
+
+// The solution's candidate that step removes, if any: a value eliminated where the
+// solution has it, or another value placed.
+std::optional<Candidate> lostCandidate(const Step& step, const std::vector<int>& solution)
+{
+    for (const Candidate& c : step.placements)
+        if (solution[static_cast<std::size_t>(c.cell)] != c.value)
+            return Candidate{c.cell, solution[static_cast<std::size_t>(c.cell)]};
+    for (const Candidate& c : step.eliminations)
+        if (solution[static_cast<std::size_t>(c.cell)] == c.value)
+            return c;
+    return std::nullopt;
+}
+
+} // namespace
+
 Rating PuzzleRater::rateUnique(const CandidateGrid& puzzle, std::vector<int> solution)
 {
     Rating result;
     result.solution = std::move(solution);
     result.status = Rating::Status::Rated;
     CandidateGrid grid = puzzle;
-    LogicalPath path = LogicalSolver(true).solve(grid);
-    for (const Step& step : path.steps) {
-        result.rating = std::max(result.rating, techniqueInfo(step.technique).weight);
-        ++result.counts[static_cast<std::size_t>(step.technique)];
+    const LogicalSolver solver(true);
+    // Every step is checked against the solution before it is taken: past a step that
+    // loses it, the techniques that assume one solution would work on a broken grid.
+    while (std::optional<Step> step = solver.findNextStep(grid)) {
+        result.rating = std::max(result.rating, techniqueInfo(step->technique).weight);
+        ++result.counts[static_cast<std::size_t>(step->technique)];
+        const std::optional<Candidate> lost = lostCandidate(*step, result.solution);
+        result.steps.push_back(std::move(*step));
+        if (lost) {
+            result.status = Rating::Status::LostSolution;
+            result.lost = *lost;
+            break;
+        }
+        LogicalSolver::applyStep(grid, result.steps.back());
     }
     result.level = levelOf(result.rating);
-    result.steps = std::move(path.steps);
     return result;
 }
 

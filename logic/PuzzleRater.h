@@ -30,7 +30,9 @@ inline constexpr std::array<LevelInfo, 5> kLevels{{
 }};
 
 struct Rating {
-    enum class Status { Rated, NoSolution, ManySolutions };
+    // LostSolution: a step removed the solution's value from a cell (a fault in its
+    // technique); steps end with that step, and there is no rating.
+    enum class Status { Rated, NoSolution, ManySolutions, LostSolution };
     Status status = Status::NoSolution;
     // Weight of the hardest step on the easiest-first path.
     double rating = 0.0;
@@ -39,6 +41,8 @@ struct Rating {
     std::array<int, kTechniqueCount> counts{};
     std::vector<Step> steps;
     std::vector<int> solution;
+    // With LostSolution: the cell and the solution's value that the last step lost.
+    Candidate lost;
 };
 
 class PuzzleRater {

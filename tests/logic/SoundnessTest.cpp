@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -47,25 +48,63 @@ std::vector<int> searchSolution(const std::vector<int>& givens, int innerSize)
 }
 
 // No step removes the solution's value or places another; the path ends in the solution.
+// A step that loses the solution stops the rater, and fails here naming step and cell.
 void expectSoundPath(const std::vector<int>& givens, int innerSize, const std::string& label)
 {
     const std::vector<int> solution = searchSolution(givens, innerSize);
     ASSERT_FALSE(solution.empty()) << label;
     CandidateGrid grid = *CandidateGrid::fromValues(givens);
     const Rating rating = PuzzleRater::rate(grid);
-    ASSERT_EQ(rating.status, Rating::Status::Rated) << label;
+    ASSERT_TRUE(rating.status == Rating::Status::Rated || rating.status == Rating::Status::LostSolution) << label;
     EXPECT_EQ(rating.solution, solution) << label;
-    for (const Step& step : rating.steps) {
+    const GridLayout& layout = grid.getLayout();
+    for (std::size_t i = 0; i < rating.steps.size(); ++i) {
+        const Step& step = rating.steps[i];
+        const auto where = [&](const Candidate& c) {
+            return label + ": step " + std::to_string(i + 1) + " (" + StepText::describe(step, layout) + ") at " +
+                StepText::cellName(c.cell, layout.size) + ", whose solution value is " +
+                std::to_string(solution[static_cast<std::size_t>(c.cell)]);
+        };
         for (const Candidate& c : step.eliminations)
-            ASSERT_NE(solution[static_cast<std::size_t>(c.cell)], c.value)
-                << label << ": " << StepText::describe(step, grid.getLayout());
+            ASSERT_NE(solution[static_cast<std::size_t>(c.cell)], c.value) << where(c);
         for (const Candidate& c : step.placements)
-            ASSERT_EQ(solution[static_cast<std::size_t>(c.cell)], c.value)
-                << label << ": " << StepText::describe(step, grid.getLayout());
+            ASSERT_EQ(solution[static_cast<std::size_t>(c.cell)], c.value) << where(c);
         LogicalSolver::applyStep(grid, step);
     }
+    ASSERT_EQ(rating.status, Rating::Status::Rated) << label;
     EXPECT_TRUE(grid.isSolved()) << label;
     EXPECT_EQ(grid.getValues(), solution) << label;
+}
+
+// Told a wrong solution, the rater stops at the first step that contradicts it, as it
+// would after an unsound step, and says which candidate was lost.
+TEST(Soundness, TheRaterStopsAtTheStepThatLosesTheSolution)
+{
+    const std::string line = "53..7....6..195....98....6.8...6...34..8.3..17...2...6.6....28....419..5....8..79";
+    const std::vector<int> givens = valuesOfLine(line);
+    std::vector<int> wrong = searchSolution(givens, 3);
+    ASSERT_FALSE(wrong.empty());
+    for (int& v : wrong)
+        v = v == 1 ? 2 : v == 2 ? 1 : v;
+    const Rating rating = PuzzleRater::rateUnique(*CandidateGrid::fromValues(givens), wrong);
+    ASSERT_EQ(rating.status, Rating::Status::LostSolution);
+    ASSERT_FALSE(rating.steps.empty());
+    const Step& last = rating.steps.back();
+    const Candidate lost = rating.lost;
+    EXPECT_EQ(lost.value, wrong[static_cast<std::size_t>(lost.cell)]);
+    const auto has = [](const std::vector<Candidate>& list, auto match) {
+        return std::any_of(list.begin(), list.end(), match);
+    };
+    EXPECT_TRUE(has(last.eliminations, [&](Candidate c) { return c == lost; }) ||
+                has(last.placements, [&](Candidate c) { return c.cell == lost.cell && c.value != lost.value; }))
+        << StepText::describe(last, CandidateGrid(3).getLayout()) << " does not lose "
+        << StepText::cellName(lost.cell, 9) << " = " << lost.value;
+    for (std::size_t i = 0; i + 1 < rating.steps.size(); ++i) {
+        for (const Candidate& c : rating.steps[i].placements)
+            EXPECT_EQ(wrong[static_cast<std::size_t>(c.cell)], c.value) << "step " << i + 1;
+        for (const Candidate& c : rating.steps[i].eliminations)
+            EXPECT_NE(wrong[static_cast<std::size_t>(c.cell)], c.value) << "step " << i + 1;
+    }
 }
 
 TEST(Soundness, EveryStepKeepsTheSolutionOnASampleOfThePublishedSets)
