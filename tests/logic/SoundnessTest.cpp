@@ -90,7 +90,7 @@ TEST(Soundness, TheRaterStopsAtTheStepThatLosesTheSolution)
     for (int& v : wrong)
         v = v == 1 ? 2 : v == 2 ? 1 : v;
     const Rating rating = PuzzleRater::rateUnique(*CandidateGrid::fromValues(givens), wrong);
-    ASSERT_EQ(rating.status, Rating::Status::LostSolution);
+    ASSERT_EQ(rating.status, Rating::Status::LostSolution) << "the rater goes on past a step that loses the solution";
     ASSERT_FALSE(rating.steps.empty());
     const Step& last = rating.steps.back();
     const Candidate lost = rating.lost;
