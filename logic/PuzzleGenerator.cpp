@@ -127,7 +127,8 @@ std::optional<GeneratedPuzzle> PuzzleGenerator::next()
     for (int attempt = 0; attempt < options.maxAttempts; ++attempt) {
         GeneratedPuzzle puzzle = makeMinimal();
         puzzle.rating = PuzzleRater::rateUnique(*CandidateGrid::fromValues(puzzle.givens), puzzle.solution);
-        if (!options.level || puzzle.rating.level == *options.level)
+        // A path that lost the solution gives no level to trust.
+        if (puzzle.rating.status == Rating::Status::Rated && (!options.level || puzzle.rating.level == *options.level))
             return puzzle;
     }
     return std::nullopt;
