@@ -4,6 +4,7 @@
 #include "DialogFixture.h"
 #include "SudokuBoard.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -81,8 +82,11 @@ TEST_F(DialogBadInputTest, LoadOfAFileThatChangesAfterItsCheckGivesTheOpenError)
         ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
         const int writer = open(fifo.c_str(), O_RDWR);
         ASSERT_GE(writer, 0);
+        // Bounded, so that a Load that never reads again cannot hang the test.
         const auto taken = [writer] {
-            for (int pending = 1; ioctl(writer, FIONREAD, &pending) == 0 && pending > 0;)
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            for (int pending = 1; ioctl(writer, FIONREAD, &pending) == 0 && pending > 0 &&
+                 std::chrono::steady_clock::now() < giveUp;)
                 std::this_thread::yield();
         };
         ASSERT_EQ(::write(writer, "3\n", 2), 2);
