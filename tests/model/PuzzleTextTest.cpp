@@ -133,14 +133,14 @@ TEST(PuzzleText, ReadsEachNotationAndSaysWhereATextFitsNoneOrTwo)
 TEST(PuzzleText, GridFileWarningsNameWhereReadingStoppedOrAValueWasLeftOut)
 {
     PuzzleText reader;
-    ASSERT_TRUE(reader.read("3\n1 12 3\n4 x\n", automatic));
+    ASSERT_TRUE(reader.read("3\n1 12 3\n4 x\n", grid));
     ASSERT_EQ(reader.getWarnings().size(), 2u);
     EXPECT_EQ(reader.getWarnings()[0].line, 2);
     EXPECT_EQ(reader.getWarnings()[0].column, 3);
     EXPECT_EQ(reader.getWarnings()[1].line, 3);
     EXPECT_EQ(reader.getWarnings()[1].column, 3);
     EXPECT_EQ(spelled(reader.getPuzzles()[0]), "1.34" + std::string(77, '.'));
-    ASSERT_TRUE(reader.read("3\n" + numbers(kLine), automatic));
+    ASSERT_TRUE(reader.read("3\n" + numbers(kLine), grid));
     EXPECT_TRUE(reader.getWarnings().empty());
 }
 
