@@ -260,7 +260,7 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const long number = lineNumber(i);
-        if (isBlankLine(line) || isCommentLine(line) || isSectionLine(line) || isTitleLine(line))
+        if (isBlankLine(line) || isCommentLine(line) || isSectionLine(line))
             continue;
         const std::size_t start = firstNonSpace(line);
         const std::vector<std::pair<std::string_view, std::size_t>> words = tokens(line);
@@ -291,11 +291,15 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
                 continue;
             }
         }
+        if (isTitleLine(line))
+            continue;
         // A count of the puzzles, or a count and a size, before the first.
-        if (!started && firstLine == 1 && !words.empty() && words.size() <= 2 && !separated &&
-            std::all_of(words.begin(), words.end(), [](const auto& w) {
-                return w.first.size() <= 9 && std::all_of(w.first.begin(), w.first.end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); });
-            })) {
+        const auto digitsOnly = [](std::string_view w) {
+            return w.size() <= 7 && std::all_of(w.begin(), w.end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); });
+        };
+        if (!started && firstLine == 1 && !separated && !words.empty() && words.size() <= 2 && digitsOnly(words[0].first) &&
+            (words.size() == 1 || (digitsOnly(words[1].first) && words[1].first.size() <= 2 &&
+                                   (innerSizeOfSide(std::stoul(std::string(words[1].first))) != 0 || innerSizeOfSide(std::stoul(std::string(words[1].first)) * std::stoul(std::string(words[1].first))) != 0)))) {
             started = true;
             out.notes.push_back({number, 1, "a count line, skipped"});
             continue;
@@ -349,6 +353,10 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
                           " characters; a one-line puzzle has 16, 81, 256 or 625 (or as many numbers)");
             continue;
         }
+        // A line of a puzzle's length is this notation's even when a character is
+        // wrong; numbers are, only when they make a puzzle.
+        const bool inNumbers = cells.size() == words.size() && cell.size() != cells.size();
+        out.recognized = out.recognized || !inNumbers;
         PuzzleValues puzzle;
         PuzzleText one;
         if (!decode(one, cells, n, number, puzzle)) {
