@@ -368,10 +368,10 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
     }
     if (out.puzzles.empty() && out.lineErrors.empty())
         return fail(out, firstLine, 1, "");
-    if (out.puzzles.empty()) {
-        out.failure = PuzzleText::Failure::malformed;
+    if (!out.lineErrors.empty())
         out.error = out.lineErrors.front();
-    }
+    if (out.puzzles.empty())
+        out.failure = PuzzleText::Failure::malformed;
     return out.lineErrors.empty();
 }
 
@@ -450,9 +450,11 @@ bool PuzzleTextReader::readRows(PuzzleText& out, bool needBars)
         // Blank lines, rules ("+---+---+", "|---+---|", "*-----*") and the brackets of
         // JSON stand between bands and puzzles. A line of dashes alone may be a row
         // of blanks, within a puzzle.
-        const bool dashesOnly = !t.empty() && t.find_first_not_of('-') == std::string_view::npos;
-        const bool rule = !t.empty() && t.find_first_not_of("-+*|=[], \t") == std::string_view::npos &&
-            !(dashesOnly && rows != 0 && t.size() == side);
+        const bool oneBlankChar = !t.empty() && t.find_first_not_of(t[0]) == std::string_view::npos && (t[0] == '-' || t[0] == '*');
+        const bool boxesOfBlanks = t.find('|') != std::string_view::npos && t.find_first_of("+=") == std::string_view::npos &&
+            std::count(t.begin(), t.end(), '|') >= (t.front() == '|') + (t.back() == '|') + 1;
+        const bool rule = !t.empty() && t.find_first_not_of("-+*|=[], \t") == std::string_view::npos && !boxesOfBlanks &&
+            !(oneBlankChar && rows != 0 && t.size() == side);
         if (t.empty() || rule) {
             if (rows != 0 && rows % static_cast<std::size_t>(n) != 0)
                 return fail(out, number, static_cast<long>(start) + 1,

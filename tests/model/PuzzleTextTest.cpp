@@ -288,9 +288,10 @@ TEST(PuzzleText, GridFileWarningsNameWhereReadingStoppedOrAValueWasLeftOut)
     EXPECT_TRUE(reader.getWarnings().empty());
 }
 
-// Every board printed in a notation reads back as the same board in it, and in
-// automatic detection too.
-TEST(PuzzleText, EveryNotationReadsBackWhatItWrote)
+// Every board printed in a notation reads back as the same board in it and under
+// automatic detection, with LF or CR LF line ends and with any blank character in
+// place of the '.' written.
+TEST(PuzzleText, EveryNotationReadsBackWhatItWroteWithAnyLineEndAndBlank)
 {
     std::vector<SudokuBoard> boards;
     for (const int n : {2, 3, 4, 5}) {
@@ -301,29 +302,74 @@ TEST(PuzzleText, EveryNotationReadsBackWhatItWrote)
             for (int c = 0; c < side; ++c)
                 board.cellAt(r, c)->setValue((r * n + r / n + c) % side + 1);
         board.cellAt(0, 1)->setValue(0);
+        board.cellAt(side - 1, side - 2)->setValue(0);
         boards.push_back(board);
     }
     SudokuBoard onlyHigh(4); // values 10-16 alone are written as letters from A = 1
     onlyHigh.cellAt(0, 0)->setValue(10);
     onlyHigh.cellAt(5, 7)->setValue(16);
+    onlyHigh.cellAt(15, 15)->setValue(12);
     boards.push_back(onlyHigh);
     for (const SudokuBoard& board : boards) {
         const int side = board.getSize();
         for (const PuzzleFormat format : {grid, line, sdk, ss, boxed}) {
-            SCOPED_TRACE(std::string(PuzzleText::getFormatName(format)) + " " + std::to_string(side));
-            std::string text;
-            ASSERT_TRUE(PuzzleText::write(board, format, text));
-            for (const PuzzleFormat asked : {format, automatic}) {
-                PuzzleText reader;
-                ASSERT_TRUE(reader.read(text, asked)) << reader.getError().message << "\n" << text;
-                ASSERT_EQ(reader.getPuzzles().size(), 1u);
-                const PuzzleValues& read = reader.getPuzzles()[0];
-                EXPECT_EQ(read.innerSize, board.getInnerSize());
-                for (int i = 0; i < side * side; ++i)
-                    ASSERT_EQ(read.values[static_cast<std::size_t>(i)], board.valueAt(i / side, i % side)) << i;
+            std::string written;
+            ASSERT_TRUE(PuzzleText::write(board, format, written));
+            const bool blanksAreDots = format == line || format == sdk || format == ss;
+            for (const char blank : std::string(blanksAreDots ? "._*-0" : ".")) {
+                for (const bool crLf : {false, true}) {
+                    std::string text;
+                    for (const char ch : written)
+                        text += ch == '\n' && crLf ? std::string("\r\n") : std::string(1, ch == '.' && blanksAreDots ? blank : ch);
+                    for (const PuzzleFormat asked : {format, automatic}) {
+                        SCOPED_TRACE(std::string(PuzzleText::getFormatName(format)) + " " + std::to_string(side) +
+                                     " blank " + blank + (crLf ? " CR LF" : " LF") + " read as " +
+                                     PuzzleText::getFormatName(asked) + "\n" + text);
+                        PuzzleText reader;
+                        ASSERT_TRUE(reader.read(text, asked)) << reader.getError().message;
+                        ASSERT_EQ(reader.getPuzzles().size(), 1u);
+                        const PuzzleValues& read = reader.getPuzzles()[0];
+                        EXPECT_EQ(read.innerSize, board.getInnerSize());
+                        for (int i = 0; i < side * side; ++i)
+                            ASSERT_EQ(read.values[static_cast<std::size_t>(i)], board.valueAt(i / side, i % side)) << i;
+                    }
+                }
             }
         }
     }
+}
+
+// A file of one-puzzle lines: a line that fits nothing is named and the others are
+// read; a block of its lines, given the notation found and its first line number,
+// reads the same puzzles with the same line numbers.
+TEST(PuzzleText, LinesThatFitNothingAreNamedAndBlocksReadAsTheWhole)
+{
+    const std::string text = ",puzzle,solution\n0," + kLine + ",x\n1," + kLine.substr(1) + ",x\n# note\n2," + kSaved +
+        ",x\n3,// odd comment\n";
+    PuzzleText whole;
+    ASSERT_TRUE(whole.read(text, automatic)) << whole.getError().message;
+    ASSERT_EQ(whole.getPuzzles().size(), 2u);
+    EXPECT_EQ(spelled(whole.getPuzzles()[1].values), kSaved);
+    EXPECT_EQ(whole.getPuzzles()[1].line, 5);
+    ASSERT_EQ(whole.getLineErrors().size(), 2u);
+    EXPECT_EQ(whole.getLineErrors()[0].line, 3);
+    EXPECT_EQ(whole.getLineErrors()[0].column, 3);
+    EXPECT_EQ(whole.getLineErrors()[1].line, 6);
+    EXPECT_EQ(whole.getField(), 1);
+
+    PuzzleText block;
+    ASSERT_TRUE(block.read(text.substr(text.find("# note")), whole.getFormat(), 4, whole.getField(),
+                           whole.getSeparator()));
+    ASSERT_EQ(block.getPuzzles().size(), 1u);
+    EXPECT_EQ(block.getPuzzles()[0].values, whole.getPuzzles()[1].values);
+    EXPECT_EQ(block.getPuzzles()[0].line, 5);
+    ASSERT_EQ(block.getLineErrors().size(), 1u);
+    EXPECT_EQ(block.getLineErrors()[0].line, 6);
+
+    // Mostly bad lines are no batch: the text is refused as a whole.
+    PuzzleText mostlyBad;
+    EXPECT_FALSE(mostlyBad.read(kLine + "\n" + kLine.substr(1) + "\n" + kLine.substr(2) + "\n", automatic));
+    EXPECT_EQ(mostlyBad.getError().line, 2);
 }
 
 TEST(PuzzleText, GridFileIsGroupedByItsOwnBoxSize)
