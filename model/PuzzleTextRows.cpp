@@ -58,12 +58,15 @@ bool isTitleLine(std::string_view line)
     const std::string_view t = trimmed(line);
     if (t.empty() || !std::isalpha(static_cast<unsigned char>(t[0])))
         return false;
-    // A word and a number ("GRID 01"), or a letter no cell uses (lower case past f,
-    // a colon): cell rows hold neither.
+    // A word and a short number ("GRID 01", "Puzzle #12"), or a character no cell
+    // uses (lower case past f, a colon): cell rows hold neither.
     const std::size_t word = std::min(t.find_first_of(" \t"), t.size());
-    const bool wordThenNumber = word >= 2 && word < t.size() &&
+    std::string_view number = trimmed(t.substr(word));
+    if (!number.empty() && number[0] == '#')
+        number.remove_prefix(1);
+    const bool wordThenNumber = word >= 2 && !number.empty() && number.size() <= 6 &&
         std::all_of(t.begin(), t.begin() + static_cast<long>(word), [](char ch) { return std::isalpha(static_cast<unsigned char>(ch)); }) &&
-        std::isdigit(static_cast<unsigned char>(t[firstNonSpace(t.substr(word)) + word]));
+        std::all_of(number.begin(), number.end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); });
     return wordThenNumber || std::any_of(t.begin(), t.end(), [](char ch) { return (ch >= 'g' && ch <= 'z') || ch == ':'; });
 }
 
@@ -291,7 +294,8 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
                 continue;
             }
         }
-        if (isTitleLine(line))
+        // A title, unless it has a puzzle's length (a 25x25 puzzle in lower case).
+        if (isTitleLine(line) && innerSizeOfCount(words.empty() ? 0 : words[0].first.size()) == 0)
             continue;
         // A count of the puzzles, or a count and a size, before the first.
         const auto digitsOnly = [](std::string_view w) {
