@@ -74,7 +74,8 @@ public:
     const std::vector<PuzzleDiagnostic>& getLineErrors() const { return lineErrors; }
     // Lines skipped on purpose: a count or size line, a CSV header.
     const std::vector<PuzzleDiagnostic>& getNotes() const { return notes; }
-    // The CSV or TSV column the puzzles came from (0: the first, or no columns).
+    // The CSV or TSV column the puzzles came from (0: the first, or no columns; -1:
+    // in each row the first of a puzzle's length).
     int getField() const { return field; }
     char getSeparator() const { return separator; }
     PuzzleFormat getFormat() const { return format; }

@@ -268,7 +268,7 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
         const std::size_t start = firstNonSpace(line);
         const std::vector<std::pair<std::string_view, std::size_t>> words = tokens(line);
         const bool separated = line.find_first_of(",\t;") != std::string_view::npos;
-        if (!started && field == 0 && separated) {
+        if (!started && firstLine == 1 && field == 0 && separated) {
             // A header row names the columns; the puzzle's is puzzle, quizzes or quiz,
             // or else the first whose cells have a puzzle's length.
             const char sep = line.find('\t') != std::string_view::npos ? '\t' : line.find(',') != std::string_view::npos ? ',' : ';';
@@ -318,12 +318,12 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
                 fields.emplace_back(line.substr(k, end - k), k);
                 k = end + 1;
             }
+            // field < 0: a header that names no puzzle column; each row's is its first
+            // of a 9x9 or larger puzzle's length.
             std::size_t chosen = field > 0 ? static_cast<std::size_t>(field) : fields.size();
-            for (std::size_t k = 0; field < 0 && k < fields.size(); ++k)
+            for (std::size_t k = 0; field < 0 && k < fields.size() && chosen == fields.size(); ++k)
                 if (innerSizeOfCount(trimmed(fields[k].first).size()) >= 3)
                     chosen = k;
-            if (field < 0 && chosen < fields.size())
-                out.field = field = static_cast<int>(chosen);
             if (chosen >= fields.size()) {
                 lineError(out, number, static_cast<long>(start) + 1,
                           field < 0 ? "no column of 81, 256 or 625 characters" : "a row without column " + std::to_string(chosen + 1));
