@@ -143,6 +143,22 @@ std::vector<std::pair<std::string_view, std::size_t>> tokens(std::string_view li
     return found;
 }
 
+// A count of the puzzles ("49151"), or a count and a box size or side ("8960 9").
+bool isCountLine(const std::vector<std::pair<std::string_view, std::size_t>>& words)
+{
+    const auto isWhole = [](std::string_view w) {
+        return w.size() <= 7 && std::all_of(w.begin(), w.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+    };
+    if (words.empty() || words.size() > 2 || !isWhole(words[0].first))
+        return false;
+    if (words.size() == 1)
+        return true;
+    if (!isWhole(words[1].first) || words[1].first.size() > 2)
+        return false;
+    const std::size_t size = std::stoul(std::string(words[1].first));
+    return innerSizeOfSide(size) != 0 || innerSizeOfSide(size * size) != 0;
+}
+
 char blankAsSpace(char ch)
 {
     return isSpace(ch) ? ' ' : ch;
@@ -297,13 +313,7 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
         // A title, unless it has a puzzle's length (a 25x25 puzzle in lower case).
         if (isTitleLine(line) && innerSizeOfCount(words.empty() ? 0 : words[0].first.size()) == 0)
             continue;
-        // A count of the puzzles, or a count and a size, before the first.
-        const auto digitsOnly = [](std::string_view w) {
-            return w.size() <= 7 && std::all_of(w.begin(), w.end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); });
-        };
-        if (!started && firstLine == 1 && !separated && !words.empty() && words.size() <= 2 && digitsOnly(words[0].first) &&
-            (words.size() == 1 || (digitsOnly(words[1].first) && words[1].first.size() <= 2 &&
-                                   (innerSizeOfSide(std::stoul(std::string(words[1].first))) != 0 || innerSizeOfSide(std::stoul(std::string(words[1].first)) * std::stoul(std::string(words[1].first))) != 0)))) {
+        if (!started && firstLine == 1 && !separated && isCountLine(words)) {
             started = true;
             out.notes.push_back({number, 1, "a count line, skipped"});
             continue;
