@@ -186,11 +186,21 @@ std::string gridFile(const std::string& rows = "")
     return text;
 }
 
-// The saved example's grid as rows of numbers with a blank line between bands,
-// and no box size: once read as a grid file of box size 5.
-std::string savedRows()
+// 3 and 5 swapped: the same puzzle, but with 3 in its first cell.
+std::string swapped(std::string text)
 {
-    const std::string line = "530070000600195000098000060800060003400803001700020006060000280000419005000080079";
+    for (char& ch : text)
+        ch = ch == '3' ? '5' : ch == '5' ? '3' : ch;
+    return text;
+}
+
+// The saved example's grid as rows of numbers with a blank line between bands,
+// and no box size: once read as a grid file of box size 5 (or 3, every cell
+// shifted by one, when swapped).
+std::string savedRows(bool swap = false)
+{
+    const std::string saved = "530070000600195000098000060800060003400803001700020006060000280000419005000080079";
+    const std::string line = swap ? swapped(saved) : saved;
     std::string text;
     for (std::size_t i = 0; i < 81; ++i)
         text += std::string(1, line[i]) + (i % 9 == 8 ? (i % 27 == 26 ? "\n\n" : "\n") : i % 3 == 2 ? "\t" : " ");
@@ -223,6 +233,7 @@ const CliCase kCases[] = {
      "--input-format grid\n"},
     {"ShortGridFileAskedFor", "solve -q --format line --input-format grid FILE", "3\n5 3 0 0 7 0 0 0 0\n", 0, "53"},
     {"RowsOfNumbersWithoutBoxSize", "solve -q --format line FILE", savedRows(), 0, kSolved + "\n"},
+    {"RowsOfNumbersStartingWithThree", "solve -q --format line FILE", savedRows(true), 0, swapped(kSolved) + "\n"},
     {"BatchGoesOnPastABadLine", "solve -q --format line FILE", kPuzzle + "\n" + kPuzzle.substr(1) + "\n" +
      "530070000600195000098000060800060003400803001700020006060000280000419005000080079\n", 3,
      "468931527751624839392578461134756298289413675675289314846192753513867942927345186\n" + kSolved + "\n" + kTruncated},
