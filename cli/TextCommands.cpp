@@ -35,7 +35,7 @@ int GridlarkCli::format(const std::string& input, const std::string& outPath)
         return items.empty() ? exitNoInnerSize : items.front().code;
     const PuzzleFormat format = outputFormat(PuzzleFormat::grid);
     const long puzzles = static_cast<long>(std::count_if(items.begin(), items.end(), [](const Item& item) { return item.isPuzzle; }));
-    // Grid files back to back read back as the first alone.
+    // The dialog's Load reads the first grid of a file alone.
     if (format == PuzzleFormat::grid && puzzles > 1) {
         std::fprintf(stderr, "%s: %ld puzzles, and a grid file holds one; choose --format line, sdk, ss or boxed\n",
                      input == "-" ? "(standard input)" : input.c_str(), puzzles);

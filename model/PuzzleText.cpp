@@ -125,35 +125,58 @@ PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out, PuzzleDiag
     }
     const int n = board->getInnerSize();
     const std::size_t side = static_cast<std::size_t>(board->getSize());
+    // Saved grids may follow one another, each after the trailer of the one before
+    // (the tool's output of several puzzles as grid files); they read as puzzles of
+    // their own when every one is laid out as saved.
+    std::vector<PuzzleValues> following;
+    int gridInner = n;
+    std::size_t gridSide = side;
     std::size_t rowsRead = 0;
+    bool trailer = false;
     for (++row; row < lines.size(); ++row) {
         const auto values = words(lines[row]);
-        if (rowsRead == side) {
-            if (!values.empty() && trimmed(lines[row]) != kTrailer)
-                lenient(row, values[0].second, "text after the grid's values");
+        if (rowsRead == gridSide) {
+            if (values.empty())
+                continue;
+            if (!trailer && trimmed(lines[row]) == kTrailer) {
+                trailer = true;
+                continue;
+            }
+            if (trailer && values.size() == 1 && isPlainNumber(values[0].first) &&
+                std::stol(std::string(values[0].first)) <= SudokuBoard::kMaxInnerSize) {
+                gridInner = std::stoi(std::string(values[0].first));
+                gridSide = static_cast<std::size_t>(gridInner * gridInner);
+                following.push_back({gridInner, std::vector<std::uint16_t>(), lineNumber(row)});
+                rowsRead = 0;
+                trailer = false;
+                continue;
+            }
+            lenient(row, values[0].second, "text after the grid's values");
             continue;
         }
         if (values.empty()) {
-            if (rowsRead % static_cast<std::size_t>(n) != 0)
+            if (rowsRead % static_cast<std::size_t>(gridInner) != 0)
                 lenient(row, 0, "a blank line inside a band of the grid");
             continue;
         }
-        for (std::size_t k = 0; k < values.size() && k <= side; ++k) {
+        for (std::size_t k = 0; k < values.size() && k <= gridSide; ++k) {
             const std::string_view v = values[k].first;
-            if (k == side)
-                lenient(row, values[k].second, "more than " + std::to_string(side) + " values in a row of the grid");
-            else if (!isPlainNumber(v) || std::stol(std::string(v)) > static_cast<long>(side))
+            if (k == gridSide)
+                lenient(row, values[k].second, "more than " + std::to_string(gridSide) + " values in a row of the grid");
+            else if (!isPlainNumber(v) || std::stol(std::string(v)) > static_cast<long>(gridSide))
                 lenient(row, values[k].second, quoted(v.substr(0, 20)) + " where a value of the grid's row " +
                                                    std::to_string(rowsRead + 1) + " should be");
+            else if (!following.empty())
+                following.back().values.push_back(static_cast<std::uint16_t>(std::stoi(std::string(v))));
         }
-        if (values.size() < side)
+        if (values.size() < gridSide)
             lenient(row, lines[row].size(), "a row of the grid with " + std::to_string(values.size()) + " of its " +
-                                                std::to_string(side) + " values");
+                                                std::to_string(gridSide) + " values");
         ++rowsRead;
     }
-    if (rowsRead < side)
+    if (rowsRead < gridSide)
         lenient(lines.empty() ? 0 : lines.size() - 1, lines.empty() ? 0 : lines.back().size(),
-                "the grid ends after " + std::to_string(rowsRead) + " of its " + std::to_string(side) + " rows");
+                "the grid ends after " + std::to_string(rowsRead) + " of its " + std::to_string(gridSide) + " rows");
 
     const long cellCount = static_cast<long>(side * side);
     long read = 0;
@@ -179,7 +202,11 @@ PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out, PuzzleDiag
     out.failure = PuzzleText::Failure::none;
     if (!whole)
         return GridFit::none;
-    return leniency.line == 0 && out.warnings.empty() ? GridFit::exact : GridFit::lenient;
+    if (leniency.line != 0 || !out.warnings.empty())
+        return GridFit::lenient;
+    for (PuzzleValues& next : following)
+        out.puzzles.push_back(std::move(next));
+    return GridFit::exact;
 }
 
 bool PuzzleText::read(std::string_view text, PuzzleFormat wanted, long firstLine, int field, char separator)

@@ -182,6 +182,12 @@ const ReadCase kCases[] = {
     {"GridFile", "3\n" + numbers(kLine) + "--- Grid Saved from Gridlark ---\n", automatic, true, grid, kLine},
     {"GridFileAsSaved", "3\n\n" + numbers(kLine, "   ", "\n") + "\n--- Grid Saved from Gridlark ---\n", automatic, true,
      grid, kLine},
+    {"SavedGridsOneAfterAnother",
+     "3\n" + numbers(kLine) + "--- Grid Saved from Gridlark ---\n3\n\n" + numbers(kSaved, "   ", "\n") +
+         "--- Grid Saved from Gridlark ---\n",
+     automatic, true, grid, kLine, 2},
+    {"SavedGridThenAShortOne", "3\n" + numbers(kLine) + "--- Grid Saved from Gridlark ---\n3\n1 2 3 4 5 6 7 8 9\n",
+     automatic, false, grid, "", 0, Failure::malformed, 13, 18},
     {"GridFileWithBom", "\xEF\xBB\xBF" "3\r\n" + numbers(kLine), automatic, true, grid, kLine},
     {"GridFileOfABlankGrid", "2\n\n0 0 0 0\n0 0 0 0\n\n0 0 0 0\n0 0 0 0\n", automatic, true, grid, std::string(16, '.')},
     // Each of these was once read as another, empty grid.
@@ -336,6 +342,32 @@ TEST(PuzzleText, EveryNotationReadsBackWhatItWroteWithAnyLineEndAndBlank)
                 }
             }
         }
+    }
+}
+
+// Several puzzles printed one after another, as the tool prints a file of them,
+// read back as the same puzzles in every notation.
+TEST(PuzzleText, SeveralPuzzlesWrittenInANotationReadBackSeparated)
+{
+    std::vector<SudokuBoard> boards;
+    for (const std::string& line : {kLine, kSaved}) {
+        boards.emplace_back(3);
+        for (int i = 0; i < 81; ++i)
+            boards.back().cellAt(i / 9, i % 9)->setValue(line[static_cast<std::size_t>(i)] == '.' ? 0 : line[static_cast<std::size_t>(i)] - '0');
+    }
+    for (const PuzzleFormat format : {grid, line, sdk, ss, boxed}) {
+        SCOPED_TRACE(PuzzleText::getFormatName(format));
+        std::string text;
+        for (const SudokuBoard& board : boards) {
+            ASSERT_TRUE(PuzzleText::write(board, format, text));
+            if (format == sdk || format == ss)
+                text += '\n';
+        }
+        PuzzleText reader;
+        ASSERT_TRUE(reader.read(text, automatic)) << reader.getError().message << "\n" << text;
+        ASSERT_EQ(reader.getPuzzles().size(), 2u);
+        EXPECT_EQ(spelled(reader.getPuzzles()[0].values), kLine);
+        EXPECT_EQ(spelled(reader.getPuzzles()[1].values), kSaved);
     }
 }
 
