@@ -89,11 +89,12 @@ PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out, PuzzleDiag
     std::FILE* in = text.empty() ? nullptr : fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     GridReadStatus status = GridReadStatus::noInnerSize;
     std::unique_ptr<SudokuBoard> board;
+    std::string innerSizeText;
     if (in) {
         GridRead gridRead = ::readGrid(in);
         status = gridRead.status;
         board = std::move(gridRead.board);
-        out.gridInnerSizeText = std::move(gridRead.innerSizeText);
+        innerSizeText = std::move(gridRead.innerSizeText);
         std::fclose(in);
     }
 
@@ -119,7 +120,7 @@ PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out, PuzzleDiag
         lenient(row, sizeLine[1].second, "cell values on the line of the box size");
     if (status == GridReadStatus::innerSizeOutOfRange) {
         out.failure = PuzzleText::Failure::innerSizeOutOfRange;
-        out.error = placeOf(start, "box size " + out.gridInnerSizeText + " is out of range (0 to " +
+        out.error = placeOf(start, "box size " + innerSizeText + " is out of range (0 to " +
                                        std::to_string(SudokuBoard::kMaxInnerSize) + ")");
         return whole && sizeLine.size() == 1 ? GridFit::outOfRange : GridFit::none;
     }

@@ -53,9 +53,9 @@ public:
     enum class Failure {
         none,
         empty,               // nothing but white space
-        noInnerSize,         // read as a grid file, without a box size first
+        noInnerSize,         // asked for as a grid file, without a box size first
         innerSizeOutOfRange, // read as a grid file, box size outside 0..kMaxInnerSize
-        malformed,           // fits no notation; getError says where
+        malformed,           // fits no notation, or only a grid file read leniently; getError says where
         ambiguous,           // fits two notations with different puzzles
     };
 
@@ -79,8 +79,6 @@ public:
     int getField() const { return field; }
     char getSeparator() const { return separator; }
     PuzzleFormat getFormat() const { return format; }
-    // The box size a grid file gave, as the file writes it, also when out of range.
-    const std::string& getGridInnerSizeText() const { return gridInnerSizeText; }
 
     // The board in a notation that reads back as the same board. Line and sdk hold
     // grids up to 25 x 25 (box size 5); false for a larger one.
@@ -108,7 +106,6 @@ private:
     int field = 0;
     char separator = 0;
     PuzzleFormat format = PuzzleFormat::automatic;
-    std::string gridInnerSizeText;
     // A failed reading found the shape of its notation (a line or row of a puzzle's
     // length, a box) before it failed, so its error is the one worth showing.
     bool recognized = false;
