@@ -474,7 +474,10 @@ bool PuzzleTextReader::readRows(PuzzleText& out, bool needBars)
                 return fail(out, number, static_cast<long>(start) + 1,
                             "a " + std::string(t.empty() ? "blank line" : "rule") + " after row " + std::to_string(rows) +
                                 " of a band of " + std::to_string(n));
-            anyBar = anyBar || t.find('|') != std::string_view::npos;
+            if (t.find('|') != std::string_view::npos) {
+                anyBar = true;
+                out.format = PuzzleFormat::ss;
+            }
             continue;
         }
         if (rows == 0 && isTitleLine(line))
@@ -501,6 +504,7 @@ bool PuzzleTextReader::readRows(PuzzleText& out, bool needBars)
                 return fail(out, number, static_cast<long>(start) + 1,
                             "a row of " + std::to_string(rowInner) + " boxes; rows hold 2 to 5");
             anyBar = true;
+            out.format = PuzzleFormat::ss;
         } else {
             const auto words = tokens(line);
             const std::size_t k = words.size();
@@ -558,6 +562,5 @@ bool PuzzleTextReader::readRows(PuzzleText& out, bool needBars)
                     "the text ends after " + std::to_string(rows) + " of this puzzle's " + std::to_string(side) + " rows");
     if (out.puzzles.empty())
         return fail(out, firstLine, 1, "");
-    out.format = anyBar ? PuzzleFormat::ss : PuzzleFormat::sdk;
     return !needBars || anyBar || fail(out, firstLine, 1, "no '|' between boxes");
 }
