@@ -1,6 +1,5 @@
 #include "GridlarkCli.h"
 
-#include "GridFile.h"
 #include "WorkerPool.h"
 
 #include <algorithm>
@@ -8,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The batch pipeline every command shares: read the inputs into items, work on them
@@ -70,15 +72,20 @@ bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
     if (input == "-") {
         readAll(STDIN_FILENO, text);
     } else {
-        std::FILE* in = openGridFile(input.c_str());
-        if (!in) {
-            message.err = "cannot open " + label + ": " + std::strerror(errno) + "\n";
+        // A plain open, so that a FIFO waits for its writer.
+        const int fd = open(input.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat status;
+        const int error = fd < 0 ? errno : fstat(fd, &status) != 0 ? errno : S_ISDIR(status.st_mode) ? EISDIR : 0;
+        if (error != 0) {
+            if (fd >= 0)
+                close(fd);
+            message.err = "cannot open " + label + ": " + std::strerror(error) + "\n";
             message.code = exitCannotOpen;
             items.push_back(std::move(message));
             return false;
         }
-        readAll(fileno(in), text);
-        std::fclose(in);
+        readAll(fd, text);
+        close(fd);
     }
 
     PuzzleText reader;
@@ -89,48 +96,65 @@ bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
     }
     if (!ok) {
         emptyInput = reader.getFailure() == PuzzleText::Failure::empty;
+        const PuzzleDiagnostic& error = reader.getError();
         switch (reader.getFailure()) {
         case PuzzleText::Failure::empty:
-        case PuzzleText::Failure::noInnerSize:
-        case PuzzleText::Failure::innerSizeOutOfRange: {
-            // The grid file reader's own words for a file it cannot read.
-            GridRead failed;
-            failed.status = reader.getFailure() == PuzzleText::Failure::innerSizeOutOfRange
-                ? GridReadStatus::innerSizeOutOfRange
-                : GridReadStatus::noInnerSize;
-            failed.innerSizeText = reader.getGridInnerSizeText();
-            message.err += failed.message(label.c_str());
-            message.code = failed.exitCode();
+            message.err += label + ": " + error.message + "\n";
+            message.code = exitNoInnerSize;
             break;
-        }
+        case PuzzleText::Failure::noInnerSize:
+            message.err += place(label, error) + error.message + "\n";
+            message.code = exitNoInnerSize;
+            break;
+        case PuzzleText::Failure::innerSizeOutOfRange:
+            message.err += place(label, error) + error.message + "\n";
+            message.code = exitInnerSizeOutOfRange;
+            break;
         case PuzzleText::Failure::ambiguous:
-            message.err += place(label, reader.getError()) + reader.getError().message +
-                "; choose one with --input-format\n";
+            message.err += place(label, error) + error.message + "; choose one with --input-format\n";
             message.code = exitInvalidGrid;
             break;
         default:
-            message.err += place(label, reader.getError()) + reader.getError().message + "\n";
+            message.err += place(label, error) + error.message + "\n";
             message.code = exitInvalidGrid;
             break;
         }
     }
     const std::size_t count = reader.getPuzzles().size();
-    if (ok && options.verbose)
+    if (ok && options.verbose) {
+        for (const PuzzleDiagnostic& note : reader.getNotes())
+            message.err += place(label, note) + note.message + "\n";
         message.err += label + ": " + std::to_string(count) + " puzzle" + (count == 1 ? "" : "s") + " read as " +
             PuzzleText::getFormatName(reader.getFormat()) + "\n";
+    }
     const bool failed = !ok || message.code != exitOk;
     if (!message.err.empty())
         items.push_back(std::move(message));
     if (failed)
         return false;
+    // Lines of a line file that fit nothing are named in their place among the
+    // puzzles, which are all worked on.
+    const std::vector<PuzzleDiagnostic>& lineErrors = reader.getLineErrors();
+    std::size_t nextError = 0;
+    const auto errorsBefore = [&](long line) {
+        for (; nextError < lineErrors.size() && lineErrors[nextError].line < line; ++nextError) {
+            Item bad;
+            bad.err = place(label, lineErrors[nextError]) + "as " + PuzzleText::getFormatName(reader.getFormat()) +
+                ": " + lineErrors[nextError].message + "\n";
+            bad.code = exitInvalidGrid;
+            items.push_back(std::move(bad));
+        }
+    };
     for (const PuzzleValues& puzzle : reader.getPuzzles()) {
+        errorsBefore(puzzle.line);
         Item item;
         item.isPuzzle = true;
         item.ordinal = puzzlesRead++;
         item.puzzle = puzzle;
-        item.label = count > 1 ? label + ":" + std::to_string(puzzle.line) : label;
+        item.label = count > 1 || !lineErrors.empty() ? label + ":" + std::to_string(puzzle.line) : label;
         items.push_back(std::move(item));
     }
+    errorsBefore(std::numeric_limits<long>::max());
     return true;
 }
 

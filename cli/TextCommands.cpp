@@ -1,5 +1,6 @@
 #include "GridlarkCli.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,22 +24,38 @@ int GridlarkCli::format(const std::string& input, const std::string& outPath)
 {
     std::vector<Item> items;
     const bool ok = readInput(input, items);
-    for (const Item& item : items)
+    int result = exitOk;
+    for (const Item& item : items) {
         if (!item.isPuzzle)
             std::fputs(item.err.c_str(), stderr);
+        if (result == exitOk)
+            result = item.code;
+    }
     if (!ok)
         return items.empty() ? exitNoInnerSize : items.front().code;
+    const PuzzleFormat format = outputFormat(PuzzleFormat::grid);
+    const long puzzles = static_cast<long>(std::count_if(items.begin(), items.end(), [](const Item& item) { return item.isPuzzle; }));
+    // The dialog's Load reads the first grid of a file alone.
+    if (format == PuzzleFormat::grid && puzzles > 1) {
+        std::fprintf(stderr, "%s: %ld puzzles, and a grid file holds one; choose --format line, sdk, ss or boxed\n",
+                     input == "-" ? "(standard input)" : input.c_str(), puzzles);
+        return exitUsage;
+    }
     std::string text;
     for (const Item& item : items) {
-        if (item.isPuzzle && !PuzzleText::write(boardOf(item.puzzle), outputFormat(PuzzleFormat::grid), text)) {
+        if (!item.isPuzzle)
+            continue;
+        if ((format == PuzzleFormat::sdk || format == PuzzleFormat::ss) && !text.empty())
+            text += '\n';
+        if (!PuzzleText::write(boardOf(item.puzzle), format, text)) {
             std::fprintf(stderr, "%s: the %s format holds grids up to 25x25\n", item.label.c_str(),
-                         PuzzleText::getFormatName(outputFormat(PuzzleFormat::grid)));
+                         PuzzleText::getFormatName(format));
             return exitUsage;
         }
     }
     if (outPath.empty() || outPath == "-") {
         std::fputs(text.c_str(), stdout);
-        return exitOk;
+        return result;
     }
     std::FILE* out = std::fopen(outPath.c_str(), "w");
     if (!out) {
@@ -52,5 +69,5 @@ int GridlarkCli::format(const std::string& input, const std::string& outPath)
         std::fprintf(stderr, "cannot write %s: %s\n", outPath.c_str(), std::strerror(written ? errno : error));
         return exitCannotOpen;
     }
-    return exitOk;
+    return result;
 }

@@ -16,11 +16,11 @@ const char* const kExitCodes = R"(
 Exit codes:
   0   success
   1   an input cannot be opened, or the output cannot be written
-  2   an input holds no puzzle (a grid file without its inner size)
+  2   an input holds no puzzle (empty, or a grid file without its box size)
   3   invalid: a grid with repeated values, an input that fits no format or two, a warning under --strict
   4   no solution (bench: a puzzle failed verification; generate: no puzzle of the level was found)
   5   more than one solution (solve --unique, explain, hint, rate)
-  6   the inner size is out of range (0 to 16)
+  6   the box size is out of range (0 to 16)
   7   a count stopped at --max or --timeout ("at least N")
   64  usage error
   130 interrupted (Ctrl+C); what was done so far is printed)";
@@ -84,7 +84,7 @@ int main(int argc, char** argv)
         break;
     }
 
-    CLI::App app{"Solves Sudoku grids of any inner size with Gridlark's solver; explains, rates and makes puzzles.",
+    CLI::App app{"Solves Sudoku grids of any box size with Gridlark's solver; explains, rates and makes puzzles.",
                  "gridlark-cli"};
     app.set_version_flag("--version", "gridlark-cli " GRIDLARK_VERSION);
     app.footer(kExitCodes);

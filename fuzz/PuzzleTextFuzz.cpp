@@ -1,11 +1,14 @@
 // Feeds arbitrary bytes to the puzzle-notation reader: whatever it reads must be
-// written and read back as the same puzzle in every notation that holds it.
+// written and read back as the same puzzle in every notation that holds it, and a
+// line file's second half, read on its own, gives the same puzzles and places.
 #include "PuzzleText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -25,6 +28,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!reader.read(std::string(reinterpret_cast<const char*>(data), size), PuzzleFormat::automatic)) {
         check(reader.getError().line >= 1 && reader.getError().column >= 1, "an error without its place");
         return 0;
+    }
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::size_t half = text.find('\n', text.size() / 2);
+    if (reader.getFormat() == PuzzleFormat::line && half != std::string::npos && text.compare(0, 3, "\xEF\xBB\xBF") != 0) {
+        const long firstLine = static_cast<long>(std::count(text.begin(), text.begin() + static_cast<long>(half), '\n')) + 2;
+        PuzzleText block;
+        block.read(std::string_view(text).substr(half + 1), PuzzleFormat::line, firstLine, reader.getField(),
+                   reader.getSeparator());
+        std::vector<const PuzzleValues*> expected;
+        for (const PuzzleValues& puzzle : reader.getPuzzles())
+            if (puzzle.line >= firstLine)
+                expected.push_back(&puzzle);
+        check(block.getPuzzles().size() == expected.size(), "a block reads another number of puzzles");
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            check(block.getPuzzles()[i].line == expected[i]->line && block.getPuzzles()[i].values == expected[i]->values,
+                  "a block reads another puzzle");
     }
     for (const PuzzleValues& puzzle : reader.getPuzzles()) {
         SudokuBoard board(puzzle.innerSize);

@@ -1,85 +1,13 @@
 #include "PuzzleText.h"
 
-#include <cctype>
+#include "PuzzleTextReader.h"
+
+#include <algorithm>
 #include <cstdio>
-#include <string_view>
+
+using namespace PuzzleTextParts;
 
 namespace {
-
-struct CellChar {
-    char ch;
-    long line;
-    long column;
-};
-
-bool isSpace(char ch)
-{
-    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
-}
-
-bool isBlankChar(char ch)
-{
-    return ch == '0' || ch == '.' || ch == '_' || ch == '*' || ch == '-';
-}
-
-bool isDigit(char ch)
-{
-    return ch >= '0' && ch <= '9';
-}
-
-// Box size of a grid with this many cells on a side, for the sides characters
-// can spell (up to 25); 0 for any other count.
-int innerSizeOfSide(std::size_t side)
-{
-    for (int n = 2; n <= 5; ++n)
-        if (side == static_cast<std::size_t>(n * n))
-            return n;
-    return 0;
-}
-
-std::string sizeName(int innerSize)
-{
-    const int side = innerSize * innerSize;
-    return std::to_string(side) + "x" + std::to_string(side);
-}
-
-// The text split into lines, without their line ends (LF or CR LF).
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = next;
-    }
-    return lines;
-}
-
-std::size_t firstNonSpace(std::string_view line)
-{
-    std::size_t i = 0;
-    while (i < line.size() && isSpace(line[i]))
-        ++i;
-    return i;
-}
-
-bool isCommentLine(std::string_view line)
-{
-    const std::size_t i = firstNonSpace(line);
-    return i < line.size() && (line[i] == '#' || line[i] == '[');
-}
-
-bool isBlankLine(std::string_view line)
-{
-    return firstNonSpace(line) == line.size();
-}
 
 bool later(const PuzzleDiagnostic& a, const PuzzleDiagnostic& b)
 {
@@ -96,254 +24,303 @@ bool samePuzzles(const std::vector<PuzzleValues>& a, const std::vector<PuzzleVal
     return true;
 }
 
-} // namespace
-
-// One reading of a text in one notation; the result goes into a PuzzleText.
-class PuzzleTextReader {
-public:
-    explicit PuzzleTextReader(std::string_view text)
-        : text(text)
-        , lines(splitLines(text))
-    {
-    }
-
-    bool readLine(PuzzleText& out);
-    bool readSdk(PuzzleText& out);
-    bool readSs(PuzzleText& out);
-    bool readBoxed(PuzzleText& out);
-
-    // How a grid file reading fits: not at all (no whole number first), with a box
-    // size out of range, leniently (it stops early, or numbers are left over), or
-    // exactly (all cells, then nothing or text).
-    enum class GridFit { none, outOfRange, lenient, exact };
-    GridFit readGrid(PuzzleText& out);
-
-private:
-    bool fail(PuzzleText& out, long line, long column, std::string message)
-    {
-        out.failure = PuzzleText::Failure::malformed;
-        out.error = {line, column, std::move(message)};
-        return false;
-    }
-    bool decode(PuzzleText& out, const std::vector<CellChar>& cells, int innerSize, long line);
-    bool readRows(PuzzleText& out, bool ss);
-    bool readNumberRows(PuzzleText& out, std::size_t first);
-    // Line and column of a byte offset into the text.
-    PuzzleDiagnostic placeOf(std::size_t offset, std::string message) const;
-
-    std::string_view text;
-    std::vector<std::string_view> lines;
-    std::vector<CellChar> cells;
-};
-
-bool PuzzleTextReader::decode(PuzzleText& out, const std::vector<CellChar>& chars, int innerSize, long line)
+bool isPlainNumber(std::string_view token)
 {
-    const int side = innerSize * innerSize;
-    bool hasDigit = false;
-    char highestLetter = 0;
-    for (const CellChar& c : chars) {
-        hasDigit = hasDigit || (c.ch >= '1' && c.ch <= '9');
-        if (c.ch >= 'A' && c.ch <= 'Z' && c.ch > highestLetter)
-            highestLetter = c.ch;
-    }
-    // Letters alone that stay within the digits notation's range could mean either.
-    if (!hasDigit && highestLetter != 0 && side > 9 && highestLetter < 'A' + side - 9)
-        return fail(out, chars.front().line, chars.front().column,
-                    std::string("a ") + sizeName(innerSize) + " puzzle of letters up to " + highestLetter +
-                        " and no digit reads two ways (A as 10 or as 1)");
-    PuzzleValues puzzle{innerSize, std::vector<std::uint16_t>(chars.size(), 0), line};
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        const char ch = chars[i].ch;
-        int v = -1;
-        if (isBlankChar(ch))
-            v = 0;
-        else if (isDigit(ch))
-            v = ch - '0';
-        else if (ch >= 'A' && ch <= 'Z' && side > 9)
-            v = hasDigit ? 10 + (ch - 'A') : 1 + (ch - 'A');
-        if (v < 0 || v > side) {
-            const std::string shown = std::isprint(static_cast<unsigned char>(ch))
-                ? std::string("'") + ch + "'"
-                : "byte " + std::to_string(static_cast<unsigned char>(ch));
-            return fail(out, chars[i].line, chars[i].column,
-                        shown + " is not a value of a " + sizeName(innerSize) + " puzzle or a blank");
-        }
-        puzzle.values[i] = static_cast<std::uint16_t>(v);
-    }
-    out.puzzles.push_back(std::move(puzzle));
-    return true;
+    return !token.empty() && token.size() <= 9 && token.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-bool PuzzleTextReader::readLine(PuzzleText& out)
+// The words of a line, each with its 0-based column.
+std::vector<std::pair<std::string_view, std::size_t>> words(std::string_view line)
 {
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        const long number = static_cast<long>(i) + 1;
-        if (isBlankLine(line) || isCommentLine(line))
+    std::vector<std::pair<std::string_view, std::size_t>> found;
+    for (std::size_t k = 0; k < line.size();) {
+        if (isSpace(line[k])) {
+            ++k;
             continue;
-        const std::size_t start = firstNonSpace(line);
-        std::size_t end = start;
+        }
+        std::size_t end = k;
         while (end < line.size() && !isSpace(line[end]))
             ++end;
-        const std::size_t length = end - start;
-        int n = 0;
-        for (int k = 2; k <= 5 && n == 0; ++k)
-            if (length == static_cast<std::size_t>(k * k * k * k))
-                n = k;
-        if (n == 0)
-            return fail(out, number, static_cast<long>(start) + 1,
-                        "a line of " + std::to_string(length) +
-                            " characters; a one-line puzzle has 16, 81, 256 or 625");
-        out.recognized = true;
-        cells.clear();
-        for (std::size_t k = start; k < end; ++k)
-            cells.push_back({line[k], number, static_cast<long>(k) + 1});
-        if (!decode(out, cells, n, number))
+        found.emplace_back(line.substr(k, end - k), k);
+        k = end;
+    }
+    return found;
+}
+
+const char kTrailer[] = "--- Grid Saved from Gridlark ---";
+
+} // namespace
+
+PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out, PuzzleDiagnostic& leniency)
+{
+    // The board comes from the model's grid-file reader; the scan below finds the
+    // places worth a warning, and whether the text is laid out as a saved grid.
+    const auto placeOf = [&](std::size_t offset, std::string message) {
+        long line = firstLine;
+        std::size_t lineStart = 0;
+        for (std::size_t i = 0; i < offset && i < text.size(); ++i)
+            if (text[i] == '\n')
+                ++line, lineStart = i + 1;
+        return PuzzleDiagnostic{line, static_cast<long>(offset - lineStart) + 1, std::move(message)};
+    };
+    std::size_t at = 0;
+    const auto nextNumber = [&](long& value, std::size_t& start) {
+        while (at < text.size() && isSpace(text[at]))
+            ++at;
+        start = at;
+        std::size_t k = at;
+        bool negative = false;
+        if (k < text.size() && (text[k] == '+' || text[k] == '-'))
+            negative = text[k++] == '-';
+        const std::size_t digits = k;
+        long v = 0;
+        while (k < text.size() && text[k] >= '0' && text[k] <= '9') {
+            if (v < 1000000000L)
+                v = v * 10 + (text[k] - '0');
+            ++k;
+        }
+        if (k == digits)
             return false;
-    }
-    return !out.puzzles.empty() || fail(out, 1, 1, "no one-line puzzle");
-}
+        at = k;
+        value = negative ? -v : v;
+        return true;
+    };
 
-// Rows of characters, one grid row each, side rows to a puzzle; with ss, '|' and
-// blanks inside a row are left out and lines of '-', '+', '*' and '|' skipped.
-bool PuzzleTextReader::readRows(PuzzleText& out, bool ss)
-{
-    std::size_t side = 0;
-    std::size_t rows = 0;
-    long firstLine = 0;
-    bool marked = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        const long number = static_cast<long>(i) + 1;
-        if (isCommentLine(line))
-            continue;
-        if (isBlankLine(line)) {
-            if (rows != 0)
-                return fail(out, number, 1,
-                            "the puzzle ends after " + std::to_string(rows) + " of " + std::to_string(side) + " rows");
-            continue;
-        }
-        if (ss && line.find_first_not_of("-+*|= \t") == std::string_view::npos) {
-            marked = true;
-            continue;
-        }
-        std::size_t start = firstNonSpace(line);
-        std::size_t rowStart = cells.size();
-        if (rows == 0)
-            cells.clear(), rowStart = 0;
-        std::size_t end = line.size();
-        while (end > start && isSpace(line[end - 1]))
-            --end;
-        for (std::size_t k = start; k < end; ++k) {
-            if (ss && (line[k] == '|' || line[k] == ' ' || line[k] == '\t')) {
-                marked = marked || line[k] == '|';
+    std::FILE* in = text.empty() ? nullptr : fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    GridReadStatus status = GridReadStatus::noInnerSize;
+    std::unique_ptr<SudokuBoard> board;
+    std::string innerSizeText;
+    if (in) {
+        GridRead gridRead = ::readGrid(in);
+        status = gridRead.status;
+        board = std::move(gridRead.board);
+        innerSizeText = std::move(gridRead.innerSizeText);
+        std::fclose(in);
+    }
+
+    long value = 0;
+    std::size_t start = 0;
+    if (status == GridReadStatus::noInnerSize || !nextNumber(value, start)) {
+        out.failure = PuzzleText::Failure::noInnerSize;
+        out.error = placeOf(at, "a grid file starts with its box size");
+        return GridFit::none;
+    }
+    const bool whole = at == text.size() || isSpace(text[at]);
+    // The layout of a saved grid: the box size alone on its line, then rows of side
+    // values, blank lines only between bands, nothing after but the trailer.
+    std::size_t row = 0;
+    while (row < lines.size() && isBlankLine(lines[row]))
+        ++row;
+    const auto sizeLine = row < lines.size() ? words(lines[row]) : decltype(words("")){};
+    const auto lenient = [&](std::size_t lineIndex, std::size_t column, std::string why) {
+        if (leniency.line == 0)
+            leniency = {lineNumber(lineIndex), static_cast<long>(column) + 1, std::move(why)};
+    };
+    if (sizeLine.size() > 1)
+        lenient(row, sizeLine[1].second, "cell values on the line of the box size");
+    if (status == GridReadStatus::innerSizeOutOfRange) {
+        out.failure = PuzzleText::Failure::innerSizeOutOfRange;
+        out.error = placeOf(start, "box size " + innerSizeText + " is out of range (0 to " +
+                                       std::to_string(SudokuBoard::kMaxInnerSize) + ")");
+        return whole && sizeLine.size() == 1 ? GridFit::outOfRange : GridFit::none;
+    }
+    const int n = board->getInnerSize();
+    const std::size_t side = static_cast<std::size_t>(board->getSize());
+    // Saved grids may follow one another, each after the trailer of the one before
+    // (the tool's output of several puzzles as grid files); they read as puzzles of
+    // their own when every one is laid out as saved.
+    std::vector<PuzzleValues> following;
+    int gridInner = n;
+    std::size_t gridSide = side;
+    std::size_t rowsRead = 0;
+    bool trailer = false;
+    for (++row; row < lines.size(); ++row) {
+        const auto values = words(lines[row]);
+        if (rowsRead == gridSide) {
+            if (values.empty())
+                continue;
+            if (!trailer && trimmed(lines[row]) == kTrailer) {
+                trailer = true;
                 continue;
             }
-            if (!ss && isSpace(line[k]))
-                return rows == 0 && out.puzzles.empty() ? readNumberRows(out, i)
-                                                        : fail(out, number, static_cast<long>(k) + 1, "a blank inside a row");
-            cells.push_back({line[k], number, static_cast<long>(k) + 1});
-        }
-        const std::size_t length = cells.size() - rowStart;
-        if (rows == 0) {
-            if (innerSizeOfSide(length) == 0)
-                return fail(out, number, static_cast<long>(start) + 1,
-                            "a row of " + std::to_string(length) + " cells; rows hold 4, 9, 16 or 25");
-            // A first row with a character no cell can hold (a sign, say) is not
-            // taken for the start of a puzzle, so that another notation's error wins.
-            for (std::size_t k = rowStart; k < cells.size(); ++k) {
-                const char ch = cells[k].ch;
-                if (!isBlankChar(ch) && !isDigit(ch) && !(ch >= 'A' && ch <= 'Z'))
-                    return fail(out, number, cells[k].column, std::string("'") + ch + "' is not a cell value");
-            }
-            side = length;
-            firstLine = number;
-            out.recognized = true;
-        } else if (length != side) {
-            return fail(out, number, static_cast<long>(start) + 1,
-                        "a row of " + std::to_string(length) + " cells in a puzzle of " + std::to_string(side));
-        }
-        if (++rows == side) {
-            if (!decode(out, cells, innerSizeOfSide(side), firstLine))
-                return false;
-            rows = 0;
-        }
-    }
-    if (rows != 0)
-        return fail(out, firstLine, 1,
-                    "the text ends after " + std::to_string(rows) + " of this puzzle's " + std::to_string(side) +
-                        " rows");
-    if (out.puzzles.empty())
-        return fail(out, 1, 1, "no rows of a puzzle");
-    return !ss || marked || fail(out, 1, 1, "no '|' between boxes");
-}
-
-// Rows of numbers separated by blanks, without the box size: one block of n^4
-// numbers, each line holding whole rows (or the whole grid on one line).
-bool PuzzleTextReader::readNumberRows(PuzzleText& out, std::size_t first)
-{
-    std::vector<std::size_t> counts;
-    std::vector<int> values;
-    std::size_t i = first;
-    for (; i < lines.size() && !isBlankLine(lines[i]) && !isCommentLine(lines[i]); ++i) {
-        const std::string_view line = lines[i];
-        const long number = static_cast<long>(i) + 1;
-        std::size_t count = 0;
-        for (std::size_t k = 0; k < line.size();) {
-            if (isSpace(line[k])) {
-                ++k;
+            if (trailer && values.size() == 1 && isPlainNumber(values[0].first) &&
+                std::stol(std::string(values[0].first)) <= SudokuBoard::kMaxInnerSize) {
+                gridInner = std::stoi(std::string(values[0].first));
+                gridSide = static_cast<std::size_t>(gridInner * gridInner);
+                following.push_back({gridInner, std::vector<std::uint16_t>(), lineNumber(row)});
+                rowsRead = 0;
+                trailer = false;
                 continue;
             }
-            std::size_t end = k;
-            while (end < line.size() && !isSpace(line[end]))
-                ++end;
-            const std::string_view token = line.substr(k, end - k);
-            int v = 0;
-            if (token.size() <= 3 && token.find_first_not_of("0123456789") == std::string_view::npos)
-                v = std::stoi(std::string(token));
-            else if (token.size() != 1 || !isBlankChar(token[0]))
-                return fail(out, number, static_cast<long>(k) + 1,
-                            std::string(token.substr(0, 20)).insert(0, 1, '\'') + "' is not a cell value");
-            values.push_back(v);
-            ++count;
-            k = end;
+            lenient(row, values[0].second, "text after the grid's values");
+            continue;
         }
-        counts.push_back(count);
+        if (values.empty()) {
+            if (rowsRead % static_cast<std::size_t>(gridInner) != 0)
+                lenient(row, 0, "a blank line inside a band of the grid");
+            continue;
+        }
+        for (std::size_t k = 0; k < values.size() && k <= gridSide; ++k) {
+            const std::string_view v = values[k].first;
+            if (k == gridSide)
+                lenient(row, values[k].second, "more than " + std::to_string(gridSide) + " values in a row of the grid");
+            else if (!isPlainNumber(v) || std::stol(std::string(v)) > static_cast<long>(gridSide))
+                lenient(row, values[k].second, quoted(v.substr(0, 20)) + " where a value of the grid's row " +
+                                                   std::to_string(rowsRead + 1) + " should be");
+            else if (!following.empty())
+                following.back().values.push_back(static_cast<std::uint16_t>(std::stoi(std::string(v))));
+        }
+        if (values.size() < gridSide)
+            lenient(row, lines[row].size(), "a row of the grid with " + std::to_string(values.size()) + " of its " +
+                                                std::to_string(gridSide) + " values");
+        ++rowsRead;
     }
-    const long firstLine = static_cast<long>(first) + 1;
-    int n = 0;
-    for (int k = 2; k <= SudokuBoard::kMaxInnerSize && n == 0; ++k)
-        if (values.size() == static_cast<std::size_t>(k * k * k * k))
-            n = k;
-    if (n == 0)
-        return fail(out, firstLine, 1,
-                    std::to_string(values.size()) + " numbers without a box size; a grid has 16, 81, 256, 625 ...");
-    const std::size_t side = static_cast<std::size_t>(n) * n;
-    for (std::size_t k = 0; k < counts.size() && counts.size() > 1; ++k)
-        if (counts[k] % side != 0)
-            return fail(out, firstLine + static_cast<long>(k), 1,
-                        "a line of " + std::to_string(counts[k]) + " numbers in rows of " + std::to_string(side));
-    PuzzleValues puzzle{n, std::vector<std::uint16_t>(values.size(), 0), firstLine};
-    for (std::size_t k = 0; k < values.size(); ++k) {
-        if (values[k] > static_cast<int>(side))
-            return fail(out, firstLine, 1, "value " + std::to_string(values[k]) + " in a " + sizeName(n) + " puzzle");
-        puzzle.values[k] = static_cast<std::uint16_t>(values[k]);
+    if (rowsRead < gridSide)
+        lenient(lines.empty() ? 0 : lines.size() - 1, lines.empty() ? 0 : lines.back().size(),
+                "the grid ends after " + std::to_string(rowsRead) + " of its " + std::to_string(gridSide) + " rows");
+
+    const long cellCount = static_cast<long>(side * side);
+    long read = 0;
+    while (read < cellCount) {
+        if (!nextNumber(value, start)) {
+            if (start < text.size())
+                out.warnings.push_back(placeOf(start, "text where cell " + std::to_string(read + 1) +
+                                                          " should be; cells " + std::to_string(read + 1) + " to " +
+                                                          std::to_string(cellCount) + " are left blank"));
+            break;
+        }
+        if (value < 0 || value > static_cast<long>(side))
+            out.warnings.push_back(placeOf(start, "value " + std::string(text.substr(start, std::min<std::size_t>(at - start, 20))) +
+                                                      " out of range (0 to " + std::to_string(side) +
+                                                      "); cell " + std::to_string(read + 1) + " is left blank"));
+        ++read;
     }
-    for (; i < lines.size(); ++i)
-        if (!isBlankLine(lines[i]) && !isCommentLine(lines[i]))
-            return fail(out, static_cast<long>(i) + 1, 1, "text after the grid");
+    PuzzleValues puzzle{n, std::vector<std::uint16_t>(static_cast<std::size_t>(cellCount), 0), firstLine};
+    for (long i = 0; i < cellCount; ++i)
+        puzzle.values[static_cast<std::size_t>(i)] =
+            static_cast<std::uint16_t>(board->valueAt(static_cast<int>(i / static_cast<long>(side)), static_cast<int>(i % static_cast<long>(side))));
     out.puzzles.push_back(std::move(puzzle));
-    return true;
+    out.failure = PuzzleText::Failure::none;
+    if (!whole)
+        return GridFit::none;
+    if (leniency.line != 0 || !out.warnings.empty())
+        return GridFit::lenient;
+    for (PuzzleValues& next : following)
+        out.puzzles.push_back(std::move(next));
+    return GridFit::exact;
 }
 
-bool PuzzleTextReader::readSdk(PuzzleText& out)
+bool PuzzleText::read(std::string_view text, PuzzleFormat wanted, long firstLine, int field, char separator)
 {
-    return readRows(out, false);
+    *this = PuzzleText();
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    PuzzleTextReader reader(text, firstLine);
+    format = wanted;
+    bool ok = false;
+    switch (wanted) {
+    case PuzzleFormat::grid: {
+        PuzzleDiagnostic leniency;
+        reader.readGrid(*this, leniency);
+        return failure == Failure::none;
+    }
+    case PuzzleFormat::line:
+        ok = reader.readLines(*this, field, separator) || !puzzles.empty();
+        break;
+    case PuzzleFormat::sdk:
+    case PuzzleFormat::ss:
+        ok = reader.readRows(*this, wanted == PuzzleFormat::ss);
+        format = wanted;
+        break;
+    case PuzzleFormat::boxed:
+        ok = reader.readBoxed(*this);
+        break;
+    case PuzzleFormat::automatic:
+        return detect(text, firstLine);
+    }
+    if (!ok && error.message.empty())
+        error.message = std::string("no puzzle written as ") + getFormatName(wanted);
+    return ok;
 }
 
-bool PuzzleTextReader::readSs(PuzzleText& out)
+bool PuzzleText::detect(std::string_view text, long firstLine)
 {
-    return readRows(out, true);
+    if (text.find_first_not_of(" \t\n\v\f\r") == std::string_view::npos) {
+        failure = Failure::empty;
+        error = {firstLine, 1, "no puzzle: the input is empty"};
+        return false;
+    }
+    PuzzleText grid;
+    PuzzleDiagnostic leniency;
+    const PuzzleTextReader::GridFit gridFit = PuzzleTextReader(text, firstLine).readGrid(grid, leniency);
+    grid.format = PuzzleFormat::grid;
+
+    PuzzleText lines;
+    lines.format = PuzzleFormat::line;
+    const bool linesFit = PuzzleTextReader(text, firstLine).readLines(lines, 0, 0);
+    PuzzleText boxed;
+    boxed.format = PuzzleFormat::boxed;
+    const bool boxedFit = PuzzleTextReader(text, firstLine).readBoxed(boxed);
+    PuzzleText rows;
+    rows.format = PuzzleFormat::sdk;
+    const bool rowsFit = PuzzleTextReader(text, firstLine).readRows(rows, false);
+
+    std::vector<PuzzleText*> fits;
+    for (const auto& [reading, fit] : {std::pair{&boxed, boxedFit}, {&rows, rowsFit}, {&lines, linesFit},
+                                       {&grid, gridFit == PuzzleTextReader::GridFit::exact}})
+        if (fit)
+            fits.push_back(reading);
+    for (std::size_t i = 1; i < fits.size(); ++i) {
+        if (!samePuzzles(fits[0]->puzzles, fits[i]->puzzles)) {
+            const auto describe = [](const PuzzleText& t) {
+                return std::string(getFormatName(t.format)) + " (" + std::to_string(t.puzzles.size()) + " puzzle" +
+                    (t.puzzles.size() == 1 ? "" : "s") + " of " + sizeName(t.puzzles[0].innerSize) + ")";
+            };
+            failure = Failure::ambiguous;
+            error = {firstLine, 1, "reads two ways: as " + describe(*fits[0]) + " or as " + describe(*fits[i])};
+            return false;
+        }
+    }
+    if (!fits.empty()) {
+        *this = std::move(*fits[0]);
+        return true;
+    }
+    // One-puzzle lines among lines that fit nothing: a batch whose bad lines are
+    // named while the rest is read, unless its lines are mostly bad or another
+    // notation took the text's shape.
+    if (!lines.puzzles.empty() && lines.lineErrors.size() <= lines.puzzles.size() && !rows.recognized &&
+        !boxed.recognized && gridFit != PuzzleTextReader::GridFit::exact) {
+        *this = std::move(lines);
+        return true;
+    }
+    PuzzleText* furthest = nullptr;
+    for (PuzzleText* reading : {&lines, &boxed, &rows})
+        if (!reading->error.message.empty() &&
+            (!furthest || reading->recognized > furthest->recognized ||
+             (reading->recognized == furthest->recognized && later(reading->error, furthest->error))))
+            furthest = reading;
+    const bool shapeFound = furthest && furthest->recognized;
+    if (gridFit == PuzzleTextReader::GridFit::lenient && !shapeFound) {
+        failure = Failure::malformed;
+        format = PuzzleFormat::grid;
+        error = leniency;
+        error.message = "as grid: " + error.message + "; a grid file laid out like this is read only with --input-format grid";
+        return false;
+    }
+    if (gridFit == PuzzleTextReader::GridFit::outOfRange && !shapeFound) {
+        *this = std::move(grid);
+        return false;
+    }
+    failure = Failure::malformed;
+    if (!furthest) {
+        error = {firstLine, static_cast<long>(firstNonSpace(text)) + 1,
+                 "a puzzle expected: the text fits none of the notations line, sdk, ss, boxed and grid"};
+        return false;
+    }
+    format = furthest->format;
+    error = furthest->error;
+    error.message = std::string("as ") + getFormatName(format) + ": " + error.message;
+    return false;
 }
 
 bool PuzzleTextReader::readBoxed(PuzzleText& out)
@@ -351,7 +328,7 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
     std::size_t i = 0;
     while (i < lines.size()) {
         const std::string_view top = lines[i];
-        const long number = static_cast<long>(i) + 1;
+        const long number = lineNumber(i);
         if (top.size() < 5 || top.find_first_not_of('-') != std::string_view::npos) {
             if (!top.empty() && top[0] == '|')
                 return fail(out, number, 1, "a boxed row outside a box");
@@ -369,7 +346,7 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
         out.recognized = true;
         ++i;
         for (std::size_t r = 0; r < side; ++r, ++i) {
-            const long rowNumber = static_cast<long>(i) + 1;
+            const long rowNumber = lineNumber(i);
             if (i >= lines.size() || lines[i].size() != width || lines[i][0] != '|' || lines[i].back() != '|')
                 return fail(out, rowNumber, 1,
                             "row " + std::to_string(r + 1) + " of the box: '|' and " + std::to_string(side) +
@@ -399,193 +376,12 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
             if ((r + 1) % static_cast<std::size_t>(n) == 0) {
                 ++i;
                 if (i >= lines.size() || lines[i] != top)
-                    return fail(out, static_cast<long>(i) + 1, 1, "a line of " + std::to_string(width) + " dashes expected");
+                    return fail(out, lineNumber(i), 1, "a line of " + std::to_string(width) + " dashes expected");
             }
         }
         out.puzzles.push_back(std::move(puzzle));
     }
-    return !out.puzzles.empty() || fail(out, 1, 1, "no boxed grid");
-}
-
-PuzzleDiagnostic PuzzleTextReader::placeOf(std::size_t offset, std::string message) const
-{
-    long line = 1;
-    std::size_t lineStart = 0;
-    for (std::size_t i = 0; i < offset && i < text.size(); ++i)
-        if (text[i] == '\n')
-            ++line, lineStart = i + 1;
-    return {line, static_cast<long>(offset - lineStart) + 1, std::move(message)};
-}
-
-PuzzleTextReader::GridFit PuzzleTextReader::readGrid(PuzzleText& out)
-{
-    // The board comes from the model's grid-file reader; the scan below only finds
-    // the places worth a warning, reading numbers as " %d" does.
-    std::size_t at = 0;
-    bool stopped = false;
-    const auto nextNumber = [&](long& value, std::size_t& start) {
-        while (at < text.size() && isSpace(text[at]))
-            ++at;
-        start = at;
-        std::size_t k = at;
-        bool negative = false;
-        if (k < text.size() && (text[k] == '+' || text[k] == '-'))
-            negative = text[k++] == '-';
-        const std::size_t digits = k;
-        long v = 0;
-        while (k < text.size() && isDigit(text[k])) {
-            if (v < 1000000000L)
-                v = v * 10 + (text[k] - '0');
-            ++k;
-        }
-        if (k == digits)
-            return false;
-        at = k;
-        value = negative ? -v : v;
-        return true;
-    };
-
-    std::FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    GridReadStatus status = GridReadStatus::noInnerSize;
-    std::unique_ptr<SudokuBoard> board;
-    if (in && !text.empty()) {
-        GridRead gridRead = ::readGrid(in);
-        status = gridRead.status;
-        board = std::move(gridRead.board);
-        out.gridInnerSizeText = std::move(gridRead.innerSizeText);
-    }
-    if (in)
-        std::fclose(in);
-
-    long value = 0;
-    std::size_t start = 0;
-    if (status == GridReadStatus::noInnerSize || !nextNumber(value, start)) {
-        out.failure = PuzzleText::Failure::noInnerSize;
-        out.error = placeOf(at, "a grid file starts with its box size");
-        return GridFit::none;
-    }
-    const bool whole = at == text.size() || isSpace(text[at]);
-    if (status == GridReadStatus::innerSizeOutOfRange) {
-        out.failure = PuzzleText::Failure::innerSizeOutOfRange;
-        out.error = placeOf(start, "box size out of range");
-        return whole ? GridFit::outOfRange : GridFit::none;
-    }
-    const int side = board->getSize();
-    const long cellCount = static_cast<long>(side) * side;
-    long read = 0;
-    while (read < cellCount) {
-        if (!nextNumber(value, start)) {
-            if (start < text.size()) {
-                stopped = true;
-                out.warnings.push_back(placeOf(start, "text where cell " + std::to_string(read + 1) +
-                                                          " should be; cells " + std::to_string(read + 1) + " to " +
-                                                          std::to_string(cellCount) + " are left blank"));
-            }
-            break;
-        }
-        if (value < 0 || value > side)
-            out.warnings.push_back(placeOf(start, "value " + std::string(text.substr(start, std::min<std::size_t>(at - start, 20))) +
-                                                      " out of range (0 to " + std::to_string(side) +
-                                                      "); cell " + std::to_string(read + 1) + " is left blank"));
-        ++read;
-    }
-    PuzzleValues puzzle{board->getInnerSize(), std::vector<std::uint16_t>(static_cast<std::size_t>(cellCount), 0), 1};
-    for (long i = 0; i < cellCount; ++i)
-        puzzle.values[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(board->valueAt(static_cast<int>(i / side), static_cast<int>(i % side)));
-    out.puzzles.push_back(std::move(puzzle));
-    out.failure = PuzzleText::Failure::none;
-    if (!whole)
-        return GridFit::none;
-    const bool moreNumbers = read == cellCount && nextNumber(value, start);
-    return read == cellCount && !stopped && !moreNumbers && out.warnings.empty() ? GridFit::exact : GridFit::lenient;
-}
-
-bool PuzzleText::read(const std::string& input, PuzzleFormat wanted)
-{
-    *this = PuzzleText();
-    std::string_view text = input;
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-    PuzzleTextReader reader(text);
-    format = wanted;
-    switch (wanted) {
-    case PuzzleFormat::grid:
-        reader.readGrid(*this);
-        return failure == Failure::none;
-    case PuzzleFormat::line:
-        return reader.readLine(*this);
-    case PuzzleFormat::sdk:
-        return reader.readSdk(*this);
-    case PuzzleFormat::ss:
-        return reader.readSs(*this);
-    case PuzzleFormat::boxed:
-        return reader.readBoxed(*this);
-    case PuzzleFormat::automatic:
-        break;
-    }
-
-    if (text.find_first_not_of(" \t\n\v\f\r") == std::string_view::npos) {
-        failure = Failure::empty;
-        error = {1, 1, "no puzzle"};
-        return false;
-    }
-    PuzzleText grid;
-    const PuzzleTextReader::GridFit gridFit = reader.readGrid(grid);
-    grid.format = PuzzleFormat::grid;
-    std::vector<PuzzleText> fits;
-    if (gridFit == PuzzleTextReader::GridFit::exact)
-        fits.push_back(grid);
-    PuzzleText furthest;
-    furthest.error = {0, 0, ""};
-    for (const PuzzleFormat other : {PuzzleFormat::line, PuzzleFormat::boxed, PuzzleFormat::sdk, PuzzleFormat::ss}) {
-        PuzzleText attempt;
-        attempt.format = other;
-        PuzzleTextReader each(text);
-        const bool ok = other == PuzzleFormat::line    ? each.readLine(attempt)
-                        : other == PuzzleFormat::boxed ? each.readBoxed(attempt)
-                        : other == PuzzleFormat::sdk   ? each.readSdk(attempt)
-                                                       : each.readSs(attempt);
-        if (ok)
-            fits.push_back(std::move(attempt));
-        else if (attempt.recognized > furthest.recognized ||
-                 (attempt.recognized == furthest.recognized && later(attempt.error, furthest.error)))
-            furthest = std::move(attempt);
-    }
-    for (std::size_t i = 1; i < fits.size(); ++i) {
-        if (!samePuzzles(fits[0].puzzles, fits[i].puzzles)) {
-            const auto describe = [](const PuzzleText& t) {
-                return std::string(getFormatName(t.format)) + " (" + std::to_string(t.puzzles.size()) + " puzzle" +
-                    (t.puzzles.size() == 1 ? "" : "s") + " of " + sizeName(t.puzzles[0].innerSize) + ")";
-            };
-            failure = Failure::ambiguous;
-            error = {1, 1, "reads two ways: as " + describe(fits[0]) + " or as " + describe(fits[i])};
-            return false;
-        }
-    }
-    if (!fits.empty()) {
-        *this = std::move(fits[0]);
-        return true;
-    }
-    if (gridFit == PuzzleTextReader::GridFit::lenient) {
-        *this = std::move(grid);
-        return true;
-    }
-    if (gridFit == PuzzleTextReader::GridFit::outOfRange && !furthest.recognized) {
-        *this = std::move(grid);
-        format = PuzzleFormat::grid;
-        return false;
-    }
-    // Text in which no notation finds the shape of a puzzle, and that does not start
-    // with a number, fails as a grid file without its box size.
-    if (gridFit == PuzzleTextReader::GridFit::none && grid.failure == Failure::noInnerSize && !furthest.recognized) {
-        *this = std::move(grid);
-        return false;
-    }
-    failure = Failure::malformed;
-    format = furthest.format;
-    error = furthest.error;
-    error.message = std::string("as ") + getFormatName(format) + ": " + error.message;
-    return false;
+    return !out.puzzles.empty() || fail(out, firstLine, 1, "");
 }
 
 char PuzzleText::valueChar(int v, bool lettersFromOne)

@@ -107,7 +107,7 @@ TEST(CliLogic, PuzzlesWithoutOneSolutionGetAMessageAndTheirCodeNeverARating)
     // A blank 81x81 grid: beyond the logic grid's 64 candidates per cell.
     const std::string large = temporaryPath("large");
     writeFile(large, "9\n");
-    const CommandResult tooLarge = runCli("rate '" + large + "'");
+    const CommandResult tooLarge = runCli("rate --input-format grid '" + large + "'");
     EXPECT_EQ(tooLarge.code, 64);
     EXPECT_EQ(tooLarge.err, large + ": solving step by step works on grids up to 64x64 (box size 8)\n");
     for (const char* usage : {"generate --level tricky", "generate --size 9", "generate --symmetry round",

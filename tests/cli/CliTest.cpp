@@ -72,18 +72,19 @@ int figureLines(const std::string& text)
 
 TEST(Cli, SolvePrintsCheckedSolutionsWithTheirFiguresAndGoesOnAfterAFailure)
 {
-    const char* const names[] = {"unique.txt", "hand-made.txt", "sixteen.txt"};
-    const CommandResult r = runCli("solve " + kData + "missing.txt " + kData + names[0] + " " + kData + names[1] + " " +
-                                   kData + "invalid.txt " + kData + names[2]);
+    const char* const names[] = {"unique.txt", "sixteen.txt"};
+    const CommandResult r = runCli("solve " + kData + "missing.txt " + kData + names[0] + " " + kData +
+                                   "hand-made.txt " + kData + "invalid.txt " + kData + names[1]);
     EXPECT_EQ(r.code, 1) << "the code of the first failure";
     EXPECT_EQ(r.err, "cannot open " + kData + "missing.txt: No such file or directory\n" + kData +
-                         "hand-made.txt:3:1: warning: text where cell 17 should be; cells 17 to 81 are left blank\n" +
+                         "hand-made.txt:2:19: as grid: more than 9 values in a row of the grid; a grid file laid out "
+                         "like this is read only with --input-format grid\n" +
                          kData + "invalid.txt: " + kInvalidText);
     const std::vector<SudokuBoard> boards = boxedBoards(r.out);
-    ASSERT_EQ(boards.size(), 3u) << r.out;
-    for (int i = 0; i < 3; ++i)
+    ASSERT_EQ(boards.size(), 2u) << r.out;
+    for (int i = 0; i < 2; ++i)
         EXPECT_TRUE(solves(SudokuBoard((kData + names[i]).c_str()), boards[i])) << names[i];
-    EXPECT_EQ(figureLines(r.out), 3) << r.out;
+    EXPECT_EQ(figureLines(r.out), 2) << r.out;
 }
 
 TEST(Cli, SolveUniqueReportsNoneOneOrTwo)
@@ -133,18 +134,19 @@ TEST(Cli, ShowAndFormatPrintTheBoardAsRead)
     const SudokuBoard board((kData + "hand-made.txt").c_str());
     char crc[16];
     std::snprintf(crc, sizeof crc, "crc: %04X\n", static_cast<unsigned>(board.crc16()));
-    const CommandResult shown = runCli("show " + kData + "hand-made.txt");
+    const CommandResult shown = runCli("show --input-format grid " + kData + "hand-made.txt");
     EXPECT_EQ(shown.code, 0);
     EXPECT_EQ(shown.out, std::string(board.toText()) + crc);
+    EXPECT_EQ(shown.err, kData + "hand-made.txt:3:1: warning: text where cell 17 should be; cells 17 to 81 are left blank\n");
 
     // The hand-made file holds the grid of the saved example.
     const std::string saved = readFile(kData + "../saved-two-rows.txt");
-    const CommandResult toStdout = runCli("format " + kData + "hand-made.txt");
+    const CommandResult toStdout = runCli("format --input-format grid " + kData + "hand-made.txt");
     EXPECT_EQ(toStdout.code, 0);
     EXPECT_EQ(toStdout.out, saved);
 
     const std::string formatted = temporaryPath("cli-formatted");
-    const CommandResult toFile = runCli("format " + kData + "hand-made.txt -o " + formatted);
+    const CommandResult toFile = runCli("format --input-format grid " + kData + "hand-made.txt -o " + formatted);
     EXPECT_EQ(toFile.code, 0);
     EXPECT_EQ(toFile.out, "");
     EXPECT_EQ(readFile(formatted), saved);
@@ -179,7 +181,38 @@ struct CliCase {
 const std::string kPuzzle = "4...3.......6..8..........1....5..9..8....6...7.2........1.27..5.3....4.9........";
 
 const char kUsage[] = "Run with --help for more information.";
-const std::string kNoInnerSize = "SudokuBoard creation ERROR\n\tCannot read inner grid size from ";
+const std::string kSolved = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
+const std::string kTruncated = "FILE:2:1: as line: a line of 80 characters; a one-line puzzle has 16, 81, 256 or 625 (or as many numbers)\n";
+
+// A grid file of the box size 3, then the rows given and blank rows up to nine.
+std::string gridFile(const std::string& rows = "")
+{
+    std::string text = "3\n" + rows + (rows.empty() ? "" : "\n");
+    for (auto r = std::count(text.begin(), text.end(), '\n'); r < 10; ++r)
+        text += "0 0 0 0 0 0 0 0 0\n";
+    return text;
+}
+
+// 3 and 5 swapped: the same puzzle, but with 3 in its first cell.
+std::string swapped(std::string text)
+{
+    for (char& ch : text)
+        ch = ch == '3' ? '5' : ch == '5' ? '3' : ch;
+    return text;
+}
+
+// The saved example's grid as rows of numbers with a blank line between bands,
+// and no box size: once read as a grid file of box size 5 (or 3, every cell
+// shifted by one, when swapped).
+std::string savedRows(bool swap = false)
+{
+    const std::string saved = "530070000600195000098000060800060003400803001700020006060000280000419005000080079";
+    const std::string line = swap ? swapped(saved) : saved;
+    std::string text;
+    for (std::size_t i = 0; i < 81; ++i)
+        text += std::string(1, line[i]) + (i % 9 == 8 ? (i % 27 == 26 ? "\n\n" : "\n") : i % 3 == 2 ? "\t" : " ");
+    return text;
+}
 
 const CliCase kCases[] = {
     {"Version", "--version", std::nullopt, 0, "gridlark-cli " GRIDLARK_VERSION_TEXT "\n"},
@@ -188,24 +221,43 @@ const CliCase kCases[] = {
     {"ShowHelp", "show --help", std::nullopt, 0, "64  usage error"},
     {"FormatHelp", "format --help", std::nullopt, 0, "64  usage error"},
     {"BenchHelp", "bench --help", std::nullopt, 0, "64  usage error"},
-    {"Unreadable", "solve FILE", "3\n", 1, "cannot open FILE: Permission denied\n", true},
+    {"Unreadable", "solve FILE", gridFile(), 1, "cannot open FILE: Permission denied\n", true},
     {"BenchMissing", "bench FILE", std::nullopt, 1, "cannot open FILE: No such file or directory\n"},
-    {"Directory", "solve /tmp", std::nullopt, 2, kNoInnerSize + "/tmp\n"},
-    {"DevNull", "list /dev/null", std::nullopt, 2, kNoInnerSize + "/dev/null\n"},
-    {"DevZero", "show /dev/zero", std::nullopt, 2, kNoInnerSize + "/dev/zero\n"},
+    {"Directory", "solve /tmp", std::nullopt, 1, "cannot open /tmp: Is a directory\n"},
+    {"DevNull", "list /dev/null", std::nullopt, 2, "/dev/null: no puzzle: the input is empty\n"},
+    {"DevZero", "show /dev/zero", std::nullopt, 3, "/dev/zero:1:1: "},
     {"InnerSizeZero", "solve FILE", "0\n", 0, ""},
-    {"InnerSizeOne", "list FILE", "1\n", 0, "Solution No 1:\n-----\n|  1|\n-----\ncrc: 807E\nFILE: 1 solution\n"},
-    {"DuplicateValues", "solve FILE", "3\n5 0 0 0 0 0 0 0 5\n", 3, std::string("FILE: ") + kInvalidText},
-    {"DuplicateValuesListed", "list FILE", "3\n5 0 0 0 0 0 0 0 5\n", 3, std::string("FILE: ") + kInvalidText},
-    {"NoSolution", "solve FILE", "3\n1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9\n", 4, "FILE: no solution\n"},
-    {"NoSolutionListed", "list FILE", "3\n1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9\n", 4, "FILE: 0 solutions\n"},
-    {"FormatToAPlaceThatTakesNoFile", "format FILE -o /proc/gridlark-grid.txt", "3\n", 1,
+    {"InnerSizeOne", "list FILE", "1\n1\n", 0, "Solution No 1:\n-----\n|  1|\n-----\ncrc: 807E\nFILE: 1 solution\n"},
+    {"InnerSizeOutOfRange", "solve FILE", "17\n", 6, "FILE:1:1: box size 17 is out of range (0 to 16)\n"},
+    {"NoBoxSizeAskedForAGridFile", "solve --input-format grid FILE", "x\n", 2, "FILE:1:1: a grid file starts with its box size\n"},
+    {"DuplicateValues", "solve FILE", gridFile("5 0 0 0 0 0 0 0 5"), 3, std::string("FILE: ") + kInvalidText},
+    {"DuplicateValuesListed", "list FILE", gridFile("5 0 0 0 0 0 0 0 5"), 3, std::string("FILE: ") + kInvalidText},
+    {"NoSolution", "solve FILE", gridFile("1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9"), 4, "FILE: no solution\n"},
+    {"NoSolutionListed", "list FILE", gridFile("1 2 3 4 5 6 7 8 0\n0 0 0 0 0 0 0 0 9"), 4, "FILE: 0 solutions\n"},
+    // Grid files laid out otherwise than saved are read only when asked for.
+    {"ShortGridFile", "solve FILE", "3\n5 3 0 0 7 0 0 0 0\n", 3,
+     "FILE:2:18: as grid: the grid ends after 1 of its 9 rows; a grid file laid out like this is read only with "
+     "--input-format grid\n"},
+    {"ShortGridFileAskedFor", "solve -q --format line --input-format grid FILE", "3\n5 3 0 0 7 0 0 0 0\n", 0, "53"},
+    {"RowsOfNumbersWithoutBoxSize", "solve -q --format line FILE", savedRows(), 0, kSolved + "\n"},
+    {"RowsOfNumbersStartingWithThree", "solve -q --format line FILE", savedRows(true), 0, swapped(kSolved) + "\n"},
+    {"BatchGoesOnPastABadLine", "solve -q --format line FILE", kPuzzle + "\n" + kPuzzle.substr(1) + "\n" +
+     "530070000600195000098000060800060003400803001700020006060000280000419005000080079\n", 3,
+     "468931527751624839392578461134756298289413675675289314846192753513867942927345186\n" + kSolved + "\n" + kTruncated},
+    {"TwoReadings", "show FILE", std::string(16, '1') + "\n" + [] { std::string t; for (int r = 1; r < 16; ++r) t += std::string(16, '1') + "\n"; return t; }(), 3,
+     "FILE:1:1: reads two ways: as sdk (1 puzzle of 16x16) or as line (16 puzzles of 4x4); choose one with --input-format\n"},
+    {"CountLineSaidWithVerbose", "show --verbose --format line FILE", "1\n" + kPuzzle + "\n", 0, "FILE:1:1: a count line, skipped"},
+    {"FormatGridOfSeveral", "format FILE", kPuzzle + "\n" + kPuzzle + "\n", 64,
+     "FILE: 2 puzzles, and a grid file holds one; choose --format line, sdk, ss or boxed\n"},
+    {"FormatSdkOfSeveral", "format --format sdk FILE", kPuzzle + "\n" + kPuzzle.substr(0, 80) + "\n" + kPuzzle + "\n", 3,
+     "9........\n\n4...3....\n...6..8..\n........1"},
+    {"FormatToAPlaceThatTakesNoFile", "format FILE -o /proc/gridlark-grid.txt", gridFile(), 1,
      "cannot open /proc/gridlark-grid.txt for writing: No such file or directory\n"},
-    {"FormatToAFullDisk", "format FILE -o /dev/full", "3\n", 1, "cannot write /dev/full: No space left on device\n"},
-    {"BenchShortLine", "bench FILE", kPuzzle + "\n" + kPuzzle.substr(1) + "\n", 3,
-     "FILE:2:1: as line: a line of 80 characters; a one-line puzzle has 16, 81, 256 or 625\n"},
-    {"BenchBadCharacter", "bench FILE", kPuzzle + "\n" + kPuzzle.substr(0, 40) + "x" + kPuzzle.substr(41) + "\n", 3,
-     "FILE:2:41: as line: 'x' is not a value of a 9x9 puzzle or a blank\n"},
+    {"FormatToAFullDisk", "format FILE -o /dev/full", gridFile(), 1, "cannot write /dev/full: No space left on device\n"},
+    {"BenchShortLine", "bench FILE", kPuzzle.substr(1) + "\n", 3,
+     "FILE:1:1: as line: a line of 80 characters; a one-line puzzle has 16, 81, 256 or 625 (or as many numbers)\n"},
+    {"BenchBadCharacter", "bench FILE", kPuzzle.substr(0, 40) + "x" + kPuzzle.substr(41) + "\n", 3,
+     "FILE:1:41: as line: 'x' is not a value of a 9x9 puzzle or a blank\n"},
     {"BenchInvalidPuzzle", "bench FILE", "11" + std::string(79, '.') + "\n", 4, "FILE: line 1:"},
     {"BenchEmpty", "bench FILE", "", 0, "puzzles solved: 0"},
     {"NoCommand", "", std::nullopt, 64, kUsage},

@@ -70,7 +70,7 @@ TEST(QqwingCounts, ListAllAndUniquenessCheckAgreeWithQqwing)
         for (const char ch : puzzles[i].substr(0, 81))
             grid += std::string(" ") + (ch == '.' ? '0' : ch);
         writeFile(path, grid);
-        const CommandResult listed = runCli("list '" + path + "'");
+        const CommandResult listed = runCli("list --input-format grid '" + path + "'");
         EXPECT_EQ(listed.code, 0) << puzzles[i] << "\n" << listed.err;
         EXPECT_EQ(listed.err,
                   path + ": " + std::to_string(counts[i]) + (counts[i] == 1 ? " solution\n" : " solutions\n"));
