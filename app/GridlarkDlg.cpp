@@ -110,6 +110,8 @@ void CGridlarkDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CGridlarkDlg::OnCommand(int id)
 {
+    if (m_quitting)
+        return true;
     for (const MessageMapEntry& entry : kMessageMap) {
         if (entry.id == id) {
             (this->*entry.handler)();
@@ -190,6 +192,9 @@ bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return CDialog::eventFilter(watched, event);
+    // Keys queued behind Quit would reach commands whose board is gone.
+    if (m_quitting)
+        return true;
     // The accelerators first: Ctrl+Shift+V is Paste in a box too.
     if (CDialog::eventFilter(watched, event))
         return true;
@@ -225,6 +230,8 @@ bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
 {
+    if (m_quitting)
+        return;
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout;
         dlgAbout.DoModal();
@@ -235,6 +242,7 @@ void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
 
 void CGridlarkDlg::OnQuit()
 {
+    m_quitting = true;
     m_board.reset();
     m_solver.reset();
     DestroyWindow();

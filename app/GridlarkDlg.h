@@ -41,6 +41,8 @@ public:
     void OnPaste();
 
     const SudokuBoard* GetBoard() const { return m_board.get(); }
+    // From the start of Quit on, commands still queued are dropped: the board is gone.
+    bool IsQuitting() const { return m_quitting; }
     const SudokuSolver* GetSolver() const { return m_solver.get(); }
 
     void OnSysCommand(UINT nID, std::intptr_t lParam) override;
@@ -71,4 +73,5 @@ private:
     std::unique_ptr<SudokuSolver> m_solver;
     QIcon m_hIcon;
     std::string m_startFile;
+    bool m_quitting = false;
 };
