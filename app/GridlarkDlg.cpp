@@ -96,6 +96,7 @@ CGridlarkDlg::CGridlarkDlg(QWidget* pParent)
 CGridlarkDlg::~CGridlarkDlg()
 {
     // The board goes before the solver, as on Quit.
+    CancelGeneration();
     m_board.reset();
     m_solver.reset();
 }
@@ -228,6 +229,18 @@ bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
+// Esc stops a New Puzzle at work rather than the program, so that a player who gives
+// up waiting keeps the grid; Quit, the close box and Alt+F4 still end it at once.
+void CGridlarkDlg::keyPressEvent(QKeyEvent* event)
+{
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (m_generation && !m_quitting && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        CancelGeneration();
+        return;
+    }
+    CDialog::keyPressEvent(event);
+}
+
 void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
 {
     if (m_quitting)
@@ -243,6 +256,7 @@ void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
 void CGridlarkDlg::OnQuit()
 {
     m_quitting = true;
+    CancelGeneration();
     m_board.reset();
     m_solver.reset();
     DestroyWindow();

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "platform/CBackgroundJob.h"
 #include "platform/CDialog.h"
+#include "platform/CWaitCursor.h"
 
 #include <QIcon>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class SudokuBoard;
 class SudokuSolver;
 enum class Level;
+struct GeneratedPuzzle;
 
 // The main dialog: the 9x9 grid of cell boxes, the command buttons, the message
 // line and the figures line. It owns the board read at the last Solve and the solver.
@@ -34,8 +38,12 @@ public:
     void OnQuit();
     void OnNotepad();
 
-    // The window menu's puzzle items; they change only the cell boxes.
+    // The window menu's puzzle items; they change only the cell boxes. New Puzzle
+    // works off the user-interface thread and fills the boxes once its puzzle is made.
     void OnNewPuzzle(Level level);
+    bool IsGenerating() const { return m_generation != nullptr; }
+    // Stops a New Puzzle at work; the boxes stay as they are.
+    void CancelGeneration();
     void OnHint();
     void OnCopy();
     void OnPaste();
@@ -52,6 +60,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnCommand(int id) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void NameCellBoxes();
@@ -65,6 +74,7 @@ private:
     // Ctrl+V in a box: the whole puzzle when the clipboard holds one; false otherwise,
     // and the box pastes the text itself.
     BOOL PasteIntoBox();
+    void OnPuzzleReady(const std::optional<GeneratedPuzzle>& puzzle);
 
     CButton m_solveButton;
     CButton m_revertButton;
@@ -74,4 +84,7 @@ private:
     QIcon m_hIcon;
     std::string m_startFile;
     bool m_quitting = false;
+    std::optional<CWaitCursor> m_busy;
+    // Last, so that it goes first: its thread must end before anything it reports to.
+    std::unique_ptr<CBackgroundJob> m_generation;
 };

@@ -176,6 +176,13 @@ int CModalHost::SpawnAndWait(const QString& program, const QStringList& argument
     return DoSpawnAndWait(program, arguments);
 }
 
+std::unique_ptr<CBackgroundJob> CModalHost::StartJob(QObject* context, BackgroundWork work)
+{
+    auto job = std::make_unique<CBackgroundJob>();
+    DoStartJob(*job, context, std::move(work));
+    return job;
+}
+
 int CQtModalHost::DoMessageBox(QWidget* owner, const char* text, const char* caption, UINT type)
 {
     QMessageBox box(iconFor(type), QString::fromLocal8Bit(caption ? caption : ""),
@@ -243,6 +250,11 @@ int CQtModalHost::DoSpawnAndWait(const QString& program, const QStringList& argu
     if (process.exitStatus() != QProcess::NormalExit)
         return -1;
     return process.exitCode();
+}
+
+void CQtModalHost::DoStartJob(CBackgroundJob& job, QObject* context, BackgroundWork work)
+{
+    job.StartThread(context, std::move(work));
 }
 
 QStringList ParseFilterString(const char* filter)

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "CBackgroundJob.h"
 #include "WinDefs.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <string>
 
 class QWidget;
@@ -42,6 +44,10 @@ public:
     // Runs program with arguments in the current directory and waits until it ends;
     // returns its exit code, or -1 when it could not be started.
     int SpawnAndWait(const QString& program, const QStringList& arguments);
+    // Starts work off the user-interface thread and returns at once; its result runs
+    // as an event of context. The job belongs to the caller, who must keep it no longer
+    // than context.
+    std::unique_ptr<CBackgroundJob> StartJob(QObject* context, BackgroundWork work);
 
     // The host in force; the Qt host unless another one has been installed.
     static CModalHost& Get();
@@ -54,6 +60,7 @@ protected:
     virtual INT_PTR DoFileDialog(bool open, OPENFILENAME& ofn) = 0;
     virtual INT_PTR DoDialog(CModalWindow& dialog) = 0;
     virtual int DoSpawnAndWait(const QString& program, const QStringList& arguments) = 0;
+    virtual void DoStartJob(CBackgroundJob& job, QObject* context, BackgroundWork work) = 0;
 };
 
 // The real thing: Qt message boxes and file dialogs, nested event loops, QProcess.
@@ -63,6 +70,7 @@ protected:
     INT_PTR DoFileDialog(bool open, OPENFILENAME& ofn) override;
     INT_PTR DoDialog(CModalWindow& dialog) override;
     int DoSpawnAndWait(const QString& program, const QStringList& arguments) override;
+    void DoStartJob(CBackgroundJob& job, QObject* context, BackgroundWork work) override;
 };
 
 // Splits a Windows filter string into Qt name filters: "Text Files (*.txt)|*.txt|"

@@ -63,4 +63,39 @@ TEST_F(AfterQuitTest, KeysAfterQuitAreDropped)
     ExpectNothingRan("keys");
 }
 
+using GenerationAfterQuitTest = DialogFixture;
+
+TEST_F(GenerationAfterQuitTest, APuzzleMadeWhenQuitComesIsDiscardedAndTheQuitButtonStillQuits)
+{
+    putRows(kPuzzle);
+    const GridText before = grid();
+    dlg->OnSysCommand(IDM_NEW_EASY, 0);
+    ASSERT_TRUE(dlg->IsGenerating());
+    dlg->SendCommand(IDCANCEL);
+    EXPECT_TRUE(dlg->IsDestroyed());
+    EXPECT_FALSE(dlg->IsGenerating());
+    host.FinishJob(false);
+    EXPECT_EQ(grid(), before);
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+// The real thing: the puzzle is made on a thread of its own.
+TEST_F(GenerationAfterQuitTest, OnItsOwnThreadAPuzzleFillsTheBoxesOnceReadyAndQuitStopsIt)
+{
+    CModalHost* scripted = CModalHost::Install(nullptr);
+    const GridText blank = grid();
+    dlg->OnSysCommand(IDM_NEW_EASY, 0);
+    while (dlg->IsGenerating())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_NE(grid(), blank);
+
+    const GridText made = grid();
+    dlg->OnSysCommand(IDM_NEW_EXTREME, 0);
+    dlg->OnQuit();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid(), made);
+    CModalHost::Install(scripted);
+    EXPECT_TRUE(host.messageBoxes.empty());
+}
+
 } // namespace

@@ -7,7 +7,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
+
+#include <functional>
+#include <stop_token>
 
 #include <algorithm>
 #include <optional>
@@ -101,6 +105,10 @@ TEST_F(PuzzleMenuTest, NewPuzzleFillsTheBoxesWithAUniquePuzzleOfTheLevelAndNothi
     for (const auto& c : cases) {
         Screen before = screen();
         dlg->OnSysCommand(c.command, 0);
+        EXPECT_TRUE(dlg->IsGenerating());
+        EXPECT_EQ(screen(), before) << "the boxes change only when the puzzle is ready";
+        host.FinishJob();
+        EXPECT_FALSE(dlg->IsGenerating());
         SudokuBoard shown(3);
         dlg->ReadGrid(&shown);
         const auto puzzle = CandidateGrid::fromBoard(shown);
@@ -112,6 +120,37 @@ TEST_F(PuzzleMenuTest, NewPuzzleFillsTheBoxesWithAUniquePuzzleOfTheLevelAndNothi
         EXPECT_EQ(dlg->GetBoard()->valueAt(4, 4), 8) << "the board of the last Solve stays";
     }
     EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(PuzzleMenuTest, EscCancelsNewPuzzleAtWorkAndQuitsOnlyWhenNothingIsAtWork)
+{
+    const Screen before = screen();
+    dlg->OnSysCommand(IDM_NEW_EASY, 0);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    QTest::keyClick(box(3, 3), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->IsGenerating());
+    EXPECT_FALSE(dlg->IsDestroyed());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    host.FinishJob(false);  // a puzzle made all the same is not shown
+    EXPECT_EQ(screen(), before);
+    EXPECT_TRUE(host.messageBoxes.empty());
+    QTest::keyClick(box(3, 3), Qt::Key_Escape);
+    EXPECT_TRUE(dlg->IsDestroyed());
+}
+
+TEST_F(PuzzleMenuTest, ASecondNewPuzzleReplacesTheFirst)
+{
+    const GridText before = grid();
+    dlg->OnSysCommand(IDM_NEW_EXTREME, 0);
+    dlg->OnSysCommand(IDM_NEW_EASY, 0);
+    host.pendingJobs.front().work = [](std::stop_token) -> std::function<void()> { return [] { FAIL(); }; };
+    host.FinishJob(false);
+    EXPECT_EQ(grid(), before);
+    EXPECT_TRUE(dlg->IsGenerating());
+    host.FinishJob();
+    EXPECT_NE(grid(), before);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(PuzzleMenuTest, HintShowsTheNextStepOrWhyThereIsNoneAndLeavesTheGrid)
