@@ -11,10 +11,10 @@
 
 #include "CandidateGrid.h"
 #include "LogicalSolver.h"
+#include "PlacementHint.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleText.h"
 #include "PuzzleRater.h"
-#include "StepText.h"
 #include "SudokuBoard.h"
 
 #include <cstdint>
@@ -194,8 +194,8 @@ void CGridlarkDlg::OnHint()
             problem = kHintManySolutions;
         else if (grid->isSolved())
             problem = kHintSolved;
-        else if (const std::optional<Step> next = LogicalSolver(true).findNextStep(*grid))
-            step = StepText::describe(*next, grid->getLayout());
+        else if (const std::optional<PlacementHint> hint = PlacementHint::find(*grid, LogicalSolver(true)))
+            step = hint->describe(grid->getLayout());
         else
             problem = kHintNoStep;
     }
