@@ -1,6 +1,7 @@
 #include "GridlarkDlg.h"
 
 #include "AboutDlg.h"
+#include "CandidatesWnd.h"
 #include "Resource.h"
 #include "platform/CFileDialog.h"
 #include "platform/CModalHost.h"
@@ -13,6 +14,7 @@
 #include "UserTexts.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QVariant>
 #include <QWidget>
 
@@ -127,6 +129,7 @@ BOOL CGridlarkDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     if (CMenu* pSysMenu = GetSystemMenu(false)) {
+        AppendPictureMenu(*pSysMenu);
         AppendPuzzleMenu(*pSysMenu);
         const char* strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
         if (*strAboutMenu) {
@@ -143,7 +146,7 @@ BOOL CGridlarkDlg::OnInitDialog()
     m_board = std::make_unique<SudokuBoard>(3);
     m_solver = std::make_unique<SudokuSolver>();
     NameCellBoxes();
-    HookArrowKeys();
+    HookCellBoxes();
     ShowBoard(m_board.get());
     m_solveButton.EnableWindow(true);
     m_revertButton.EnableWindow(false);
@@ -175,12 +178,16 @@ void CGridlarkDlg::NameCellBoxes()
         figures->GetSafeHwnd()->setAccessibleDescription(QStringLiteral("Solution complexity"));
 }
 
-void CGridlarkDlg::HookArrowKeys()
+// Each box knows its place, for the arrow keys; each change of a box reaches the
+// candidates window.
+void CGridlarkDlg::HookCellBoxes()
 {
     for (int row = 0; row < kGridSide; ++row) {
         for (int col = 0; col < kGridSide; ++col) {
             if (CWnd* box = GetDlgItem(CellBoxId(row, col))) {
                 box->GetSafeHwnd()->setProperty(kGridCellProperty, row * kGridSide + col);
+                if (auto* edit = qobject_cast<QLineEdit*>(box->GetSafeHwnd()))
+                    connect(edit, &QLineEdit::textChanged, this, [this] { OnBoxChanged(); });
             }
         }
     }
@@ -248,7 +255,7 @@ void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout;
         dlgAbout.DoModal();
-    } else if (!OnPuzzleCommand(nID)) {
+    } else if (!OnPuzzleCommand(nID) && !OnPictureCommand(nID)) {
         CDialog::OnSysCommand(nID, lParam);
     }
 }
@@ -257,6 +264,8 @@ void CGridlarkDlg::OnQuit()
 {
     m_quitting = true;
     CancelGeneration();
+    delete m_candidates;
+    m_candidates = nullptr;
     m_board.reset();
     m_solver.reset();
     DestroyWindow();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridPainter.h"
 #include "platform/CBackgroundJob.h"
 #include "platform/CDialog.h"
 #include "platform/CWaitCursor.h"
@@ -9,7 +10,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+class CCandidatesWnd;
 class SudokuBoard;
 class SudokuSolver;
 enum class Level;
@@ -48,6 +51,14 @@ public:
     void OnCopy();
     void OnPaste();
 
+    // The window menu's picture items: the candidates window, kept in step with the
+    // boxes, and the grid printed or written to a picture file.
+    void OnCandidates();
+    void OnPrint();
+    void OnExportPicture();
+    // Null until the window menu opens it.
+    CCandidatesWnd* GetCandidatesWnd() const { return m_candidates; }
+
     const SudokuBoard* GetBoard() const { return m_board.get(); }
     // From the start of Quit on, commands still queued are dropped: the board is gone.
     bool IsQuitting() const { return m_quitting; }
@@ -64,7 +75,7 @@ protected:
 
 private:
     void NameCellBoxes();
-    void HookArrowKeys();
+    void HookCellBoxes();
     // Load's check of the file and its showing, with their messages.
     void LoadFile(const std::string& path);
     // New Puzzle, Hint, Copy and Paste in the window menu, with their keys.
@@ -75,6 +86,14 @@ private:
     // and the box pastes the text itself.
     BOOL PasteIntoBox();
     void OnPuzzleReady(const std::optional<GeneratedPuzzle>& puzzle);
+    void AppendPictureMenu(CMenu& menu);
+    BOOL OnPictureCommand(UINT nID);
+    // The values in the boxes, row by row, as ReadGrid reads them.
+    std::vector<int> GetBoxValues();
+    void OnBoxChanged();
+    // What Print and Export draw: the candidates window's picture when it is open,
+    // else the values in the boxes.
+    GridPicture GetPicture();
 
     CButton m_solveButton;
     CButton m_revertButton;
@@ -85,6 +104,8 @@ private:
     std::string m_startFile;
     bool m_quitting = false;
     std::optional<CWaitCursor> m_busy;
+    // A child window, deleted with the dialog or on Quit.
+    CCandidatesWnd* m_candidates = nullptr;
     // Last, so that it goes first: its thread must end before anything it reports to.
     std::unique_ptr<CBackgroundJob> m_generation;
 };

@@ -113,7 +113,11 @@ void CGridlarkDlg::AppendPuzzleMenu(CMenu& menu)
     menu.AppendMenu(MF_STRING, IDM_HINT, LoadResourceString(IDS_HINT));
     menu.AppendMenu(MF_STRING, IDM_COPY, LoadResourceString(IDS_COPY));
     menu.AppendMenu(MF_STRING, IDM_PASTE, LoadResourceString(IDS_PASTE));
-    SetSysAccelerators({{FVIRTKEY | FCONTROL | FSHIFT, 'C', IDM_COPY}, {FVIRTKEY | FCONTROL | FSHIFT, 'V', IDM_PASTE}});
+    SetSysAccelerators({{FVIRTKEY | FCONTROL | FSHIFT, 'C', IDM_COPY},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'V', IDM_PASTE},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'D', IDM_CANDIDATES},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'P', IDM_PRINT},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'E', IDM_EXPORT}});
 }
 
 BOOL CGridlarkDlg::OnPuzzleCommand(UINT nID)

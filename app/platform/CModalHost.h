@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class QPrinter;
 class QWidget;
 
 // A window that the host runs modally; dialogs from templates are such windows.
@@ -44,6 +46,9 @@ public:
     // Runs program with arguments in the current directory and waits until it ends;
     // returns its exit code, or -1 when it could not be started.
     int SpawnAndWait(const QString& program, const QStringList& arguments);
+    // Runs the print dialog with a preview of what paint draws on the printer; returns
+    // IDOK when it was printed, IDCANCEL otherwise.
+    INT_PTR RunPrintDialog(QWidget* owner, const std::function<void(QPrinter&)>& paint);
     // Starts work off the user-interface thread and returns at once; its result runs
     // as an event of context. The job belongs to the caller, who must keep it no longer
     // than context.
@@ -61,6 +66,7 @@ protected:
     virtual INT_PTR DoDialog(CModalWindow& dialog) = 0;
     virtual int DoSpawnAndWait(const QString& program, const QStringList& arguments) = 0;
     virtual void DoStartJob(CBackgroundJob& job, QObject* context, BackgroundWork work) = 0;
+    virtual INT_PTR DoPrintDialog(QWidget* owner, const std::function<void(QPrinter&)>& paint) = 0;
 };
 
 // The real thing: Qt message boxes and file dialogs, nested event loops, QProcess.
@@ -71,6 +77,7 @@ protected:
     INT_PTR DoDialog(CModalWindow& dialog) override;
     int DoSpawnAndWait(const QString& program, const QStringList& arguments) override;
     void DoStartJob(CBackgroundJob& job, QObject* context, BackgroundWork work) override;
+    INT_PTR DoPrintDialog(QWidget* owner, const std::function<void(QPrinter&)>& paint) override;
 };
 
 // Splits a Windows filter string into Qt name filters: "Text Files (*.txt)|*.txt|"

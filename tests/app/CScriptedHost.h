@@ -4,6 +4,7 @@
 #include "platform/CModalHost.h"
 
 #include <QCoreApplication>
+#include <QPrinter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -90,6 +91,25 @@ public:
         spawns.push_back({program, arguments, watched && watched->isVisible()});
         return m_qtHost.SpawnAndWait(program, arguments);
     }
+
+    // Answers printAnswers in turn (IDCANCEL once they run out); an IDOK prints to
+    // the PDF file printFile.
+    INT_PTR DoPrintDialog(QWidget*, const std::function<void(QPrinter&)>& paint) override
+    {
+        duringModal();
+        ++printDialogs;
+        const int answer = next(printAnswers, static_cast<int>(IDCANCEL));
+        if (answer == IDOK) {
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printFile);
+            paint(printer);
+        }
+        return answer;
+    }
+    std::deque<int> printAnswers;
+    QString printFile;
+    int printDialogs = 0;
 
     // Jobs wait here until the test finishes them, so that it decides what happens
     // while they run.
