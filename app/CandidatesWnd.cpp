@@ -39,8 +39,8 @@ void CGridView::SetPicture(GridPicture picture)
 
 QSize CGridView::sizeHint() const
 {
-    // Candidates stay readable: about six of the font's lines to a 9x9 cell row.
-    const int side = fontMetrics().height() * 26;
+    // Candidates stay readable: a 9x9 cell about four lines of the font high.
+    const int side = fontMetrics().height() * 36;
     return QSize(side, side);
 }
 
@@ -89,6 +89,9 @@ CCandidatesWnd::CCandidatesWnd(QWidget* parent, PlaceFunction place)
     setTabOrder(m_undoButton, closeButton);
     m_nextButton->setFocus();
     ShowStep(std::nullopt, QString());
+    // The grid as its view would have it, with room for the words and the buttons.
+    const QSize grid = m_view->sizeHint();
+    resize(grid.width() + fontMetrics().height(), grid.height() + fontMetrics().height() * 7);
 }
 
 void CCandidatesWnd::SetValues(const std::vector<int>& values)
