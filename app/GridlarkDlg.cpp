@@ -241,7 +241,7 @@ bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
 void CGridlarkDlg::keyPressEvent(QKeyEvent* event)
 {
     const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (m_generation && !m_quitting && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+    if (m_generation && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         CancelGeneration();
         return;
     }
