@@ -23,10 +23,11 @@ protected:
     ~CModalWindow() = default;
 };
 
-// Everything that waits on the user or on another program goes through here: message
-// boxes, file dialogs, modal dialogs and spawned programs. The program uses the Qt
-// host; tests install a host that answers from a script and never blocks. The seam
-// sits below the dialog classes: it knows only the settings and windows given to it.
+// Everything that waits on the user, on another program or on another thread goes
+// through here: message boxes, file and print dialogs, modal dialogs, spawned programs
+// and background jobs. The program uses the Qt host; tests install a host that answers
+// from a script and never blocks. The seam sits below the dialog classes: it knows
+// only the settings and windows given to it.
 //
 // When a modal window is over, the window that was active before it (or else the
 // owner given) is activated again and its focus control gets the focus back: some
