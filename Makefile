@@ -66,8 +66,9 @@ memcheck: build
 
 # The dialog with the sample puzzle loaded and solved, rendered without a display.
 screenshot: build
-	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark.png samples/puzzle.txt
-	@echo "wrote docs/gridlark.png"
+	@QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark.png samples/puzzle.txt \
+	  docs/candidates.png samples/hard.txt
+	@echo "wrote docs/gridlark.png and docs/candidates.png"
 	@for scale in 1.5 2; do \
 	  QT_QPA_PLATFORM=offscreen QT_SCALE_FACTOR=$$scale \
 	    $(BUILD_DIR)/app/gridlark-screenshot docs/gridlark-scale-$$scale.png samples/puzzle.txt || exit 1; \

@@ -1,6 +1,7 @@
 #include "GridlarkDlg.h"
 
 #include "AboutDlg.h"
+#include "CandidatesWnd.h"
 #include "Resource.h"
 #include "platform/CFileDialog.h"
 #include "platform/CModalHost.h"
@@ -13,6 +14,7 @@
 #include "UserTexts.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QVariant>
 #include <QWidget>
 
@@ -96,6 +98,7 @@ CGridlarkDlg::CGridlarkDlg(QWidget* pParent)
 CGridlarkDlg::~CGridlarkDlg()
 {
     // The board goes before the solver, as on Quit.
+    CancelGeneration();
     m_board.reset();
     m_solver.reset();
 }
@@ -110,6 +113,8 @@ void CGridlarkDlg::DoDataExchange(CDataExchange* pDX)
 
 BOOL CGridlarkDlg::OnCommand(int id)
 {
+    if (m_quitting)
+        return true;
     for (const MessageMapEntry& entry : kMessageMap) {
         if (entry.id == id) {
             (this->*entry.handler)();
@@ -124,6 +129,7 @@ BOOL CGridlarkDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     if (CMenu* pSysMenu = GetSystemMenu(false)) {
+        AppendPictureMenu(*pSysMenu);
         AppendPuzzleMenu(*pSysMenu);
         const char* strAboutMenu = LoadResourceString(IDS_ABOUTBOX);
         if (*strAboutMenu) {
@@ -140,7 +146,7 @@ BOOL CGridlarkDlg::OnInitDialog()
     m_board = std::make_unique<SudokuBoard>(3);
     m_solver = std::make_unique<SudokuSolver>();
     NameCellBoxes();
-    HookArrowKeys();
+    HookCellBoxes();
     ShowBoard(m_board.get());
     m_solveButton.EnableWindow(true);
     m_revertButton.EnableWindow(false);
@@ -172,12 +178,16 @@ void CGridlarkDlg::NameCellBoxes()
         figures->GetSafeHwnd()->setAccessibleDescription(QStringLiteral("Solution complexity"));
 }
 
-void CGridlarkDlg::HookArrowKeys()
+// Each box knows its place, for the arrow keys; each change of a box reaches the
+// candidates window.
+void CGridlarkDlg::HookCellBoxes()
 {
     for (int row = 0; row < kGridSide; ++row) {
         for (int col = 0; col < kGridSide; ++col) {
             if (CWnd* box = GetDlgItem(CellBoxId(row, col))) {
                 box->GetSafeHwnd()->setProperty(kGridCellProperty, row * kGridSide + col);
+                if (auto* edit = qobject_cast<QLineEdit*>(box->GetSafeHwnd()))
+                    connect(edit, &QLineEdit::textChanged, this, [this] { OnBoxChanged(); });
             }
         }
     }
@@ -190,6 +200,9 @@ bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return CDialog::eventFilter(watched, event);
+    // Keys queued behind Quit would reach commands whose board is gone.
+    if (m_quitting)
+        return true;
     // The accelerators first: Ctrl+Shift+V is Paste in a box too.
     if (CDialog::eventFilter(watched, event))
         return true;
@@ -223,18 +236,36 @@ bool CGridlarkDlg::eventFilter(QObject* watched, QEvent* event)
     return true;
 }
 
+// Esc stops a New Puzzle at work rather than the program, so that a player who gives
+// up waiting keeps the grid; Quit, the close box and Alt+F4 still end it at once.
+void CGridlarkDlg::keyPressEvent(QKeyEvent* event)
+{
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (m_generation && event->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
+        CancelGeneration();
+        return;
+    }
+    CDialog::keyPressEvent(event);
+}
+
 void CGridlarkDlg::OnSysCommand(UINT nID, std::intptr_t lParam)
 {
+    if (m_quitting)
+        return;
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout;
         dlgAbout.DoModal();
-    } else if (!OnPuzzleCommand(nID)) {
+    } else if (!OnPuzzleCommand(nID) && !OnPictureCommand(nID)) {
         CDialog::OnSysCommand(nID, lParam);
     }
 }
 
 void CGridlarkDlg::OnQuit()
 {
+    m_quitting = true;
+    CancelGeneration();
+    delete m_candidates;
+    m_candidates = nullptr;
     m_board.reset();
     m_solver.reset();
     DestroyWindow();

@@ -6,17 +6,22 @@
 
 #include "Resource.h"
 #include "platform/CClipboard.h"
+#include "platform/CModalHost.h"
 #include "platform/CWaitCursor.h"
 
 #include "CandidateGrid.h"
 #include "LogicalSolver.h"
+#include "PlacementHint.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleText.h"
 #include "PuzzleRater.h"
-#include "StepText.h"
 #include "SudokuBoard.h"
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <random>
+#include <stop_token>
 #include <string>
 
 namespace {
@@ -46,6 +51,23 @@ const NewPuzzleItem kNewPuzzleItems[] = {
     {IDM_NEW_HARD, IDS_LEVEL_HARD, Level::Hard},          {IDM_NEW_EXPERT, IDS_LEVEL_EXPERT, Level::Expert},
     {IDM_NEW_EXTREME, IDS_LEVEL_EXTREME, Level::Extreme},
 };
+
+// Runs on the generation's thread: one attempt at a time, so that a cancel is heard
+// between them; as many attempts in all as the generator makes by itself.
+std::optional<GeneratedPuzzle> generate(Level level, int innerSize, std::uint64_t seed, const std::stop_token& stop)
+{
+    GeneratorOptions options;
+    options.innerSize = innerSize;
+    options.level = level;
+    options.seed = seed;
+    const int attempts = options.maxAttempts;
+    options.maxAttempts = 1;
+    PuzzleGenerator generator(options);
+    std::optional<GeneratedPuzzle> puzzle;
+    for (int attempt = 0; attempt < attempts && !puzzle && !stop.stop_requested(); ++attempt)
+        puzzle = generator.next();
+    return puzzle;
+}
 
 std::string place(const PuzzleDiagnostic& where)
 {
@@ -91,7 +113,11 @@ void CGridlarkDlg::AppendPuzzleMenu(CMenu& menu)
     menu.AppendMenu(MF_STRING, IDM_HINT, LoadResourceString(IDS_HINT));
     menu.AppendMenu(MF_STRING, IDM_COPY, LoadResourceString(IDS_COPY));
     menu.AppendMenu(MF_STRING, IDM_PASTE, LoadResourceString(IDS_PASTE));
-    SetSysAccelerators({{FVIRTKEY | FCONTROL | FSHIFT, 'C', IDM_COPY}, {FVIRTKEY | FCONTROL | FSHIFT, 'V', IDM_PASTE}});
+    SetSysAccelerators({{FVIRTKEY | FCONTROL | FSHIFT, 'C', IDM_COPY},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'V', IDM_PASTE},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'D', IDM_CANDIDATES},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'P', IDM_PRINT},
+                        {FVIRTKEY | FCONTROL | FSHIFT, 'E', IDM_EXPORT}});
 }
 
 BOOL CGridlarkDlg::OnPuzzleCommand(UINT nID)
@@ -120,14 +146,29 @@ BOOL CGridlarkDlg::OnPuzzleCommand(UINT nID)
 
 void CGridlarkDlg::OnNewPuzzle(Level level)
 {
-    GeneratorOptions options;
-    options.level = level;
-    options.seed = std::random_device{}();
-    std::optional<GeneratedPuzzle> puzzle;
-    {
-        CWaitCursor wait;
-        puzzle = PuzzleGenerator(options).next();
-    }
+    // A second request replaces the first, whose puzzle is no longer wanted.
+    CancelGeneration();
+    const int innerSize = m_board->getInnerSize();
+    const std::uint64_t seed = std::random_device{}();
+    m_busy.emplace(Qt::BusyCursor);
+    m_generation = CModalHost::Get().StartJob(
+        this, [this, level, innerSize, seed](std::stop_token stop) -> std::function<void()> {
+            std::optional<GeneratedPuzzle> puzzle = generate(level, innerSize, seed, stop);
+            if (stop.stop_requested())
+                return {};
+            return [this, puzzle = std::move(puzzle)] { OnPuzzleReady(puzzle); };
+        });
+}
+
+void CGridlarkDlg::CancelGeneration()
+{
+    m_generation.reset();
+    m_busy.reset();
+}
+
+void CGridlarkDlg::OnPuzzleReady(const std::optional<GeneratedPuzzle>& puzzle)
+{
+    CancelGeneration();
     if (!puzzle) {
         MessageBox(kNoPuzzleMade, kNewPuzzleCaption, MB_OK | MB_ICONWARNING);
         return;
@@ -157,8 +198,8 @@ void CGridlarkDlg::OnHint()
             problem = kHintManySolutions;
         else if (grid->isSolved())
             problem = kHintSolved;
-        else if (const std::optional<Step> next = LogicalSolver(true).findNextStep(*grid))
-            step = StepText::describe(*next, grid->getLayout());
+        else if (const std::optional<PlacementHint> hint = PlacementHint::find(*grid, LogicalSolver(true)))
+            step = hint->describe(grid->getLayout());
         else
             problem = kHintNoStep;
     }

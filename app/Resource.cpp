@@ -93,6 +93,9 @@ const char* LoadResourceString(int id)
         {IDS_LEVEL_HARD, "&Hard"},            {IDS_LEVEL_EXPERT, "E&xpert"},
         {IDS_LEVEL_EXTREME, "Ex&treme"},      {IDS_HINT, "&Hint"},
         {IDS_COPY, "C&opy\tCtrl+Shift+C"},    {IDS_PASTE, "&Paste\tCtrl+Shift+V"},
+        {IDS_CANDIDATES, "Can&didates...\tCtrl+Shift+D"},
+        {IDS_PRINT, "P&rint...\tCtrl+Shift+P"},
+        {IDS_EXPORT, "&Export Picture...\tCtrl+Shift+E"},
     };
     for (const auto& entry : kStrings) {
         if (entry.id == id)

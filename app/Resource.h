@@ -21,6 +21,10 @@ constexpr int IDS_LEVEL_EXTREME = 115;
 constexpr int IDS_HINT = 116;
 constexpr int IDS_COPY = 117;
 constexpr int IDS_PASTE = 118;
+// The window menu's picture items: the candidates window, printing and export.
+constexpr int IDS_CANDIDATES = 119;
+constexpr int IDS_PRINT = 120;
+constexpr int IDS_EXPORT = 121;
 
 constexpr int IDC_FIRST_CELL = 1000;
 constexpr int IDC_RESET_ALL = 1081;
@@ -40,6 +44,9 @@ constexpr unsigned IDM_ABOUTBOX = 0x0010;
 constexpr unsigned IDM_HINT = 0x0020;
 constexpr unsigned IDM_COPY = 0x0030;
 constexpr unsigned IDM_PASTE = 0x0040;
+constexpr unsigned IDM_CANDIDATES = 0x0050;
+constexpr unsigned IDM_PRINT = 0x0060;
+constexpr unsigned IDM_EXPORT = 0x0070;
 constexpr unsigned IDM_NEW_EASY = 0x0100;
 constexpr unsigned IDM_NEW_MEDIUM = 0x0110;
 constexpr unsigned IDM_NEW_HARD = 0x0120;

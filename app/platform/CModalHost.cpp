@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProcess>
 
 #include <algorithm>
@@ -176,6 +178,19 @@ int CModalHost::SpawnAndWait(const QString& program, const QStringList& argument
     return DoSpawnAndWait(program, arguments);
 }
 
+INT_PTR CModalHost::RunPrintDialog(QWidget* owner, const std::function<void(QPrinter&)>& paint)
+{
+    const FocusKeeper keeper(owner);
+    return DoPrintDialog(owner, paint);
+}
+
+std::unique_ptr<CBackgroundJob> CModalHost::StartJob(QObject* context, BackgroundWork work)
+{
+    auto job = std::make_unique<CBackgroundJob>();
+    DoStartJob(*job, context, std::move(work));
+    return job;
+}
+
 int CQtModalHost::DoMessageBox(QWidget* owner, const char* text, const char* caption, UINT type)
 {
     QMessageBox box(iconFor(type), QString::fromLocal8Bit(caption ? caption : ""),
@@ -243,6 +258,22 @@ int CQtModalHost::DoSpawnAndWait(const QString& program, const QStringList& argu
     if (process.exitStatus() != QProcess::NormalExit)
         return -1;
     return process.exitCode();
+}
+
+void CQtModalHost::DoStartJob(CBackgroundJob& job, QObject* context, BackgroundWork work)
+{
+    job.StartThread(context, std::move(work));
+}
+
+INT_PTR CQtModalHost::DoPrintDialog(QWidget* owner, const std::function<void(QPrinter&)>& paint)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    // The preview first; its print button leads on to the print dialog.
+    QPrintPreviewDialog preview(&printer, owner);
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&paint](QPrinter* target) {
+        paint(*target);
+    });
+    return preview.exec() == QDialog::Accepted ? IDOK : IDCANCEL;
 }
 
 QStringList ParseFilterString(const char* filter)

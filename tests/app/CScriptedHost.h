@@ -3,7 +3,11 @@
 #include "platform/CDialog.h"
 #include "platform/CModalHost.h"
 
+#include <QCoreApplication>
+#include <QPrinter>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -87,6 +91,53 @@ public:
         spawns.push_back({program, arguments, watched && watched->isVisible()});
         return m_qtHost.SpawnAndWait(program, arguments);
     }
+
+    // Answers printAnswers in turn (IDCANCEL once they run out); an IDOK prints to
+    // the PDF file printFile.
+    INT_PTR DoPrintDialog(QWidget*, const std::function<void(QPrinter&)>& paint) override
+    {
+        duringModal();
+        ++printDialogs;
+        const int answer = next(printAnswers, static_cast<int>(IDCANCEL));
+        if (answer == IDOK) {
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(printFile);
+            paint(printer);
+        }
+        return answer;
+    }
+    std::deque<int> printAnswers;
+    QString printFile;
+    int printDialogs = 0;
+
+    // Jobs wait here until the test finishes them, so that it decides what happens
+    // while they run.
+    void DoStartJob(CBackgroundJob& job, QObject* context, BackgroundWork work) override
+    {
+        pendingJobs.push_back({context, job.GetStopSource(), std::move(work)});
+    }
+
+    // Runs the oldest pending job here and delivers its result as its thread would,
+    // then lets the event loop run it. With heedStop false the work runs to its end
+    // even when cancelled: its result was on its way when the cancel came.
+    void FinishJob(bool heedStop = true)
+    {
+        ASSERT_FALSE(pendingJobs.empty());
+        PendingJob job = std::move(pendingJobs.front());
+        pendingJobs.pop_front();
+        const std::stop_source running = heedStop ? job.stop : std::stop_source();
+        if (std::function<void()> done = job.work(running.get_token()))
+            CBackgroundJob::Deliver(job.context, job.stop, std::move(done));
+        QCoreApplication::sendPostedEvents();
+    }
+
+    struct PendingJob {
+        QObject* context;
+        std::stop_source stop;
+        BackgroundWork work;
+    };
+    std::deque<PendingJob> pendingJobs;
 
 private:
     template <typename T>

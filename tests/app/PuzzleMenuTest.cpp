@@ -7,9 +7,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 
+#include <functional>
+#include <stop_token>
+
 #include <algorithm>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -101,6 +106,10 @@ TEST_F(PuzzleMenuTest, NewPuzzleFillsTheBoxesWithAUniquePuzzleOfTheLevelAndNothi
     for (const auto& c : cases) {
         Screen before = screen();
         dlg->OnSysCommand(c.command, 0);
+        EXPECT_TRUE(dlg->IsGenerating());
+        EXPECT_EQ(screen(), before) << "the boxes change only when the puzzle is ready";
+        host.FinishJob();
+        EXPECT_FALSE(dlg->IsGenerating());
         SudokuBoard shown(3);
         dlg->ReadGrid(&shown);
         const auto puzzle = CandidateGrid::fromBoard(shown);
@@ -112,6 +121,37 @@ TEST_F(PuzzleMenuTest, NewPuzzleFillsTheBoxesWithAUniquePuzzleOfTheLevelAndNothi
         EXPECT_EQ(dlg->GetBoard()->valueAt(4, 4), 8) << "the board of the last Solve stays";
     }
     EXPECT_TRUE(host.messageBoxes.empty());
+}
+
+TEST_F(PuzzleMenuTest, EscCancelsNewPuzzleAtWorkAndQuitsOnlyWhenNothingIsAtWork)
+{
+    const Screen before = screen();
+    dlg->OnSysCommand(IDM_NEW_EASY, 0);
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BusyCursor);
+    QTest::keyClick(box(3, 3), Qt::Key_Escape);
+    EXPECT_FALSE(dlg->IsGenerating());
+    EXPECT_FALSE(dlg->IsDestroyed());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    host.FinishJob(false);  // a puzzle made all the same is not shown
+    EXPECT_EQ(screen(), before);
+    EXPECT_TRUE(host.messageBoxes.empty());
+    QTest::keyClick(box(3, 3), Qt::Key_Escape);
+    EXPECT_TRUE(dlg->IsDestroyed());
+}
+
+TEST_F(PuzzleMenuTest, ASecondNewPuzzleReplacesTheFirst)
+{
+    const GridText before = grid();
+    dlg->OnSysCommand(IDM_NEW_EXTREME, 0);
+    dlg->OnSysCommand(IDM_NEW_EASY, 0);
+    host.pendingJobs.front().work = [](std::stop_token) -> std::function<void()> { return [] { FAIL(); }; };
+    host.FinishJob(false);
+    EXPECT_EQ(grid(), before);
+    EXPECT_TRUE(dlg->IsGenerating());
+    host.FinishJob();
+    EXPECT_NE(grid(), before);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(PuzzleMenuTest, HintShowsTheNextStepOrWhyThereIsNoneAndLeavesTheGrid)
@@ -146,6 +186,54 @@ TEST_F(PuzzleMenuTest, HintShowsTheNextStepOrWhyThereIsNoneAndLeavesTheGrid)
         EXPECT_NE(host.messageBoxes[0].text.find(c.says), std::string::npos) << host.messageBoxes[0].text;
         EXPECT_EQ(screen(), before) << c.says;
     }
+}
+
+// The value a hint names last: "... so r4c1 = 5 (only candidate left)".
+bool placementOf(const std::string& hint, int& row, int& col, int& value)
+{
+    const std::size_t equals = hint.rfind(" = ");
+    const std::size_t cell = hint.rfind('r', equals);
+    return equals != std::string::npos && cell != std::string::npos &&
+           std::sscanf(hint.c_str() + cell, "r%dc%d = %d", &row, &col, &value) == 3;
+}
+
+TEST_F(PuzzleMenuTest, HintLeadsToAValueAndOnceItIsEnteredMovesOnUntilTheGridIsSolved)
+{
+    // Hard: after a dozen singles only eliminations lead on.
+    const std::string hard = "...6..2....7.284.9..2.....1...43.9...1.......4.......6.5...4.238..7..5..26...5...";
+    for (int i = 0; i < 81; ++i)
+        put(i / 9, i % 9, hard[i] == '.' ? "" : std::string(1, hard[i]).c_str());
+    std::vector<std::string> hints;
+    int throughEliminations = 0;
+    for (int placed = 0; placed <= 81; ++placed) {
+        host.messageBoxes.clear();
+        dlg->OnSysCommand(IDM_HINT, 0);
+        ASSERT_EQ(host.messageBoxes.size(), 1u);
+        const std::string hint = host.messageBoxes[0].text;
+        if (host.messageBoxes[0].type != (MB_OK | MB_ICONINFORMATION)) {
+            EXPECT_NE(hint.find("already solved"), std::string::npos) << hint;
+            break;
+        }
+        EXPECT_EQ(std::count(hints.begin(), hints.end(), hint), 0) << "repeated: " << hint;
+        hints.push_back(hint);
+        if (hint.find(",\nso r") != std::string::npos)
+            ++throughEliminations;
+        int row = 0, col = 0, value = 0;
+        ASSERT_TRUE(placementOf(hint, row, col, value)) << hint;
+        ASSERT_EQ(box(row - 1, col - 1)->text(), QString()) << hint;
+        put(row - 1, col - 1, std::to_string(value).c_str());
+    }
+    SudokuBoard shown(3);
+    dlg->ReadGrid(&shown);
+    const auto solved = CandidateGrid::fromBoard(shown);
+    ASSERT_TRUE(solved);
+    EXPECT_TRUE(solved->isSolved());
+    EXPECT_EQ(hints.size(), static_cast<std::size_t>(std::count(hard.begin(), hard.end(), '.')));
+    EXPECT_GT(throughEliminations, 0);
+    // The pointing on 1 that comes first does not lead to this value.
+    EXPECT_EQ(std::count(hints.begin(), hints.end(),
+                         "Pointing: 6 in box 1 lies only in column 1: r4c1<>6,\nso r4c1 = 5 (only candidate left)"),
+              1);
 }
 
 TEST_F(PuzzleMenuTest, CopyPutsTheGridOnTheClipboardAsOneLineWithDotsForBlanks)
