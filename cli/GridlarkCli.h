@@ -85,6 +85,8 @@ private:
     // when it is invalid or too large for it.
     std::optional<CandidateGrid> logicGrid(const Item& item, std::string& err, int& code) const;
     std::string figures() const;
+    static SudokuBoard boardOf(const PuzzleValues& puzzle);
+    static SudokuBoard boardOf(const std::vector<int>& values, int innerSize);
     PuzzleFormat outputFormat(PuzzleFormat fallback) const;
 
     CliOptions options;

@@ -1,0 +1,150 @@
+#include "GridlarkCli.h"
+
+#include "LogicalSolver.h"
+#include "StepText.h"
+#include "UserTexts.h"
+
+#include <cstdio>
+
+// explain, hint, rate and generate: the logic library's commands.
+
+namespace {
+
+// The message and code of a puzzle that cannot be rated; false when it has one solution.
+bool notUnique(int solutions, const std::string& label, std::string& err, int& code)
+{
+    if (solutions == 1)
+        return false;
+    err = label + (solutions == 0 ? ": no solution\n" : ": more than one solution\n");
+    code = solutions == 0 ? GridlarkCli::exitNoSolution : GridlarkCli::exitSeveralSolutions;
+    return true;
+}
+
+int solutionsOf(const Rating& rating)
+{
+    return rating.status == Rating::Status::Rated ? 1 : rating.status == Rating::Status::NoSolution ? 0 : 2;
+}
+
+} // namespace
+
+std::optional<CandidateGrid> GridlarkCli::logicGrid(const Item& item, std::string& err, int& code) const
+{
+    if (!boardOf(item.puzzle).isValid()) {
+        err = item.label + ": " + UserTexts::invalidGrid + "\n";
+        code = exitInvalidGrid;
+        return std::nullopt;
+    }
+    std::string probe;
+    if (!PuzzleText::write(boardOf(item.puzzle), outputFormat(PuzzleFormat::boxed), probe)) {
+        err = item.label + ": the " + PuzzleText::getFormatName(outputFormat(PuzzleFormat::boxed)) +
+            " format holds grids up to 25x25\n";
+        code = exitUsage;
+        return std::nullopt;
+    }
+    std::optional<CandidateGrid> grid;
+    if (item.puzzle.innerSize <= CandidateGrid::kMaxInnerSize)
+        grid = CandidateGrid::fromValues({item.puzzle.values.begin(), item.puzzle.values.end()});
+    if (!grid) {
+        err = item.label + ": solving step by step works on grids up to 64x64 (box size " +
+            std::to_string(CandidateGrid::kMaxInnerSize) + ")\n";
+        code = exitUsage;
+    }
+    return grid;
+}
+
+int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly)
+{
+    const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
+    const std::vector<Item> items = readInputs(inputs, boxed);
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        const std::optional<CandidateGrid> grid = logicGrid(item, err, code);
+        if (!grid)
+            return;
+        const GridLayout& layout = grid->getLayout();
+        if (hintOnly) {
+            if (notUnique(PuzzleRater::countSolutions(*grid), item.label, err, code))
+                return;
+            if (grid->isSolved()) {
+                out = "The puzzle is solved.\n";
+                return;
+            }
+            // The deep forcing chain always finds a step on a puzzle with one solution.
+            if (const std::optional<Step> step = LogicalSolver(true).findNextStep(*grid)) {
+                out = StepText::describe(*step, layout) + "\n";
+            } else {
+                err = item.label + ": no step found\n";
+                code = exitNoSolution;
+            }
+            return;
+        }
+        const Rating rating = PuzzleRater::rate(*grid);
+        if (notUnique(solutionsOf(rating), item.label, err, code))
+            return;
+        for (const Step& step : rating.steps)
+            out += StepText::describe(step, layout) + "\n";
+        out += render(boardOf(rating.solution, item.puzzle.innerSize), true);
+    });
+}
+
+int GridlarkCli::rate(const std::vector<std::string>& inputs)
+{
+    const std::vector<Item> items = readInputs(inputs, false);
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        const std::optional<CandidateGrid> grid = logicGrid(item, err, code);
+        if (!grid)
+            return;
+        const Rating rating = PuzzleRater::rate(*grid);
+        if (notUnique(solutionsOf(rating), item.label, err, code))
+            return;
+        char figure[32];
+        std::snprintf(figure, sizeof figure, "%.1f ", rating.rating);
+        std::string line = figure + std::string(PuzzleRater::levelName(rating.level));
+        const char* separator = " ";
+        for (std::size_t t = 0; t < kTechniqueCount; ++t) {
+            if (rating.counts[t] == 0)
+                continue;
+            line += separator + std::string(kTechniques[t].name) + ": " + std::to_string(rating.counts[t]);
+            separator = ", ";
+        }
+        // The puzzle goes first when a format is asked for: in line format the
+        // output reads back as the puzzles, the rating after the blank ignored.
+        if (options.outputFormat == PuzzleFormat::automatic) {
+            out = line + "\n";
+            return;
+        }
+        out = render(boardOf(item.puzzle), false);
+        if (options.outputFormat == PuzzleFormat::line && !out.empty())
+            out.back() = ' ';
+        out += line + "\n";
+    });
+}
+
+int GridlarkCli::generate(int innerSize, std::optional<Level> level, Symmetry symmetry, int count)
+{
+    std::vector<Item> items(static_cast<std::size_t>(count));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        items[i].isPuzzle = true;
+        items[i].ordinal = i;
+    }
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        GeneratorOptions generatorOptions;
+        generatorOptions.innerSize = innerSize;
+        generatorOptions.level = level;
+        generatorOptions.symmetry = symmetry;
+        // Puzzle by puzzle, so that any number of jobs makes the same ones.
+        generatorOptions.seed = puzzleSeed(options.seed, item.ordinal);
+        const std::optional<GeneratedPuzzle> puzzle = PuzzleGenerator(generatorOptions).next();
+        if (!puzzle) {
+            err = "gridlark-cli: no " + std::string(level ? PuzzleRater::levelName(*level) : "") +
+                (level ? " " : "") + "puzzle found in " + std::to_string(generatorOptions.maxAttempts) + " tries\n";
+            code = exitNoSolution;
+            return;
+        }
+        out = render(boardOf(puzzle->givens, innerSize), true, PuzzleFormat::line);
+        if (out.empty()) {
+            err = std::string("gridlark-cli: the ") + PuzzleText::getFormatName(outputFormat(PuzzleFormat::line)) +
+                " format holds grids up to 25x25\n";
+            code = exitUsage;
+        }
+    });
+}

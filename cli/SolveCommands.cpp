@@ -1,0 +1,293 @@
+#include "GridlarkCli.h"
+
+#include "CountProcess.h"
+#include "SolutionCheck.h"
+#include "UserTexts.h"
+#include "WorkerPool.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+// solve, count, list and bench: the search solver's commands.
+
+namespace {
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique)
+{
+    const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
+    const std::vector<Item> items = readInputs(inputs, boxed);
+    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        SudokuBoard board = boardOf(item.puzzle);
+        std::string check;
+        if (!board.isValid()) {
+            err = item.label + ": " + UserTexts::invalidGrid + "\n";
+            code = exitInvalidGrid;
+            return;
+        }
+        if (!PuzzleText::write(board, outputFormat(PuzzleFormat::boxed), check)) {
+            err = item.label + ": the " + PuzzleText::getFormatName(outputFormat(PuzzleFormat::boxed)) +
+                " format holds grids up to 25x25\n";
+            code = exitUsage;
+            return;
+        }
+        if (!unique) {
+            const SudokuBoard* solution = solver.solve(&board, false, false);
+            if (!solution) {
+                err = item.label + ": no solution\n";
+                code = exitNoSolution;
+                return;
+            }
+            out = render(*solution, true) + figures();
+            return;
+        }
+        switch (solver.solveUnique(&board)) {
+        case 0:
+            out = boxed ? "none\n" : "";
+            err = item.label + ": no solution\n";
+            code = exitNoSolution;
+            return;
+        case 1:
+            out = (boxed ? "unique\n" : "") + render(*solver.getSolution(0), true) + figures();
+            return;
+        default:
+            if (boxed)
+                out = "multiple\n" + render(*solver.getSolution(0), true) + render(*solver.getSolution(1), true) +
+                    figures();
+            err = item.label + ": more than one solution\n";
+            code = exitSeveralSolutions;
+            return;
+        }
+    });
+}
+
+int GridlarkCli::count(const std::vector<std::string>& inputs, std::uint64_t max, double timeout)
+{
+    const std::vector<Item> items = readInputs(inputs, true);
+    return runItems(items, true, [&](const Item& item, std::string& out, std::string& err, int& code) {
+        const SudokuBoard board = boardOf(item.puzzle);
+        if (!board.isValid()) {
+            err = item.label + ": " + UserTexts::invalidGrid + "\n";
+            code = exitInvalidGrid;
+            return;
+        }
+        const CountProcess::Result r = CountProcess::count(board, true, max, timeout, nullptr);
+        using Stop = CountProcess::Stop;
+        if (r.stop == Stop::failed) {
+            err = item.label + ": the count could not be run\n";
+            code = exitNoSolution;
+        } else if (max != 0 && r.count >= max && r.stop != Stop::interrupted) {
+            out = "at least " + std::to_string(max) + "\n";
+            code = exitCountStopped;
+        } else if (r.stop == Stop::timedOut) {
+            out = "at least " + std::to_string(r.count) + "\n";
+            char seconds[32];
+            std::snprintf(seconds, sizeof seconds, "%g", timeout);
+            err = item.label + ": stopped after " + seconds + " s\n";
+            code = exitCountStopped;
+        } else if (r.stop == Stop::interrupted) {
+            out = "at least " + std::to_string(r.count) + "\n";
+            code = exitInterrupted;
+        } else {
+            out = std::to_string(r.count) + "\n";
+            if (r.count == 0) {
+                err = item.label + ": no solution\n";
+                code = exitNoSolution;
+            }
+        }
+    });
+}
+
+int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
+{
+    std::vector<Item> items;
+    readInput(input, items);
+    const auto puzzles = std::count_if(items.begin(), items.end(), [](const Item& item) { return item.isPuzzle; });
+    for (const Item& item : items)
+        if (!item.isPuzzle)
+            std::fputs(item.err.c_str(), stderr);
+    if (!items.empty() && !items.front().isPuzzle && items.front().code != exitOk)
+        return items.front().code;
+    const std::string label = input == "-" ? "(standard input)" : input;
+    if (puzzles != 1) {
+        std::fprintf(stderr, "%s: list takes one puzzle; this input holds %ld\n", label.c_str(),
+                     static_cast<long>(puzzles));
+        return exitUsage;
+    }
+    std::srand(puzzleSeed(options.seed, 0));
+    const SudokuBoard board = boardOf(items.back().puzzle);
+    if (!board.isValid()) {
+        std::fprintf(stderr, "%s: %s\n", label.c_str(), UserTexts::invalidGrid);
+        return exitInvalidGrid;
+    }
+    const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);
+    std::string probe;
+    if (!PuzzleText::write(board, format, probe)) {
+        std::fprintf(stderr, "%s: the %s format holds grids up to 25x25\n", label.c_str(),
+                     PuzzleText::getFormatName(format));
+        return exitUsage;
+    }
+
+    // The solver prints "Solution No N:", the boxed board and "crc: XXXX" for each;
+    // they are passed on line by line, in the chosen format, up to max.
+    std::string pending;
+    std::string box;
+    std::uint64_t printed = 0;
+    WorkerPool::catchInterrupt();
+    const CountProcess::Result r = CountProcess::count(board, sparse, max, 0, [&](const std::string& chunk) {
+        pending += chunk;
+        std::size_t start = 0;
+        for (std::size_t end; (end = pending.find('\n', start)) != std::string::npos; start = end + 1) {
+            const std::string line = pending.substr(start, end + 1 - start);
+            if (line.compare(0, 12, "Solution No ") == 0) {
+                if (max != 0 && printed >= max)
+                    return false;
+                ++printed;
+                box.clear();
+                if (format == PuzzleFormat::boxed)
+                    std::fputs(line.c_str(), stdout);
+            } else if (line.compare(0, 5, "crc: ") == 0) {
+                if (format == PuzzleFormat::boxed) {
+                    std::fputs(box.c_str(), stdout);
+                    if (!options.quiet)
+                        std::fputs(line.c_str(), stdout);
+                } else {
+                    PuzzleText solution;
+                    if (solution.read(box, PuzzleFormat::boxed))
+                        std::fputs(render(boardOf(solution.getPuzzles().front()), false).c_str(), stdout);
+                }
+                std::fflush(stdout);
+            } else {
+                box += line;
+            }
+        }
+        pending.erase(0, start);
+        return true;
+    });
+    std::fflush(stdout);
+    using Stop = CountProcess::Stop;
+    if (r.stop == Stop::interrupted) {
+        std::fprintf(stderr, "%s: interrupted after %llu solutions\n", label.c_str(),
+                     static_cast<unsigned long long>(std::max<std::uint64_t>(r.count, printed)));
+        return exitInterrupted;
+    }
+    if (r.stop == Stop::failed) {
+        std::fprintf(stderr, "%s: the solutions could not be listed\n", label.c_str());
+        return exitNoSolution;
+    }
+    if (max != 0 && (r.stop == Stop::atMax || r.count >= max)) {
+        std::fprintf(stderr, "%s: at least %llu solutions\n", label.c_str(), static_cast<unsigned long long>(max));
+        return exitCountStopped;
+    }
+    std::fprintf(stderr, "%s: %llu solution%s\n", label.c_str(), static_cast<unsigned long long>(r.count),
+                 r.count == 1 ? "" : "s");
+    return r.count == 0 ? exitNoSolution : exitOk;
+}
+
+int GridlarkCli::bench(const std::string& input, long limit, bool unique)
+{
+    std::vector<Item> all;
+    // An empty input is a set of no puzzles.
+    if (!readInput(input, all) && emptyInput)
+        all.clear();
+    for (const Item& item : all)
+        if (!item.isPuzzle)
+            std::fputs(item.err.c_str(), stderr);
+    if (!all.empty() && !all.front().isPuzzle && all.front().code != exitOk)
+        return all.front().code;
+    std::vector<Item> items;
+    for (Item& item : all)
+        if (item.isPuzzle && (limit < 0 || static_cast<long>(items.size()) < limit))
+            items.push_back(std::move(item));
+
+    const std::string label = input == "-" ? "(standard input)" : input;
+    std::vector<double> times;
+    long solved = 0;
+    long failures = 0;
+    long counts[3] = {0, 0, 0};
+    double tries = 0;
+    double depths = 0;
+    double deadEnds = 0;
+    WorkerPool::catchInterrupt();
+    const auto start = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < items.size() && !WorkerPool::interruptRequested(); ++i) {
+        SudokuBoard puzzle = boardOf(items[i].puzzle);
+        std::srand(puzzleSeed(options.seed, i));
+        const auto before = std::chrono::steady_clock::now();
+        const SudokuBoard* solution = nullptr;
+        if (unique) {
+            const std::uint32_t found = solver.solveUnique(&puzzle);
+            ++counts[found];
+            solution = solver.getSolution(0);
+        } else {
+            solution = solver.solve(&puzzle, false, false);
+        }
+        times.push_back(secondsSince(before));
+        if (solution && solvesPuzzle(puzzle, *solution)) {
+            ++solved;
+            tries += solver.getTries();
+            depths += solver.getMaxDepth();
+            deadEnds += solver.getDeadEnds();
+        } else {
+            ++failures;
+            std::fprintf(stderr, "%s: line %ld: %s\n", label.c_str(), items[i].puzzle.line,
+                         solution ? "the solution does not check" : "no solution");
+        }
+    }
+    const double total = secondsSince(start);
+    const bool interrupted = WorkerPool::interruptRequested();
+
+    const std::size_t count = times.size();
+    double median = 0;
+    double p99 = 0;
+    if (count > 0) {
+        std::sort(times.begin(), times.end());
+        median = count % 2 ? times[count / 2] : (times[count / 2 - 1] + times[count / 2]) / 2;
+        p99 = times[std::min(count - 1, (count * 99 + 99) / 100 - 1)];
+    }
+    const double perSolved = solved > 0 ? 1.0 / static_cast<double>(solved) : 0.0;
+    std::printf("puzzles solved: %ld\n", solved);
+    std::printf("failures: %ld\n", failures);
+    std::printf("total time: %.3f s\n", total);
+    std::printf("puzzles per second: %.0f\n", total > 0 ? static_cast<double>(count) / total : 0.0);
+    std::printf("median time per puzzle: %.1f us\n", median * 1e6);
+    std::printf("99th percentile time per puzzle: %.1f us\n", p99 * 1e6);
+    std::printf("mean tries: %.3f\n", tries * perSolved);
+    std::printf("mean greatest depth: %.3f\n", depths * perSolved);
+    std::printf("mean dead ends: %.3f\n", deadEnds * perSolved);
+    if (unique)
+        std::printf("unique: %ld, multiple: %ld, none: %ld\n", counts[1], counts[2], counts[0]);
+
+    if (options.jobs > 1 && !interrupted && !items.empty()) {
+        // The same puzzles again on the worker pool, for the throughput of all jobs.
+        long poolFailures = 0;
+        const auto poolStart = std::chrono::steady_clock::now();
+        const int code = runItems(items, false, [&](const Item& item, std::string&, std::string&, int& result) {
+            SudokuBoard puzzle = boardOf(item.puzzle);
+            const SudokuBoard* solution = solver.solve(&puzzle, false, false);
+            result = solution && solvesPuzzle(puzzle, *solution) ? exitOk : exitNoSolution;
+        });
+        const double poolTotal = secondsSince(poolStart);
+        if (code == exitInterrupted)
+            return exitInterrupted;
+        poolFailures += code != exitOk;
+        std::printf("puzzles per second with %d jobs: %.0f\n", options.jobs,
+                    poolTotal > 0 ? static_cast<double>(items.size()) / poolTotal : 0.0);
+        failures += poolFailures;
+    }
+    if (interrupted) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "gridlark-cli: interrupted after %zu of %zu puzzles\n", count, items.size());
+        return exitInterrupted;
+    }
+    return failures > 0 ? exitNoSolution : exitOk;
+}
