@@ -3,6 +3,7 @@
 #include "CliPictures.h"
 #include "WorkerPool.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFont>
 #include <QImage>
@@ -137,14 +138,17 @@ bool writeSvg(const std::string& path, const Page& page, int perPage)
     QFile file(QString::fromStdString(path));
     if (!openForWriting(file))
         return false;
-    const QSize size = pagePixels(96);
+    // At 127 dots per inch the page is a whole number of dots and of millimetres.
+    constexpr int kDotsPerInch = 127;
+    const QSize size = pagePixels(kDotsPerInch);
     {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
-        svg.setResolution(96);
+        svg.setResolution(kDotsPerInch);
         svg.setSize(size);
         svg.setViewBox(QRect(QPoint(0, 0), size));
         svg.setTitle(QStringLiteral("Sudoku puzzles"));
+        svg.setDescription(QStringLiteral("Drawn by Gridlark"));
         QPainter painter(&svg);
         paintPage(painter, QRectF(QPointF(0, 0), size), page, perPage);
     }
@@ -164,10 +168,11 @@ bool writePng(const std::string& path, const Page& page, int perPage)
         QPainter painter(&image);
         paintPage(painter, QRectF(image.rect()), page, perPage);
     }
-    if (!image.save(&file, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return false;
-    }
+    // Encoded in memory, so that a failed write is reported here alone.
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    image.save(&png, "PNG");
+    file.write(png.data());
     return finish(file);
 }
 
