@@ -74,7 +74,7 @@ GridPicture CliPictures::pictureOf(const CandidateGrid& grid, const std::vector<
     return picture;
 }
 
-std::string CliPictures::inlineSvg(const GridPicture& picture, int side, const std::string& title)
+std::string CliPictures::inlineSvg(const GridPicture& picture, int side, const std::string& titleMarkup)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -82,12 +82,17 @@ std::string CliPictures::inlineSvg(const GridPicture& picture, int side, const s
     svg.setOutputDevice(&buffer);
     svg.setSize(QSize(side, side));
     svg.setViewBox(QRect(0, 0, side, side));
-    svg.setTitle(QString::fromStdString(title));
-    svg.setDescription(QString());
     QPainter painter(&svg);
     CGridPainter(picture).Paint(painter, QRectF(0, 0, side, side));
     painter.end();
-    // Inline, the element needs no XML declaration before it.
-    const qsizetype start = buffer.data().indexOf("<svg");
-    return start < 0 ? std::string() : mergeGroups(buffer.data().mid(start));
+    // Inline, the element needs no XML declaration before it; the generator's title
+    // and description go, since it writes a title as it is, unescaped.
+    QByteArray text = buffer.data();
+    const qsizetype start = text.indexOf("<svg");
+    const qsizetype title = text.indexOf("<title>");
+    const qsizetype end = text.indexOf("</desc>");
+    if (start < 0 || title < start || end < title)
+        return std::string();
+    text.replace(title, end + 7 - title, QByteArray("<title>") + titleMarkup.c_str() + "</title>");
+    return mergeGroups(text.mid(start));
 }

@@ -37,7 +37,7 @@ public:
     // The grid's values, the givens marked, and its candidates when asked for.
     static GridPicture pictureOf(const CandidateGrid& grid, const std::vector<int>& givens, bool candidates,
                                  std::optional<Step> step = std::nullopt);
-    // The picture as an SVG element of side by side pixels, titled, ready to be put
-    // inline in a page.
-    static std::string inlineSvg(const GridPicture& picture, int side, const std::string& title);
+    // The picture as an SVG element of side by side pixels, ready to be put inline in
+    // a page, with a title given as markup (escaped).
+    static std::string inlineSvg(const GridPicture& picture, int side, const std::string& titleMarkup);
 };

@@ -95,16 +95,16 @@ std::string HtmlExplanation::section(const std::string& label, const CandidateGr
     CandidateGrid grid = puzzle;
     for (std::size_t i = 0; i < rating.steps.size(); ++i) {
         const Step& step = rating.steps[i];
-        const std::string words = StepText::describe(step, grid.getLayout());
+        const std::string words = escape(StepText::describe(step, grid.getLayout()));
         html += "<li><details" + std::string(i == 0 ? " open" : "") + "><summary>" + std::to_string(i + 1) + ". " +
             escape(std::string(techniqueInfo(step.technique).name)) + "</summary>\n<div class=\"step\">" +
             CliPictures::inlineSvg(CliPictures::pictureOf(grid, givens, !isSingle(step.technique), step), side,
                                    words) +
-            "<p>" + escape(words) + "</p></div></details></li>\n";
+            "<p>" + words + "</p></div></details></li>\n";
         LogicalSolver::applyStep(grid, step);
     }
     html += "</ol>\n<h2>Solution</h2>\n";
-    html += CliPictures::inlineSvg(CliPictures::pictureOf(grid, givens, false), side, "Solution of " + label);
+    html += CliPictures::inlineSvg(CliPictures::pictureOf(grid, givens, false), side, "Solution of " + escape(label));
     return html + "</section>\n";
 }
 

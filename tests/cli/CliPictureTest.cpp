@@ -359,6 +359,7 @@ TEST_F(CliPicture, ExplainHtmlIsOnePageWithEveryStepInWordsBesideItsPicture)
         }
     }
     EXPECT_TRUE(contains(sections[1], "&lt;&gt;"));
+    EXPECT_FALSE(contains(page, "<>")) << "every text escaped, the pictures' titles too";
 
     // Worker processes draw the same page.
     EXPECT_EQ(runCli("--jobs 2 explain --format html " + quoted(file("two.txt"))).out, page);
