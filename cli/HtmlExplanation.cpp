@@ -4,6 +4,7 @@
 #include "LogicalSolver.h"
 #include "StepText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
