@@ -18,8 +18,7 @@ Exit codes:
   1   an input cannot be opened, or the output cannot be written
   2   an input holds no puzzle (a grid file without its inner size)
   3   invalid: a grid with repeated values, an input that fits no format or two, a warning under --strict
-  4   no solution (bench: a puzzle failed verification; generate: no puzzle of the level was found;
-      print: the book is written with the puzzle marked)
+  4   no solution (bench: a puzzle failed verification; generate: no puzzle of the level was found; print: the book is written with the puzzle marked)
   5   more than one solution (solve --unique, explain, hint, rate; print: the book is written with the puzzle marked)
   6   the inner size is out of range (0 to 16)
   7   a count stopped at --max or --timeout ("at least N")
