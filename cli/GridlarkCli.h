@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-// How every command reads, prints and runs.
 // What print draws and where.
 struct PrintOptions {
     enum class Format { pdf, svg, png };
@@ -22,6 +21,7 @@ struct PrintOptions {
     std::string outPath;
 };
 
+// How every command reads, prints and runs.
 struct CliOptions {
     std::uint64_t seed = 0;
     bool verbose = false;

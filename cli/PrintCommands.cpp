@@ -203,7 +203,8 @@ int GridlarkCli::print(const std::vector<std::string>& inputs, const PrintOption
         std::fputs(err.c_str(), stderr);
         if (failure == exitOk)
             failure = code;
-        if (!grid)
+        // Once the book is refused, the rest is only read, for its messages.
+        if (!grid || failure != exitOk)
             continue;
 
         const Rating rating = PuzzleRater::rate(*grid);

@@ -226,13 +226,10 @@ int main(int argc, char** argv)
         return GridlarkCli::exitUsage;
     }
     // Without --format, print goes by the output's extension.
-    const auto endsWith = [](const std::string& text, const char* end) {
-        return text.size() >= std::strlen(end) && text.compare(text.size() - std::strlen(end), std::string::npos, end) == 0;
-    };
     const std::string& out = printOptions.outPath;
-    if (outputFormat == "svg" || (outputFormat.empty() && endsWith(out, ".svg")))
+    if (outputFormat == "svg" || (outputFormat.empty() && out.ends_with(".svg")))
         printOptions.format = PrintOptions::Format::svg;
-    if (outputFormat == "png" || (outputFormat.empty() && endsWith(out, ".png")))
+    if (outputFormat == "png" || (outputFormat.empty() && out.ends_with(".png")))
         printOptions.format = PrintOptions::Format::png;
 
     options.seed = seedText.empty() ? freshSeed() : std::strtoull(seedText.c_str(), nullptr, 10);
