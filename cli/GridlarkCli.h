@@ -11,6 +11,16 @@
 #include <string>
 #include <vector>
 
+// What print draws and where.
+struct PrintOptions {
+    enum class Format { pdf, svg, png };
+    Format format = Format::pdf;
+    int perPage = 1;
+    bool solutions = false;
+    bool candidates = false;
+    std::string outPath;
+};
+
 // How every command reads, prints and runs.
 struct CliOptions {
     std::uint64_t seed = 0;
@@ -52,10 +62,13 @@ public:
     // limit < 0: every puzzle of the input.
     int bench(const std::string& input, long limit, bool unique);
 
-    // Every step in words, then the solution; with hintOnly only the next step.
-    int explain(const std::vector<std::string>& inputs, bool hintOnly);
+    // Every step in words, then the solution; with hintOnly only the next step; with
+    // html one page with every step drawn.
+    int explain(const std::vector<std::string>& inputs, bool hintOnly, bool html = false);
     // One line per puzzle: rating, level and the steps of each technique used.
     int rate(const std::vector<std::string>& inputs);
+    // A puzzle book: the puzzles drawn with their level and rating, solutions after them.
+    int print(const std::vector<std::string>& inputs, const PrintOptions& print);
     // count puzzles with one solution each, of the level when one is given.
     int generate(int innerSize, std::optional<Level> level, Symmetry symmetry, int count);
 

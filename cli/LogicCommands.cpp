@@ -1,9 +1,11 @@
 #include "GridlarkCli.h"
 
+#include "HtmlExplanation.h"
 #include "LogicalSolver.h"
 #include "StepText.h"
 #include "UserTexts.h"
 
+#include <algorithm>
 #include <cstdio>
 
 // explain, hint, rate and generate: the logic library's commands.
@@ -65,10 +67,18 @@ std::optional<CandidateGrid> GridlarkCli::logicGrid(const Item& item, std::strin
     return grid;
 }
 
-int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly)
+int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly, bool html)
 {
     const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
-    const std::vector<Item> items = readInputs(inputs, boxed);
+    std::vector<Item> items = readInputs(inputs, boxed && !html);
+    if (html && std::any_of(items.begin(), items.end(), [](const Item& item) { return item.isPuzzle; })) {
+        Item head;
+        Item foot;
+        head.out = HtmlExplanation::head(HtmlExplanation::title(inputs));
+        foot.out = HtmlExplanation::foot();
+        items.insert(items.begin(), std::move(head));
+        items.push_back(std::move(foot));
+    }
     return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
         const std::optional<CandidateGrid> grid = logicGrid(item, err, code);
         if (!grid)
@@ -93,6 +103,10 @@ int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly)
         const Rating rating = PuzzleRater::rate(*grid);
         if (lostSolution(rating, layout, item.label, err, code) || notUnique(solutionsOf(rating), item.label, err, code))
             return;
+        if (html) {
+            out = HtmlExplanation::section(item.label, *grid, rating);
+            return;
+        }
         for (const Step& step : rating.steps)
             out += StepText::describe(step, layout) + "\n";
         out += render(boardOf(rating.solution, item.puzzle.innerSize), true);

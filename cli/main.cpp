@@ -18,15 +18,15 @@ Exit codes:
   1   an input cannot be opened, or the output cannot be written
   2   an input holds no puzzle (empty, or a grid file without its box size)
   3   invalid: a grid with repeated values, an input that fits no format or two, a warning under --strict
-  4   no solution (bench: a puzzle failed verification; generate: no puzzle of the level was found)
-  5   more than one solution (solve --unique, explain, hint, rate)
+  4   no solution (bench: a puzzle failed verification; generate: no puzzle of the level was found; print: the book is written with the puzzle marked)
+  5   more than one solution (solve --unique, explain, hint, rate; print: the book is written with the puzzle marked)
   6   the box size is out of range (0 to 16)
   7   a count stopped at --max or --timeout ("at least N")
   64  usage error
   130 interrupted (Ctrl+C); what was done so far is printed)";
 
-const char* const kCommands[] = {"solve", "count", "list", "show", "format",
-                                 "bench", "explain", "hint", "rate", "generate"};
+const char* const kCommands[] = {"solve", "count", "list", "show", "format", "bench",
+                                 "explain", "hint", "rate", "generate", "print"};
 
 // Options of the program that take a value, so that the command can be found
 // among the arguments before they are parsed.
@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     std::string outputFormat;
     options.jobs = static_cast<int>(std::max(1L, sysconf(_SC_NPROCESSORS_ONLN)));
     const std::vector<std::string> inputNames = {"auto", "grid", "line", "sdk", "ss", "boxed"};
-    const std::vector<std::string> outputNames = {"boxed", "line", "grid", "sdk", "ss"};
+    const std::vector<std::string> outputNames = {"boxed", "line", "grid", "sdk", "ss", "html", "pdf", "svg", "png"};
     app.add_option("--seed", seedText, "Seed of the random choices: the same seed repeats a run exactly")
         ->check(wholeNumber(0, ~0ULL));
     app.add_flag("--verbose", options.verbose, "Print the seed and how each input was read to standard error");
@@ -107,7 +107,8 @@ int main(int argc, char** argv)
     app.add_option("--input-format", inputFormat, "auto, grid, line, sdk, ss or boxed (default: auto)")
         ->check(CLI::IsMember(inputNames));
     app.add_option("--format", outputFormat,
-                   "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid; generate: line)")
+                   "Output: boxed, line, grid, sdk or ss (default: boxed; format: grid; generate: line); "
+                   "html for explain; pdf, svg or png for print (default: pdf)")
         ->check(CLI::IsMember(outputNames));
     app.add_flag("-q,--quiet", options.quiet, "Leave out the crc and figures lines");
     app.add_flag("--strict", options.strict, "Treat a grid file's warnings as errors");
@@ -188,7 +189,19 @@ int main(int argc, char** argv)
         ->check(CLI::IsMember({"none", "rotational", "diagonal", "mirror"}));
     generate->add_option("--count", generateCount, "Puzzles to print (default: 1)")->check(wholeNumber(1, 1000000));
 
-    for (CLI::App* sub : {solve, count, list, show, format, bench, explain, hint, rate, generate})
+    std::vector<std::string> printInputs;
+    PrintOptions printOptions;
+    CLI::App* print = app.add_subcommand("print", "Draw the puzzles as a book: PDF, or SVG or PNG pages");
+    print->add_option("--per-page", printOptions.perPage, "Puzzles on a page: 1, 2, 4 or 6 (default: 1)")
+        ->check(CLI::IsMember({1, 2, 4, 6}));
+    print->add_flag("--solutions", printOptions.solutions, "Add the solutions on the last pages");
+    print->add_flag("--candidates", printOptions.candidates, "Draw the candidates of the blank cells");
+    print->add_option("-o,--output", printOptions.outPath,
+                      "Output file; SVG and PNG books of several pages get the page number before the extension")
+        ->required();
+    print->add_option("INPUT", printInputs, "Puzzle files; - is standard input")->required();
+
+    for (CLI::App* sub : {solve, count, list, show, format, bench, explain, hint, rate, generate, print})
         sub->footer(kExitCodes);
 
     try {
@@ -203,6 +216,21 @@ int main(int argc, char** argv)
         app.exit(e);
         return GridlarkCli::exitUsage;
     }
+
+    // Picture formats belong to the commands that draw.
+    const bool picture = outputFormat == "pdf" || outputFormat == "svg" || outputFormat == "png";
+    if ((outputFormat == "html" && !*explain) || (picture && !*print) ||
+        (*print && !outputFormat.empty() && !picture)) {
+        std::fprintf(stderr, "gridlark-cli: --format %s is not for %s; explain takes html, print pdf, svg or png\n",
+                     outputFormat.c_str(), app.get_subcommands().front()->get_name().c_str());
+        return GridlarkCli::exitUsage;
+    }
+    // Without --format, print goes by the output's extension.
+    const std::string& out = printOptions.outPath;
+    if (outputFormat == "svg" || (outputFormat.empty() && out.ends_with(".svg")))
+        printOptions.format = PrintOptions::Format::svg;
+    if (outputFormat == "png" || (outputFormat.empty() && out.ends_with(".png")))
+        printOptions.format = PrintOptions::Format::png;
 
     options.seed = seedText.empty() ? freshSeed() : std::strtoull(seedText.c_str(), nullptr, 10);
     PuzzleText::parseFormatName(inputFormat, options.inputFormat);
@@ -224,11 +252,13 @@ int main(int argc, char** argv)
     if (*format)
         return cli.format(formatInput, formatOut);
     if (*explain)
-        return cli.explain(explainInputs, false);
+        return cli.explain(explainInputs, false, outputFormat == "html");
     if (*hint)
         return cli.explain(hintInputs, true);
     if (*rate)
         return cli.rate(rateInputs);
+    if (*print)
+        return cli.print(printInputs, printOptions);
     if (*generate)
         return cli.generate(generateSize, PuzzleRater::parseLevel(generateLevel),
                             *PuzzleGenerator::parseSymmetry(generateSymmetry), generateCount);

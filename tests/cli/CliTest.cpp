@@ -263,7 +263,7 @@ const CliCase kCases[] = {
     {"NoCommand", "", std::nullopt, 64, kUsage},
     {"UnknownCommand", "frobnicate FILE", "3\n", 64,
      "gridlark-cli: unknown command 'frobnicate'; the commands are solve count list show format bench explain hint rate "
-     "generate\n" +
+     "generate print\n" +
          std::string(kUsage) + "\n"},
     {"LimitNotANumber", "bench --limit abc FILE", "", 64, "must be a whole number from 0 to 1000000000000, not 'abc'"},
     {"NoFile", "solve", std::nullopt, 64, kUsage},
