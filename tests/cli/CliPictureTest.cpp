@@ -219,7 +219,14 @@ TEST_F(CliPicture, PrintTakesGridsFrom4x4To25x25AndMarksPuzzlesWithoutOneSolutio
     }
 
     // Nothing is written when a puzzle cannot go into the book.
-    writeFile(file("huge.txt"), "6\n");
+    std::string huge = "6\n";
+    for (int row = 0; row < 36; ++row) {
+        huge += row % 6 == 0 ? "\n" : "";
+        for (int column = 0; column < 36; ++column)
+            huge += column % 6 == 0 ? "  0" : " 0";
+        huge += "\n";
+    }
+    writeFile(file("huge.txt"), huge);
     const struct {
         std::string input;
         int code;
