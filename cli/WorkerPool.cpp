@@ -9,6 +9,7 @@
 #include <map>
 #include <poll.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -138,12 +139,18 @@ std::size_t WorkerPool::run(std::size_t count, const Task& task, const Emit& emi
     std::vector<std::string> buffers(static_cast<std::size_t>(workers));
     std::fflush(stdout);
     std::fflush(stderr);
+    const pid_t parent = getpid();
     for (int w = 0; w < workers; ++w) {
         int pipeFds[2];
         if (pipe(pipeFds) != 0)
             break;
         const pid_t pid = fork();
         if (pid == 0) {
+            // A parent killed by a signal it cannot catch takes its workers with it; one
+            // that died before this line is seen by the changed parent id.
+            prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (getppid() != parent)
+                std::_Exit(0);
             close(pipeFds[0]);
             for (const int fd : fds)
                 close(fd);
