@@ -415,6 +415,9 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         flushOut();
         if (outputFailed)
             break;
+        // Printing made room that the source has not been asked to fill yet.
+        if (reading && !waitInput && getRoom() > 0)
+            continue;
 
         polls.clear();
         if (waitInput && source.waitFd() >= 0)
