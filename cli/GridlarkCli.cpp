@@ -102,7 +102,7 @@ void GridlarkCli::InputFeed::addPuzzle(BatchPipeline& pipeline)
     const std::size_t count = ++counts[group];
     // Read in pieces, a first puzzle alone in its piece may turn out alone in its input.
     const bool several = !pieceWhole || pieceCount > 1;
-    const bool soleOpen = !pieceWhole && count == 1 && pieceCount == 1;
+    const bool soleOpen = !pieceWhole && count == 1 && pieceCount - stream.getRepeated() == 1;
     pipeline.addPuzzle(puzzle, line, cli.puzzlesRead++, several ? label + ":" + std::to_string(line) : label, group,
                        soleOpen, label.size());
     ++added;
@@ -161,7 +161,7 @@ bool GridlarkCli::InputFeed::read(BatchPipeline& pipeline)
                 continue;
             }
             format = reader.getFormat();
-            pending = 0;
+            pending = stream.getRepeated();
             pieceCount = reader.getPuzzles().size();
             pieceLine = stream.getFirstLine();
             pieceWhole = stream.isWhole();

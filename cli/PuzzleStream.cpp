@@ -19,6 +19,9 @@ bool PuzzleStream::open(const std::string& name, PuzzleFormat inputFormat, bool 
     line = 1;
     pieceLine = 1;
     pieceWhole = false;
+    repeated = 0;
+    faultPending = false;
+    lastPuzzle.clear();
     probed = 0;
     skipped = 0;
     atEnd = false;
@@ -101,11 +104,56 @@ std::size_t PuzzleStream::completeLines() const
 
 bool PuzzleStream::take(std::size_t length, PuzzleFormat as, PuzzleText& reader)
 {
-    piece.assign(buffer, start, length);
-    pieceLine = line;
-    line += static_cast<long>(std::count(piece.begin(), piece.end(), '\n'));
+    repeated = lastPuzzle.empty() ? 0 : 1;
+    piece.assign(lastPuzzle);
+    piece.append(buffer, start, length);
+    pieceLine = line - static_cast<long>(repeated);
+    line += static_cast<long>(std::count(buffer.begin() + static_cast<long>(start),
+                                         buffer.begin() + static_cast<long>(start + length), '\n'));
     start += length;
     return reader.read(piece, as);
+}
+
+bool PuzzleStream::splitAtFault(PuzzleText& reader, PuzzleFormat as)
+{
+    const long fault = reader.getError().line;
+    faultPiece = piece;
+    faultLine = pieceLine;
+    // Without a notation given, the fault is told as a reading of the whole text tells it.
+    faultFormat = format;
+    if (fault > static_cast<long>(repeated) + 1) {
+        std::size_t at = 0;
+        for (long n = 1; n < fault && at != std::string::npos; ++n)
+            at = piece.find('\n', at) + 1;
+        piece.resize(at == std::string::npos ? piece.size() : at);
+        faultPending = reader.read(piece, as) && reader.getFormat() == PuzzleFormat::line;
+        if (faultPending)
+            return true;
+    }
+    piece.swap(faultPiece);
+    readFault(reader);
+    return false;
+}
+
+void PuzzleStream::readFault(PuzzleText& reader)
+{
+    // A reading in another notation that succeeds is no reading of this input, whose
+    // start was one puzzle per line.
+    if (faultFormat == PuzzleFormat::line || reader.read(piece, faultFormat))
+        reader.read(piece, PuzzleFormat::line);
+}
+
+void PuzzleStream::keepLastPuzzle(const PuzzleText& reader)
+{
+    if (reader.getPuzzles().empty())
+        return;
+    const long wanted = reader.getPuzzles().back().line;
+    std::size_t at = 0;
+    for (long n = 1; n < wanted && at != std::string::npos; ++n)
+        at = piece.find('\n', at) + 1;
+    const std::size_t end = piece.find('\n', at);
+    lastPuzzle.assign(piece, at, end == std::string::npos ? std::string::npos : end - at);
+    lastPuzzle += '\n';
 }
 
 PuzzleStream::Status PuzzleStream::fail(Error what, long where)
@@ -118,31 +166,47 @@ PuzzleStream::Status PuzzleStream::fail(Error what, long where)
 
 PuzzleStream::Status PuzzleStream::next(PuzzleText& reader, bool& ok)
 {
+    if (faultPending) {
+        faultPending = false;
+        piece.swap(faultPiece);
+        pieceLine = faultLine;
+        readFault(reader);
+        ok = false;
+        return Status::piece;
+    }
     for (;;) {
         if (mode == Mode::done)
             return Status::end;
         const std::size_t complete = completeLines();
         if (mode == Mode::probe) {
-            if (format != PuzzleFormat::automatic) {
-                mode = format == PuzzleFormat::line ? Mode::lines : Mode::whole;
+            if (format != PuzzleFormat::automatic && format != PuzzleFormat::line) {
+                mode = Mode::whole;
                 continue;
             }
             const bool all = atEnd && complete == available();
+            const bool full = available() >= kBlock;
             // Tried again as the start grows, but only once it has doubled: a start that
             // trickles in is not read over and over.
-            if (all || (complete > 0 && (complete >= 2 * probed || available() >= kBlock))) {
+            if (all || (complete > 0 && (complete >= 2 * probed || full))) {
                 probed = complete;
+                const char* first = buffer.data() + start;
+                const bool blank = std::all_of(first, first + complete, [](char ch) {
+                    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+                });
                 piece.assign(buffer, start, complete);
-                const PuzzleText::Failure failure = reader.read(piece, PuzzleFormat::automatic)
-                    ? PuzzleText::Failure::none
-                    : reader.getFailure();
-                if (all || (failure == PuzzleText::Failure::none && reader.getFormat() == PuzzleFormat::line)) {
-                    ok = take(complete, PuzzleFormat::automatic, reader);
+                const bool read = !blank && reader.read(piece, format);
+                if (all || (read && reader.getFormat() == PuzzleFormat::line) ||
+                    (full && format == PuzzleFormat::line)) {
+                    ok = take(complete, format, reader);
                     pieceWhole = all;
                     mode = all ? Mode::done : Mode::lines;
+                    if (ok && !all)
+                        keepLastPuzzle(reader);
+                    if (!ok)
+                        ok = splitAtFault(reader, format);
                     return Status::piece;
                 }
-                if (failure == PuzzleText::Failure::empty) {
+                if (blank || (!read && reader.getFailure() == PuzzleText::Failure::empty)) {
                     // Blank lines before the first puzzle are counted, not kept.
                     line += static_cast<long>(std::count(piece.begin(), piece.end(), '\n'));
                     start += complete;
@@ -154,20 +218,23 @@ PuzzleStream::Status PuzzleStream::next(PuzzleText& reader, bool& ok)
                 }
             }
             // A start of a block that is not one puzzle per line is read whole.
-            if (available() >= kBlock) {
+            if (full && format == PuzzleFormat::automatic) {
                 mode = Mode::whole;
                 // Room for all of it at once: growing by doubling would copy it and
                 // touch twice the memory.
                 buffer.reserve(kMaxWhole + 2 * kBlock);
                 continue;
             }
+            if (available() > kMaxLine && complete == 0)
+                return fail(Error::lineTooLong, line);
         } else if (mode == Mode::lines) {
             if (complete > 0) {
                 ok = take(complete, PuzzleFormat::line, reader);
                 pieceWhole = false;
-                // Blank lines and comments alone hold no puzzle and are no fault.
-                if (!ok && reader.getFailure() == PuzzleText::Failure::empty)
-                    continue;
+                if (ok)
+                    keepLastPuzzle(reader);
+                if (!ok)
+                    ok = splitAtFault(reader, PuzzleFormat::line);
                 return Status::piece;
             }
             if (atEnd) {

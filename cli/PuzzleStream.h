@@ -47,6 +47,10 @@ public:
     long getFirstLine() const { return pieceLine; }
     // The last piece was all of the input (after any blank start), so its puzzles are all.
     bool isWhole() const { return pieceWhole; }
+    // Puzzles at the start of the last reading that were read before (0 or 1): a piece of
+    // the line notation starts with the last puzzle line before it, so that a piece of
+    // blank lines and comments alone reads as the whole text would.
+    std::size_t getRepeated() const { return repeated; }
     Error getError() const { return error; }
     long getErrorLine() const { return errorLine; }
     int getErrno() const { return readErrno; }
@@ -58,6 +62,13 @@ private:
     Status fill();
     // Hands the next length bytes to the reader as a piece and drops them.
     bool take(std::size_t length, PuzzleFormat as, PuzzleText& reader);
+    // After a failed reading of the piece: when the lines before the fault read as one
+    // puzzle per line, the reader holds them and the fault comes next; true then.
+    bool splitAtFault(PuzzleText& reader, PuzzleFormat as);
+    // Reads the faulty piece again for its failure.
+    void readFault(PuzzleText& reader);
+    // Keeps the line of the reading's last puzzle, to lead the next piece.
+    void keepLastPuzzle(const PuzzleText& reader);
     std::size_t available() const { return buffer.size() - start; }
     // The length of the complete lines at the start; all of it at the end of the input.
     std::size_t completeLines() const;
@@ -75,6 +86,15 @@ private:
     long line = 1; // the line at start
     long pieceLine = 1;
     bool pieceWhole = false;
+    std::size_t repeated = 0;
+    // A piece that failed past its first lines is handed out twice: first its lines
+    // before the fault, then whole with the fault, so that where the input is cut
+    // into pieces changes nothing.
+    bool faultPending = false;
+    std::string faultPiece;
+    long faultLine = 0;
+    PuzzleFormat faultFormat = PuzzleFormat::line;
+    std::string lastPuzzle; // with its line end
     std::size_t probed = 0;  // the length last tried for its notation
     std::size_t skipped = 0; // white space dropped before the first puzzle
     Error error = Error::none;
