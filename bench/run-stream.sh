@@ -30,7 +30,9 @@ echo "| lines | program | total s | puzzles/s | peak RSS MB | first line ms |"
 echo "|---:|---|---:|---:|---:|---:|"
 for lines in ${LINES:-1000000 10000000}; do
   file="$work/stream.txt"
-  { while :; do cat "$sets_dir/17_clue_49158.txt"; done | head -n "$lines" > "$file"; } || true
+  set_lines=$(wc -l < "$sets_dir/17_clue_49158.txt")
+  for _ in $(seq $(( (lines + set_lines - 1) / set_lines ))); do cat "$sets_dir/17_clue_49158.txt"; done |
+    head -n "$lines" > "$file" || true  # the last cat may find head gone
   runs=("gridlark-cli -j 1|'$cli' --seed 1 -j 1 solve --format line -"
         "gridlark-cli (default jobs: $(nproc))|'$cli' --seed 1 solve --format line -")
   if [ "$lines" -le "${QQWING_MAX:-1000000}" ]; then

@@ -122,7 +122,8 @@ bool writeAll(int fd, const char* data, std::size_t length)
             item.puzzle.innerSize = header.innerSize;
             item.puzzle.line = header.line;
             item.puzzle.values.resize(header.valueCount);
-            std::memcpy(item.puzzle.values.data(), body, header.valueCount * sizeof(std::uint16_t));
+            if (header.valueCount > 0)
+                std::memcpy(item.puzzle.values.data(), body, header.valueCount * sizeof(std::uint16_t));
             item.ordinal = header.ordinal;
             item.label.assign(body + header.valueCount * sizeof(std::uint16_t), header.labelLength);
             at += taskLength(header);
@@ -197,7 +198,9 @@ void BatchPipeline::addPuzzle(const PuzzleValues& puzzle, long line, std::size_t
                             static_cast<std::uint32_t>(label.size()),
                             0};
     queued.append(reinterpret_cast<const char*>(&header), sizeof header);
-    queued.append(reinterpret_cast<const char*>(puzzle.values.data()), puzzle.values.size() * sizeof(std::uint16_t));
+    if (!puzzle.values.empty())
+        queued.append(reinterpret_cast<const char*>(puzzle.values.data()),
+                      puzzle.values.size() * sizeof(std::uint16_t));
     queued += label;
     ++queuedCount;
     ++puzzlesAdded;
