@@ -264,7 +264,6 @@ bool GridlarkCli::readInput(const std::string& label, const PuzzleText& reader, 
         message.code = options.strict ? exitInvalidGrid : exitOk;
     }
     if (!ok) {
-        emptyInput = reader.getFailure() == PuzzleText::Failure::empty;
         switch (reader.getFailure()) {
         case PuzzleText::Failure::empty:
         case PuzzleText::Failure::noInnerSize:

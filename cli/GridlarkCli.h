@@ -93,6 +93,5 @@ private:
 
     CliOptions options;
     SudokuSolver solver;
-    bool emptyInput = false; // the last input read held nothing but white space
     std::size_t puzzlesRead = 0;
 };
