@@ -1,46 +1,217 @@
 #include "GridlarkCli.h"
 
-#include "WorkerPool.h"
+#include "GridFile.h"
+#include "PuzzleStream.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <poll.h>
 
-// The batch pipeline every command shares: read the inputs into items, work on them
-// on the worker pool, print the results in input order.
+// The batch pipeline every command shares: read the inputs in pieces, work on their
+// puzzles on the worker pool, print the results in input order.
 
 namespace {
 
-// Reads the whole input; a folder or another unreadable kind of file reads as empty.
-bool readAll(int fd, std::string& text)
+// A reading's places count from the piece's first line.
+std::string place(const std::string& label, const PuzzleDiagnostic& d, long firstLine)
 {
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return got == 0 || errno == EISDIR;
-        // No notation holds a NUL byte; reading ends there, so that /dev/zero ends.
-        const char* nul = static_cast<const char*>(std::memchr(chunk, '\0', static_cast<std::size_t>(got)));
-        text.append(chunk, nul ? static_cast<std::size_t>(nul - chunk) + 1 : static_cast<std::size_t>(got));
-        if (nul)
-            return true;
+    return label + ":" + std::to_string(d.line + firstLine - 1) + ":" + std::to_string(d.column) + ": ";
+}
+
+std::string nameOf(const std::string& input)
+{
+    return input == "-" ? "(standard input)" : input;
+}
+
+// A line of a line file that fits no notation, as a message in its place.
+BatchItem lineError(const std::string& label, const PuzzleText& reader, const PuzzleDiagnostic& error, long firstLine)
+{
+    BatchItem bad;
+    bad.err = place(label, error, firstLine) + "as " + PuzzleText::getFormatName(reader.getFormat()) + ": " +
+        error.message + "\n";
+    bad.code = GridlarkCli::exitInvalidGrid;
+    return bad;
+}
+
+// Why an input could not be read on, as a message with its exit code.
+void streamFailure(const PuzzleStream& stream, const std::string& label, BatchItem& message)
+{
+    const std::string at = label + ":" + std::to_string(stream.getErrorLine()) + ": ";
+    switch (stream.getError()) {
+    case PuzzleStream::Error::unreadable:
+        message.err += "cannot read " + label + ": " + std::strerror(stream.getErrno()) + "\n";
+        message.code = GridlarkCli::exitCannotOpen;
+        break;
+    case PuzzleStream::Error::lineTooLong:
+        message.err += label + ":" + std::to_string(stream.getErrorLine()) + ":" +
+            std::to_string(PuzzleStream::kMaxLine + 1) + ": a line longer than " +
+            std::to_string(PuzzleStream::kMaxLine) + " characters; a one-line puzzle has at most 625\n";
+        message.code = GridlarkCli::exitInvalidGrid;
+        break;
+    case PuzzleStream::Error::tooLarge:
+        message.err += at + "more than " + std::to_string(PuzzleStream::kMaxWhole >> 20) +
+            " MiB in a notation that is read whole; only one puzzle per line is read in pieces\n";
+        message.code = GridlarkCli::exitInvalidGrid;
+        break;
+    default:
+        message.err += at + "no puzzle in the first " + std::to_string(PuzzleStream::kMaxWhole >> 20) + " MiB\n";
+        message.code = GridlarkCli::exitNoInnerSize;
+        break;
     }
 }
 
-std::string place(const std::string& label, const PuzzleDiagnostic& d)
+} // namespace
+
+// The items of a run, inputs read in pieces as the pipeline has room for them.
+class GridlarkCli::InputFeed {
+public:
+    InputFeed(GridlarkCli& cli, const std::vector<Item>& items, long limit, bool emptyIsNone)
+        : cli(cli), items(items), limit(limit), emptyIsNone(emptyIsNone), counts(items.size()), ended(items.size())
+    {
+    }
+
+    bool read(BatchPipeline& pipeline);
+    int waitFd() const { return stream.getFd(); }
+    int sole(std::size_t group) const
+    {
+        if (ended[group])
+            return counts[group] == 1 ? 1 : 0;
+        return counts[group] > 1 ? 0 : -1;
+    }
+
+private:
+    void addPuzzle(BatchPipeline& pipeline);
+    void endInput(BatchPipeline& pipeline, bool failed);
+
+    GridlarkCli& cli;
+    const std::vector<Item>& items;
+    long limit;
+    bool emptyIsNone;
+    std::size_t next = 0;
+    bool streaming = false;
+    std::size_t group = 0; // the open input's item
+    std::string label;
+    PuzzleStream stream;
+    PuzzleText reader;
+    std::size_t pending = 0; // the reader's next puzzle to add
+    std::size_t pieceCount = 0;
+    std::size_t pendingError = 0; // the reader's next line error to report
+    std::size_t errorCount = 0;
+    long pieceLine = 1;
+    bool pieceWhole = false;
+    PuzzleFormat format = PuzzleFormat::automatic;
+    std::vector<std::size_t> counts; // puzzles of each input so far
+    std::vector<bool> ended;
+    long added = 0;
+};
+
+void GridlarkCli::InputFeed::addPuzzle(BatchPipeline& pipeline)
 {
-    return label + ":" + std::to_string(d.line) + ":" + std::to_string(d.column) + ": ";
+    const PuzzleValues& puzzle = reader.getPuzzles()[pending++];
+    const long line = puzzle.line + pieceLine - 1;
+    const std::size_t count = ++counts[group];
+    // Read in pieces, a first puzzle alone in its piece may turn out alone in its input.
+    const bool several = !pieceWhole || pieceCount > 1 || errorCount > 0;
+    const bool soleOpen = !pieceWhole && count == 1 && pieceCount - stream.getRepeated() == 1;
+    pipeline.addPuzzle(puzzle, line, cli.puzzlesRead++, several ? label + ":" + std::to_string(line) : label, group,
+                       soleOpen, label.size());
+    ++added;
 }
 
-} // namespace
+void GridlarkCli::InputFeed::endInput(BatchPipeline& pipeline, bool failed)
+{
+    const std::size_t count = counts[group];
+    if (!failed && cli.options.verbose && count > 0)
+        pipeline.addText("", label + ": " + std::to_string(count) + " puzzle" + (count == 1 ? "" : "s") + " read as " +
+                             PuzzleText::getFormatName(format) + "\n",
+                         exitOk);
+    ended[group] = true;
+    streaming = false;
+    pending = pieceCount = pendingError = errorCount = 0;
+    stream.close();
+}
+
+bool GridlarkCli::InputFeed::read(BatchPipeline& pipeline)
+{
+    while (pipeline.getRoom() > 0) {
+        if (limit >= 0 && added >= limit) {
+            if (streaming)
+                endInput(pipeline, false);
+            return false;
+        }
+        if (pending < pieceCount || pendingError < errorCount) {
+            const std::vector<PuzzleDiagnostic>& lineErrors = reader.getLineErrors();
+            if (pendingError < errorCount &&
+                (pending == pieceCount || lineErrors[pendingError].line < reader.getPuzzles()[pending].line)) {
+                const BatchItem bad = lineError(label, reader, lineErrors[pendingError++], pieceLine);
+                pipeline.addText("", bad.err, bad.code);
+            } else {
+                addPuzzle(pipeline);
+            }
+            continue;
+        }
+        if (streaming) {
+            bool ok = false;
+            switch (stream.next(reader, ok)) {
+            case PuzzleStream::Status::wait:
+                return true;
+            case PuzzleStream::Status::end:
+                endInput(pipeline, false);
+                continue;
+            case PuzzleStream::Status::failed: {
+                Item message;
+                streamFailure(stream, label, message);
+                pipeline.addText("", message.err, message.code);
+                endInput(pipeline, true);
+                continue;
+            }
+            case PuzzleStream::Status::piece:
+                break;
+            }
+            Item message;
+            const bool good = cli.readInput(label, reader, ok, stream.getFirstLine(), message);
+            const bool none = emptyIsNone && !ok && reader.getFailure() == PuzzleText::Failure::empty;
+            if (!message.err.empty() && !none)
+                pipeline.addText("", message.err, message.code);
+            if (!good) {
+                endInput(pipeline, true);
+                continue;
+            }
+            format = reader.getFormat();
+            pending = stream.getRepeated();
+            pieceCount = reader.getPuzzles().size();
+            pieceLine = stream.getFirstLine();
+            pieceWhole = stream.isWhole();
+            pendingError = 0;
+            errorCount = reader.getLineErrors().size();
+            continue;
+        }
+        if (next == items.size())
+            return false;
+        const Item& item = items[next++];
+        if (item.input.empty()) {
+            if (item.isPuzzle) {
+                pipeline.addPuzzle(item.puzzle, item.puzzle.line, item.ordinal, item.label, next - 1, false, 0);
+                ++added;
+            } else {
+                pipeline.addText(item.out, item.err, item.code);
+            }
+            continue;
+        }
+        group = next - 1;
+        label = nameOf(item.input);
+        if (!stream.open(item.input, cli.options.inputFormat, false)) {
+            pipeline.addText("", "cannot open " + label + ": " + std::strerror(errno) + "\n", exitCannotOpen);
+            ended[group] = true;
+            continue;
+        }
+        streaming = true;
+    }
+    return true;
+}
 
 GridlarkCli::GridlarkCli(const CliOptions& options)
     : options(options)
@@ -66,84 +237,43 @@ PuzzleFormat GridlarkCli::outputFormat(PuzzleFormat fallback) const
 
 bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
 {
-    const std::string label = input == "-" ? "(standard input)" : input;
+    const std::string label = nameOf(input);
     Item message;
-    std::string text;
-    if (input == "-") {
-        readAll(STDIN_FILENO, text);
-    } else {
-        // A plain open, so that a FIFO waits for its writer.
-        const int fd = open(input.c_str(), O_RDONLY | O_CLOEXEC);
-        struct stat status;
-        const int error = fd < 0 ? errno : fstat(fd, &status) != 0 ? errno : S_ISDIR(status.st_mode) ? EISDIR : 0;
-        if (error != 0) {
-            if (fd >= 0)
-                close(fd);
-            message.err = "cannot open " + label + ": " + std::strerror(error) + "\n";
-            message.code = exitCannotOpen;
-            items.push_back(std::move(message));
-            return false;
-        }
-        readAll(fd, text);
-        close(fd);
+    PuzzleStream stream;
+    if (!stream.open(input, options.inputFormat, true)) {
+        message.err = "cannot open " + label + ": " + std::strerror(errno) + "\n";
+        message.code = exitCannotOpen;
+        items.push_back(std::move(message));
+        return false;
     }
-
     PuzzleText reader;
-    const bool ok = reader.read(text, options.inputFormat);
-    for (const PuzzleDiagnostic& warning : reader.getWarnings()) {
-        message.err += place(label, warning) + (options.strict ? "error: " : "warning: ") + warning.message + "\n";
-        message.code = options.strict ? exitInvalidGrid : exitOk;
+    bool ok = false;
+    PuzzleStream::Status status;
+    while ((status = stream.next(reader, ok)) == PuzzleStream::Status::wait) {
+        pollfd ready{stream.getFd(), POLLIN, 0};
+        poll(&ready, 1, -1);
     }
-    if (!ok) {
-        emptyInput = reader.getFailure() == PuzzleText::Failure::empty;
-        const PuzzleDiagnostic& error = reader.getError();
-        switch (reader.getFailure()) {
-        case PuzzleText::Failure::empty:
-            message.err += label + ": " + error.message + "\n";
-            message.code = exitNoInnerSize;
-            break;
-        case PuzzleText::Failure::noInnerSize:
-            message.err += place(label, error) + error.message + "\n";
-            message.code = exitNoInnerSize;
-            break;
-        case PuzzleText::Failure::innerSizeOutOfRange:
-            message.err += place(label, error) + error.message + "\n";
-            message.code = exitInnerSizeOutOfRange;
-            break;
-        case PuzzleText::Failure::ambiguous:
-            message.err += place(label, error) + error.message + "; choose one with --input-format\n";
-            message.code = exitInvalidGrid;
-            break;
-        default:
-            message.err += place(label, error) + error.message + "\n";
-            message.code = exitInvalidGrid;
-            break;
-        }
+    if (status != PuzzleStream::Status::piece) {
+        streamFailure(stream, label, message);
+        items.push_back(std::move(message));
+        return false;
     }
+    const bool good = readInput(label, reader, ok, stream.getFirstLine(), message);
     const std::size_t count = reader.getPuzzles().size();
-    if (ok && options.verbose) {
-        for (const PuzzleDiagnostic& note : reader.getNotes())
-            message.err += place(label, note) + note.message + "\n";
+    if (ok && options.verbose)
         message.err += label + ": " + std::to_string(count) + " puzzle" + (count == 1 ? "" : "s") + " read as " +
             PuzzleText::getFormatName(reader.getFormat()) + "\n";
-    }
-    const bool failed = !ok || message.code != exitOk;
     if (!message.err.empty())
         items.push_back(std::move(message));
-    if (failed)
+    if (!good)
         return false;
     // Lines of a line file that fit nothing are named in their place among the
     // puzzles, which are all worked on.
     const std::vector<PuzzleDiagnostic>& lineErrors = reader.getLineErrors();
     std::size_t nextError = 0;
     const auto errorsBefore = [&](long line) {
-        for (; nextError < lineErrors.size() && lineErrors[nextError].line < line; ++nextError) {
-            Item bad;
-            bad.err = place(label, lineErrors[nextError]) + "as " + PuzzleText::getFormatName(reader.getFormat()) +
-                ": " + lineErrors[nextError].message + "\n";
-            bad.code = exitInvalidGrid;
-            items.push_back(std::move(bad));
-        }
+        for (; nextError < lineErrors.size() && lineErrors[nextError].line < line; ++nextError)
+            items.push_back(lineError(label, reader, lineErrors[nextError], stream.getFirstLine()));
     };
     for (const PuzzleValues& puzzle : reader.getPuzzles()) {
         errorsBefore(puzzle.line);
@@ -151,11 +281,49 @@ bool GridlarkCli::readInput(const std::string& input, std::vector<Item>& items)
         item.isPuzzle = true;
         item.ordinal = puzzlesRead++;
         item.puzzle = puzzle;
-        item.label = count > 1 || !lineErrors.empty() ? label + ":" + std::to_string(puzzle.line) : label;
+        item.puzzle.line += stream.getFirstLine() - 1;
+        item.label = count > 1 || !lineErrors.empty() ? label + ":" + std::to_string(item.puzzle.line) : label;
         items.push_back(std::move(item));
     }
     errorsBefore(std::numeric_limits<long>::max());
     return true;
+}
+
+bool GridlarkCli::readInput(const std::string& label, const PuzzleText& reader, bool ok, long firstLine, Item& message)
+{
+    for (const PuzzleDiagnostic& warning : reader.getWarnings()) {
+        message.err += place(label, warning, firstLine) + (options.strict ? "error: " : "warning: ") + warning.message + "\n";
+        message.code = options.strict ? exitInvalidGrid : exitOk;
+    }
+    if (!ok) {
+        const PuzzleDiagnostic& error = reader.getError();
+        switch (reader.getFailure()) {
+        case PuzzleText::Failure::empty:
+            message.err += label + ": " + error.message + "\n";
+            message.code = exitNoInnerSize;
+            break;
+        case PuzzleText::Failure::noInnerSize:
+            message.err += place(label, error, firstLine) + error.message + "\n";
+            message.code = exitNoInnerSize;
+            break;
+        case PuzzleText::Failure::innerSizeOutOfRange:
+            message.err += place(label, error, firstLine) + error.message + "\n";
+            message.code = exitInnerSizeOutOfRange;
+            break;
+        case PuzzleText::Failure::ambiguous:
+            message.err += place(label, error, firstLine) + error.message + "; choose one with --input-format\n";
+            message.code = exitInvalidGrid;
+            break;
+        default:
+            message.err += place(label, error, firstLine) + error.message + "\n";
+            message.code = exitInvalidGrid;
+            break;
+        }
+    }
+    if (ok && options.verbose)
+        for (const PuzzleDiagnostic& note : reader.getNotes())
+            message.err += place(label, note, firstLine) + note.message + "\n";
+    return ok && message.code == exitOk;
 }
 
 std::vector<GridlarkCli::Item> GridlarkCli::readInputs(const std::vector<std::string>& inputs, bool headers)
@@ -164,57 +332,38 @@ std::vector<GridlarkCli::Item> GridlarkCli::readInputs(const std::vector<std::st
     for (const std::string& input : inputs) {
         if (headers && inputs.size() > 1) {
             Item header;
-            header.out = (input == "-" ? std::string("(standard input)") : input) + ":\n";
+            header.out = nameOf(input) + ":\n";
             items.push_back(std::move(header));
         }
-        readInput(input, items);
+        Item item;
+        item.input = input;
+        items.push_back(std::move(item));
     }
     return items;
 }
 
-int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask,
-                          const std::function<void(const Item&, std::string&, std::string&, int&)>& work)
+int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask, const Work& work)
 {
-    WorkerPool pool(options.jobs, finishTask);
-    int result = exitOk;
-    bool partial = false;
-    const std::size_t done = pool.run(
-        items.size(),
-        [&](std::size_t index) {
-            const Item& item = items[index];
-            TaskResult r{item.out, item.err, item.code};
-            if (item.isPuzzle) {
-                std::srand(puzzleSeed(options.seed, item.ordinal));
-                work(item, r.out, r.err, r.code);
-            }
-            return r;
+    BatchPipeline pipeline(options.jobs, finishTask);
+    return runBatch(
+        pipeline, items, [&](const Item& item, TaskResult& result) { work(item, result.out, result.err, result.code); },
+        {}, -1, false);
+}
+
+int GridlarkCli::runBatch(BatchPipeline& pipeline, const std::vector<Item>& items, const BatchPipeline::Work& work,
+                          const BatchPipeline::Done& done, long limit, bool emptyIsNone)
+{
+    InputFeed feed(*this, items, limit, emptyIsNone);
+    const BatchPipeline::Source source{[&](BatchPipeline& into) { return feed.read(into); },
+                                       [&] { return feed.waitFd(); },
+                                       [&](std::size_t group) { return feed.sole(group); }};
+    return pipeline.run(
+        source,
+        [&](const Item& item, TaskResult& result) {
+            std::srand(puzzleSeed(options.seed, item.ordinal));
+            work(item, result);
         },
-        [&](std::size_t, const TaskResult& r) {
-            std::fwrite(r.out.data(), 1, r.out.size(), stdout);
-            if (!r.err.empty()) {
-                std::fflush(stdout);
-                std::fputs(r.err.c_str(), stderr);
-            }
-            if (result == exitOk)
-                result = r.code;
-            partial = partial || r.code == exitInterrupted;
-        });
-    std::fflush(stdout);
-    if (done == items.size() && !pool.wasInterrupted())
-        return result;
-    const auto puzzles = [&](std::size_t end) {
-        return std::count_if(items.begin(), items.begin() + static_cast<long>(end),
-                             [](const Item& item) { return item.isPuzzle; });
-    };
-    if (pool.wasInterrupted()) {
-        // A puzzle stopped half-way has printed its partial figure but is not done.
-        std::fprintf(stderr, "gridlark-cli: interrupted after %ld of %ld puzzles\n",
-                     static_cast<long>(puzzles(done)) - (partial ? 1 : 0), static_cast<long>(puzzles(items.size())));
-        return exitInterrupted;
-    }
-    std::fprintf(stderr, "gridlark-cli: a worker process ended before puzzle %ld\n",
-                 static_cast<long>(puzzles(done) + 1));
-    return exitNoSolution;
+        done);
 }
 
 std::string GridlarkCli::render(const SudokuBoard& board, bool withCrc, PuzzleFormat fallback) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BatchPipeline.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleText.h"
 #include "SudokuBoard.h"
@@ -76,23 +77,24 @@ public:
     static unsigned puzzleSeed(std::uint64_t seed, std::size_t index);
 
 private:
-    // One entry of a command's output: a puzzle to work on, or text to print as is.
-    struct Item {
-        bool isPuzzle = false;
-        PuzzleValues puzzle;
-        std::size_t ordinal = 0; // the puzzle's number in the run, which its seed comes from
-        std::string label;       // the input's name, with the puzzle's line when it holds several
-        std::string out;
-        std::string err;
-        int code = 0;
-    };
+    using Item = BatchItem;
+    using Work = std::function<void(const Item&, std::string&, std::string&, int&)>;
+    class InputFeed;
 
-    // Reads one input ("-": standard input) into items; false when it gave no puzzle.
+    // Reads one input ("-": standard input) whole, up to its bound, into items; false
+    // when it gave no puzzle.
     bool readInput(const std::string& input, std::vector<Item>& items);
+    // The messages of one reading of an input, or of a piece of it that starts on
+    // firstLine: its warnings and failure. False when it gave no puzzles to work on.
+    bool readInput(const std::string& label, const PuzzleText& reader, bool ok, long firstLine, Item& message);
+    // The inputs as items, each read in pieces when the run reaches it.
     std::vector<Item> readInputs(const std::vector<std::string>& inputs, bool headers);
     // Runs work over the items on the worker pool and prints the results in order.
-    int runItems(const std::vector<Item>& items, bool finishTask,
-                 const std::function<void(const Item&, std::string&, std::string&, int&)>& work);
+    int runItems(const std::vector<Item>& items, bool finishTask, const Work& work);
+    // The same with each puzzle's whole result, handed to done in order; at most limit
+    // puzzles (limit < 0: all); emptyIsNone: an empty input is a batch of no puzzles.
+    int runBatch(BatchPipeline& pipeline, const std::vector<Item>& items, const BatchPipeline::Work& work,
+                 const BatchPipeline::Done& done, long limit, bool emptyIsNone);
     std::string render(const SudokuBoard& board, bool withCrc, PuzzleFormat fallback = PuzzleFormat::boxed) const;
     // The puzzle on the logic library's grid; nothing, with the message and code set,
     // when it is invalid or too large for it.
@@ -104,6 +106,5 @@ private:
 
     CliOptions options;
     SudokuSolver solver;
-    bool emptyInput = false; // the last input read held nothing but white space
     std::size_t puzzlesRead = 0;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -195,69 +196,98 @@ int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
 
 int GridlarkCli::bench(const std::string& input, long limit, bool unique)
 {
-    std::vector<Item> all;
-    // An empty input is a set of no puzzles.
-    if (!readInput(input, all) && emptyInput)
-        all.clear();
-    for (const Item& item : all)
-        if (!item.isPuzzle)
-            std::fputs(item.err.c_str(), stderr);
-    if (!all.empty() && !all.front().isPuzzle && all.front().code != exitOk)
-        return all.front().code;
-    std::vector<Item> items;
-    for (Item& item : all)
-        if (item.isPuzzle && (limit < 0 || static_cast<long>(items.size()) < limit))
-            items.push_back(std::move(item));
-
     const std::string label = input == "-" ? "(standard input)" : input;
-    std::vector<double> times;
+    // Times per puzzle in bins 1% apart: the median and 99th percentile to within 1%
+    // in memory that does not grow with the set.
+    constexpr double kBinRatio = 1.01;
+    static const double binScale = 1 / std::log(kBinRatio);
+    std::vector<std::uint64_t> bins(3000);
+    const auto binOf = [&](std::int64_t nanoseconds) {
+        const double at = std::log(static_cast<double>(std::max<std::int64_t>(nanoseconds, 1))) * binScale;
+        return std::min(bins.size() - 1, static_cast<std::size_t>(at));
+    };
+    long count = 0;
     long solved = 0;
     long failures = 0;
     long counts[3] = {0, 0, 0};
     double tries = 0;
     double depths = 0;
     double deadEnds = 0;
-    WorkerPool::catchInterrupt();
-    const auto start = std::chrono::steady_clock::now();
-    for (std::size_t i = 0; i < items.size() && !WorkerPool::interruptRequested(); ++i) {
-        SudokuBoard puzzle = boardOf(items[i].puzzle);
-        std::srand(puzzleSeed(options.seed, i));
-        const auto before = std::chrono::steady_clock::now();
-        const SudokuBoard* solution = nullptr;
-        if (unique) {
-            const std::uint32_t found = solver.solveUnique(&puzzle);
-            ++counts[found];
-            solution = solver.getSolution(0);
-        } else {
-            solution = solver.solve(&puzzle, false, false);
-        }
-        times.push_back(secondsSince(before));
-        if (solution && solvesPuzzle(puzzle, *solution)) {
-            ++solved;
-            tries += solver.getTries();
-            depths += solver.getMaxDepth();
-            deadEnds += solver.getDeadEnds();
-        } else {
-            ++failures;
-            std::fprintf(stderr, "%s: line %ld: %s\n", label.c_str(), items[i].puzzle.line,
-                         solution ? "the solution does not check" : "no solution");
-        }
-    }
-    const double total = secondsSince(start);
-    const bool interrupted = WorkerPool::interruptRequested();
+    bool inputFailed = false;
 
-    const std::size_t count = times.size();
+    Item whole;
+    whole.input = input;
+    BatchPipeline pipeline(options.jobs, false);
+    const auto start = std::chrono::steady_clock::now();
+    // Each puzzle is solved once, on a worker, which sends back its time and figures.
+    const int code = runBatch(
+        pipeline, {whole},
+        [&](const Item& item, TaskResult& result) {
+            SudokuBoard puzzle = boardOf(item.puzzle);
+            const auto before = std::chrono::steady_clock::now();
+            const SudokuBoard* solution = nullptr;
+            std::int64_t found = 0;
+            if (unique) {
+                found = solver.solveUnique(&puzzle);
+                solution = solver.getSolution(0);
+            } else {
+                solution = solver.solve(&puzzle, false, false);
+            }
+            const auto after = std::chrono::steady_clock::now();
+            const bool good = solution && solvesPuzzle(puzzle, *solution);
+            result.figures = {std::chrono::duration_cast<std::chrono::nanoseconds>(after - before).count(),
+                              good,
+                              solver.getTries(),
+                              solver.getMaxDepth(),
+                              solver.getDeadEnds(),
+                              found};
+            if (!good) {
+                result.err = label + ": line " + std::to_string(item.puzzle.line) + ": " +
+                    (solution ? "the solution does not check" : "no solution") + "\n";
+                result.code = exitNoSolution;
+            }
+        },
+        [&](bool isPuzzle, const TaskResult& result) {
+            if (!isPuzzle) {
+                inputFailed = inputFailed || result.code != exitOk;
+                return;
+            }
+            ++count;
+            ++bins[binOf(result.figures[0])];
+            ++counts[std::min<std::int64_t>(result.figures[5], 2)];
+            if (result.figures[1]) {
+                ++solved;
+                tries += static_cast<double>(result.figures[2]);
+                depths += static_cast<double>(result.figures[3]);
+                deadEnds += static_cast<double>(result.figures[4]);
+            } else {
+                ++failures;
+            }
+        },
+        limit, true);
+    const double total = secondsSince(start);
+    if (pipeline.wasOutputClosed() || (inputFailed && !pipeline.wasInterrupted()))
+        return code;
+
+    // The time of the puzzle of that rank in order of time: the middle of its bin.
+    const auto timeAt = [&](long rank) {
+        long seen = 0;
+        std::size_t bin = 0;
+        while (bin + 1 < bins.size() && (seen += static_cast<long>(bins[bin])) <= rank)
+            ++bin;
+        return std::exp((static_cast<double>(bin) + 0.5) / binScale) * 1e-9;
+    };
     double median = 0;
     double p99 = 0;
     if (count > 0) {
-        std::sort(times.begin(), times.end());
-        median = count % 2 ? times[count / 2] : (times[count / 2 - 1] + times[count / 2]) / 2;
-        p99 = times[std::min(count - 1, (count * 99 + 99) / 100 - 1)];
+        median = count % 2 ? timeAt(count / 2) : (timeAt(count / 2 - 1) + timeAt(count / 2)) / 2;
+        p99 = timeAt(std::min(count - 1, (count * 99 + 99) / 100 - 1));
     }
     const double perSolved = solved > 0 ? 1.0 / static_cast<double>(solved) : 0.0;
     std::printf("puzzles solved: %ld\n", solved);
     std::printf("failures: %ld\n", failures);
     std::printf("total time: %.3f s\n", total);
+    std::printf("jobs: %d\n", options.jobs);
     std::printf("puzzles per second: %.0f\n", total > 0 ? static_cast<double>(count) / total : 0.0);
     std::printf("median time per puzzle: %.1f us\n", median * 1e6);
     std::printf("99th percentile time per puzzle: %.1f us\n", p99 * 1e6);
@@ -266,28 +296,6 @@ int GridlarkCli::bench(const std::string& input, long limit, bool unique)
     std::printf("mean dead ends: %.3f\n", deadEnds * perSolved);
     if (unique)
         std::printf("unique: %ld, multiple: %ld, none: %ld\n", counts[1], counts[2], counts[0]);
-
-    if (options.jobs > 1 && !interrupted && !items.empty()) {
-        // The same puzzles again on the worker pool, for the throughput of all jobs.
-        long poolFailures = 0;
-        const auto poolStart = std::chrono::steady_clock::now();
-        const int code = runItems(items, false, [&](const Item& item, std::string&, std::string&, int& result) {
-            SudokuBoard puzzle = boardOf(item.puzzle);
-            const SudokuBoard* solution = solver.solve(&puzzle, false, false);
-            result = solution && solvesPuzzle(puzzle, *solution) ? exitOk : exitNoSolution;
-        });
-        const double poolTotal = secondsSince(poolStart);
-        if (code == exitInterrupted)
-            return exitInterrupted;
-        poolFailures += code != exitOk;
-        std::printf("puzzles per second with %d jobs: %.0f\n", options.jobs,
-                    poolTotal > 0 ? static_cast<double>(items.size()) / poolTotal : 0.0);
-        failures += poolFailures;
-    }
-    if (interrupted) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "gridlark-cli: interrupted after %zu of %zu puzzles\n", count, items.size());
-        return exitInterrupted;
-    }
-    return failures > 0 ? exitNoSolution : exitOk;
+    std::fflush(stdout);
+    return code;
 }

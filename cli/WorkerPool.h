@@ -1,39 +1,42 @@
 #pragma once
 
 #include <csignal>
-#include <cstdint>
 #include <functional>
-#include <string>
 #include <sys/types.h>
+#include <vector>
 
-// What one task printed and its exit code.
-struct TaskResult {
-    std::string out;
-    std::string err;
-    int code = 0;
-};
-
-// Runs numbered tasks on forked worker processes and hands their results back in
-// task order. Each worker has its own copy of the process-wide random generator,
-// and the task seeds it before it starts, so a result does not depend on which
-// worker ran the task. Ctrl+C (SIGINT) asks the workers to stop with SIGUSR1; what
-// they finished is still handed back in order.
+// The worker processes of a batch: each is forked with a pipe for its tasks and one for
+// its results, and ends with the run however the run ends. Ctrl+C (SIGINT) reaches
+// the parent, which asks the workers to stop with SIGUSR1; SIGTERM and SIGHUP end the
+// parent, and a parent that is gone takes its workers with it (PR_SET_PDEATHSIG).
+// Processes rather than threads: each worker has its own copy of the process-wide
+// random generator that every task seeds, and of the solver's shared text buffer.
 class WorkerPool {
 public:
-    using Task = std::function<TaskResult(std::size_t index)>;
-    using Emit = std::function<void(std::size_t index, const TaskResult& result)>;
+    struct Worker {
+        pid_t pid = -1;
+        int taskFd = -1;   // the parent writes tasks here (non-blocking)
+        int resultFd = -1; // and reads results here
+    };
+    // Runs in the child with its two ends of the pipes; never returns.
+    using Main = std::function<void(int taskFd, int resultFd)>;
 
-    // With finishTask, a worker asked to stop finishes its task first (which can
-    // stop early and report a partial result); without it, it ends at once.
-    WorkerPool(int jobs, bool finishTask) : jobs(jobs < 1 ? 1 : jobs), finishTask(finishTask) {}
+    WorkerPool() = default;
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+    // Ends the workers that are left and waits for them.
+    ~WorkerPool();
 
-    // Returns the number of leading tasks whose results were emitted; fewer than
-    // count after an interruption or a worker's crash.
-    std::size_t run(std::size_t count, const Task& task, const Emit& emit);
+    // Starts one more worker; false when it cannot be started.
+    bool spawn(const Main& main, bool finishTask);
+    std::vector<Worker>& getWorkers() { return workers; }
+    // Asks every worker to stop (SIGUSR1): one that finishes its task reports it first.
+    void stop();
+    // Closes the task pipes, so that each worker ends once it has done its tasks, and
+    // waits for the workers.
+    void finish();
 
-    bool wasInterrupted() const { return interrupted; }
-
-    // Installs the SIGINT handler that run watches; the first Ctrl+C is taken.
+    // Installs the SIGINT handler that the batch watches; the first Ctrl+C is taken.
     static void catchInterrupt();
     static bool interruptRequested();
     // In a worker that finishes its task: the child process that SIGUSR1 is passed
@@ -41,7 +44,7 @@ public:
     static void setStopTarget(pid_t pid);
 
 private:
-    int jobs;
-    bool finishTask;
-    bool interrupted = false;
+    void reap(bool killFirst);
+
+    std::vector<Worker> workers;
 };

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
+#include <dirent.h>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -172,6 +174,75 @@ TEST(CliBatch, StandardInputAndGnuParallelMatchOneRun)
     EXPECT_EQ(lineCount(split.out), 3);
     std::remove(path.c_str());
     std::remove(unique.c_str());
+}
+
+// The processes whose parent is pid, from /proc.
+std::vector<pid_t> childrenOf(pid_t pid)
+{
+    std::vector<pid_t> children;
+    DIR* proc = opendir("/proc");
+    for (dirent* entry; proc && (entry = readdir(proc));) {
+        if (entry->d_name[0] < '1' || entry->d_name[0] > '9')
+            continue;
+        const std::string stat = readFile(std::string("/proc/") + entry->d_name + "/stat");
+        const std::size_t end = stat.rfind(')');
+        long parent = 0;
+        if (end != std::string::npos && std::sscanf(stat.c_str() + end + 1, " %*c %ld", &parent) == 1 && parent == pid)
+            children.push_back(static_cast<pid_t>(std::atol(entry->d_name)));
+    }
+    if (proc)
+        closedir(proc);
+    return children;
+}
+
+bool alive(pid_t pid)
+{
+    // A zombie has not run on; it only waits for its parent (here: init) to reap it.
+    const std::string stat = readFile("/proc/" + std::to_string(pid) + "/stat");
+    const std::size_t end = stat.rfind(')');
+    return end != std::string::npos && stat.size() > end + 2 && stat[end + 2] != 'Z';
+}
+
+// However the run ends (Ctrl+C, kill, a hang-up, or the parent killed outright), its
+// worker processes end with it, also while they work on a long count and write nothing.
+TEST(CliBatch, NoWorkerOutlivesItsParent)
+{
+    const std::string path = temporaryPath("orphans");
+    writeFile(path, std::string(81, '.') + "\n" + std::string(81, '.') + "\n");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
+        SCOPED_TRACE(strsignal(signal));
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            std::freopen("/dev/null", "w", stderr);
+            execl(GRIDLARK_CLI, "gridlark-cli", "-j", "2", "count", path.c_str(), static_cast<char*>(nullptr));
+            std::_Exit(127);
+        }
+        std::vector<pid_t> workers;
+        for (int wait = 0; wait < 400 && workers.size() < 2; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            workers = childrenOf(pid);
+        }
+        ASSERT_EQ(workers.size(), 2u) << "two workers at work";
+        // Any process a worker started for its count must end too.
+        for (const pid_t worker : std::vector<pid_t>(workers))
+            for (const pid_t helper : childrenOf(worker))
+                workers.push_back(helper);
+        kill(pid, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        if (signal == SIGINT)
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+        else
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        for (const pid_t worker : workers) {
+            for (int wait = 0; wait < 400 && alive(worker); ++wait)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            EXPECT_FALSE(alive(worker)) << "worker " << worker << " outlived its parent";
+        }
+    }
+    std::remove(path.c_str());
 }
 
 } // namespace
