@@ -675,7 +675,7 @@ int GridlarkCli::rate(const std::vector<std::string>& inputs)
         if (notUnique(solutionsOf(rating), item.label, err, code))
             return;
         char figure[32];
-        std::snprintf(figure, sizeof figure, "%.1f ", rating.rating);
+        std::snprintf(figure, sizeof figure, rating.beyondScale ? "beyond %.1f " : "%.1f ", rating.rating);
         std::string line = figure + std::string(PuzzleRater::levelName(rating.level));
         const char* separator = " ";
         for (std::size_t t = 0; t < kTechniqueCount; ++t) {

@@ -49,8 +49,14 @@ Rating PuzzleRater::rateUnique(const CandidateGrid& puzzle, std::vector<int> sol
     CandidateGrid grid = puzzle;
     LogicalPath path = LogicalSolver(true).solve(grid);
     for (const Step& step : path.steps) {
-        result.rating = std::max(result.rating, techniqueInfo(step.technique).weight);
+        result.rating = std::max(result.rating, step.weight);
         ++result.counts[static_cast<std::size_t>(step.technique)];
+    }
+    // Stuck short of the solution: past what nested forcing chains prove within their
+    // budget, so past the scale.
+    if (!path.solved) {
+        result.beyondScale = true;
+        result.rating = kCeiling;
     }
     result.level = levelOf(result.rating);
     result.steps = std::move(path.steps);
