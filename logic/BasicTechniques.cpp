@@ -58,8 +58,9 @@ bool forEachCombination(int itemCount, int k, Visit&& visit)
     }
 }
 
-// A hidden single of value that the step's eliminations leave in one of the units of
-// the cells they touch (any unit when units is empty, else only those).
+// A hidden single of value that the step's eliminations leave in onlyUnit or, when it
+// is negative, in a box of a cell they touch (as the scale counts direct locked
+// candidates: a single in a row or column does not make them direct).
 std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step, int value, int onlyUnit)
 {
     const GridLayout& layout = grid.getLayout();
@@ -73,6 +74,8 @@ std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step,
         for (int kind = 0; kind < 3; ++kind) {
             const int unit = layout.unitOf(gone.cell, kind);
             if (onlyUnit >= 0 && unit != onlyUnit)
+                continue;
+            if (onlyUnit < 0 && kind != 2)
                 continue;
             const int* cells = layout.cellsOf(unit);
             int left = -1, count = 0;
