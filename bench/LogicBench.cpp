@@ -218,7 +218,13 @@ int calibrate(const char* path, std::size_t every)
             for (const Step& step : rating.steps)
                 if (!hardest || step.weight > hardest->weight)
                     hardest = &step;
-            std::printf("%s %.1f %.1f %s\n", text.substr(0, 81).c_str(), published.back(), ours.back(),
+            std::size_t nodes = hardest ? hardest->proof.size() : 0;
+            if (hardest && !hardest->branches.empty()) {
+                nodes = 0;
+                for (const ChainBranch& branch : hardest->branches)
+                    nodes += branch.nodes.size();
+            }
+            std::printf("%s %.1f %.1f %zu %s\n", text.substr(0, 81).c_str(), published.back(), ours.back(), nodes,
                         hardest ? std::string(techniqueInfo(hardest->technique).name).c_str() : "-");
         }
     }

@@ -463,6 +463,9 @@ private:
         if (conclusions.empty())
             return;
         // The lengths need each branch again.
+        // The premises are counted as one node: they are the one cell or unit.
+        for (auto& [state, length] : conclusions)
+            length = 1 - static_cast<int>(premises.size());
         for (const int premise : premises) {
             chains.follow(premise);
             for (auto& [state, length] : conclusions)
