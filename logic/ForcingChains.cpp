@@ -35,8 +35,21 @@ public:
           nested(nested), stateCount(2 * grid.getCellCount() * size),
           order(static_cast<std::size_t>(stateCount), -1), parentStart(static_cast<std::size_t>(stateCount), 0),
           parentCount(static_cast<std::size_t>(stateCount), 0), proofOf(static_cast<std::size_t>(stateCount), -1),
-          mark(static_cast<std::size_t>(stateCount), 0)
+          depth(static_cast<std::size_t>(stateCount), 0), mark(static_cast<std::size_t>(stateCount), 0)
     {
+        // Candidates per cell and places per unit and value that are not yet false; a
+        // branch counts them down so that a last one is seen without a scan.
+        for (int cell = 0; cell < grid.getCellCount(); ++cell)
+            cellOpen.push_back(std::popcount(grid.getCandidates(cell)));
+        unitOpen.assign(static_cast<std::size_t>(layout.unitCount * size), 0);
+        for (int unit = 0; unit < layout.unitCount; ++unit) {
+            const int* cells = layout.cellsOf(unit);
+            for (int i = 0; i < size; ++i)
+                for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
+                    ++unitOpen[static_cast<std::size_t>(unit * size + std::countr_zero(m))];
+        }
+        cellLeft = cellOpen;
+        unitLeft = unitOpen;
     }
 
     static int stateOf(Candidate c, bool on, int size) { return 2 * (c.cell * size + c.value - 1) + on; }
@@ -45,8 +58,11 @@ public:
     // Follows the premise as far as the rules go; true when it ends in a contradiction.
     bool follow(int premise)
     {
-        for (const int state : queue)
+        for (const int state : queue) {
             order[static_cast<std::size_t>(state)] = -1;
+            if (!(state & 1))
+                restore(state);
+        }
         queue.clear();
         parents.clear();
         proofs.clear();
@@ -66,6 +82,8 @@ public:
     }
 
     bool holds(int state) const { return order[static_cast<std::size_t>(state)] >= 0; }
+    // Nodes on the longest path from the premise to the state: no more than lengthOf.
+    int depthOf(int state) const { return depth[static_cast<std::size_t>(state)]; }
     const std::vector<int>& getReached() const { return queue; }
     const std::vector<int>& getConflict() const { return conflict; }
 
@@ -142,13 +160,34 @@ private:
         parentStart[static_cast<std::size_t>(state)] = static_cast<int>(parents.size());
         parentCount[static_cast<std::size_t>(state)] = static_cast<int>(last - first);
         proofOf[static_cast<std::size_t>(state)] = proof;
+        int deepest = 0;
+        for (It it = first; it != last; ++it)
+            deepest = std::max(deepest, depth[static_cast<std::size_t>(*it)]);
+        depth[static_cast<std::size_t>(state)] =
+            deepest + 1 + (proof >= 0 ? proofs[static_cast<std::size_t>(proof)].length : 0);
         parents.insert(parents.end(), first, last);
         queue.push_back(state);
+        if (!(state & 1)) {
+            const int cell = cellOf(state);
+            --cellLeft[static_cast<std::size_t>(cell)];
+            for (int kind = 0; kind < 3; ++kind)
+                --unitLeft[static_cast<std::size_t>(layout.unitOf(cell, kind) * size + valueOf(state) - 1)];
+        }
         if (holds(state ^ 1) && conflict.empty())
             conflict = {state ^ 1, state};
     }
 
     bool isOff(int cell, int value) const { return holds(off(cell, value)); }
+
+    void restore(int offState)
+    {
+        const int cell = cellOf(offState);
+        cellLeft[static_cast<std::size_t>(cell)] = cellOpen[static_cast<std::size_t>(cell)];
+        for (int kind = 0; kind < 3; ++kind) {
+            const std::size_t index = static_cast<std::size_t>(layout.unitOf(cell, kind) * size + valueOf(offState) - 1);
+            unitLeft[index] = unitOpen[index];
+        }
+    }
 
     void imply(int state)
     {
@@ -179,6 +218,8 @@ private:
                 add(2 * (cell * size + lowestValue(mask & ~CandidateGrid::bit(valueOf(state))) - 1) + 1, {state});
             return;
         }
+        if (cellLeft[static_cast<std::size_t>(cell)] > 1)
+            return;
         scratch.clear();
         int left = 0;
         for (Mask m = mask; m; m &= m - 1) {
@@ -198,6 +239,8 @@ private:
     // The value's last place left in the unit is true; none left is a contradiction.
     void impliedByUnit(int unit, int value, int state)
     {
+        if (rules != Rules::Strong && unitLeft[static_cast<std::size_t>(unit * size + value - 1)] > 1)
+            return;
         const int* cells = layout.cellsOf(unit);
         scratch.clear();
         int left = -1, places = 0;
@@ -312,26 +355,30 @@ private:
     std::vector<int> parentCount;
     std::vector<int> parents;
     std::vector<int> proofOf;
+    std::vector<int> depth;
     std::vector<InnerProof> proofs;
     std::vector<int> queue;
     std::vector<int> conflict;
     std::vector<int> scratch;
     std::vector<int> remaining;
+    std::vector<int> cellOpen, unitOpen, cellLeft, unitLeft;
     std::vector<int> stack;
     std::vector<int> mark;
     int epoch = 0;
 };
 
-// The best step so far: the shortest, so the lightest.
+// The lightest step of one technique: every premise and group of premises is followed,
+// and the shortest conclusion wins.
 class StepSearch {
 public:
     StepSearch(const CandidateGrid& grid, Technique kind, Rules rules, Rules innerRules, bool nested)
         : grid(grid), size(grid.getSize()), kind(kind), chains(grid, rules, innerRules, nested),
           stateCount(2 * grid.getCellCount() * size), words(static_cast<std::size_t>((stateCount + 63) / 64))
     {
-        // What each premise reaches is kept while the table stays small (up to 16x16).
+        // What each premise reaches is kept while the table stays small (9x9).
         if (static_cast<std::size_t>(stateCount) * words.size() <= kMaxCacheWords) {
             cache.resize(static_cast<std::size_t>(stateCount) * words.size());
+            depths.resize(static_cast<std::size_t>(stateCount) * static_cast<std::size_t>(stateCount));
             cached.assign(static_cast<std::size_t>(stateCount), Unknown);
         }
     }
@@ -393,11 +440,31 @@ public:
                 }
     }
 
-    std::optional<Step> take() { return std::move(best); }
+    // The lightest step: the conclusions in order of their least possible length, each
+    // measured until none left can be shorter than the best.
+    std::optional<Step> take()
+    {
+        std::sort(found.begin(), found.end(),
+                  [](const Conclusion& a, const Conclusion& b) { return a.bound < b.bound; });
+        for (const Conclusion& conclusion : found) {
+            if (best && conclusion.bound >= bestLength)
+                break;
+            measure(conclusion);
+        }
+        return std::move(best);
+    }
 
 private:
     enum Cached : std::uint8_t { Unknown, Reached, Contradiction };
-    static constexpr std::size_t kMaxCacheWords = std::size_t{1} << 20;
+    static constexpr std::size_t kMaxCacheWords = std::size_t{1} << 16;
+
+    struct Conclusion {
+        int bound;
+        int state;
+        int unit;
+        std::size_t firstPremise;
+        std::size_t premiseCount;
+    };
 
     // The states the premise implies as a bit set, or null when it ends in a contradiction.
     const std::uint64_t* reachedBy(int premise)
@@ -411,8 +478,12 @@ private:
         std::fill(bits, bits + words.size(), 0);
         for (const int state : chains.getReached())
             bits[state / 64] |= std::uint64_t{1} << (state % 64);
-        if (!cache.empty())
+        if (!cache.empty()) {
             cached[static_cast<std::size_t>(premise)] = contradiction ? Contradiction : Reached;
+            std::uint8_t* depth = depths.data() + static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount);
+            for (const int state : chains.getReached())
+                depth[state] = static_cast<std::uint8_t>(std::min(255, chains.depthOf(state)));
+        }
         return contradiction ? nullptr : bits;
     }
 
@@ -453,44 +524,53 @@ private:
             if (!any)
                 return;
         }
-        conclusions.clear();
+        const std::size_t first = premisePool.size();
+        bool any = false;
         for (std::size_t w = 0; w < words.size(); ++w)
             for (std::uint64_t bits = words[w]; bits; bits &= bits - 1) {
                 const int state = static_cast<int>(w * 64) + std::countr_zero(bits);
-                if (news(state))
-                    conclusions.push_back({state, 0});
+                if (!news(state))
+                    continue;
+                // The premises count as one node: they are the one cell or unit. A
+                // branch's longest path is no longer than the nodes behind it.
+                int bound = 1 - static_cast<int>(premises.size());
+                for (const int premise : premises)
+                    bound += cache.empty() ? 1
+                                           : depths[static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount) +
+                                                    static_cast<std::size_t>(state)];
+                found.push_back({bound, state, unit, first, premises.size()});
+                any = true;
             }
-        if (conclusions.empty())
-            return;
-        // The lengths need each branch again.
-        // The premises are counted as one node: they are the one cell or unit.
-        for (auto& [state, length] : conclusions)
-            length = 1 - static_cast<int>(premises.size());
+        if (any)
+            premisePool.insert(premisePool.end(), premises.begin(), premises.end());
+    }
+
+    void measure(const Conclusion& conclusion)
+    {
+        const auto begin = premisePool.begin() + static_cast<std::ptrdiff_t>(conclusion.firstPremise);
+        const std::vector<int> premises(begin, begin + static_cast<std::ptrdiff_t>(conclusion.premiseCount));
+        int length = 1 - static_cast<int>(premises.size());
+        std::vector<ChainBranch> branches;
         for (const int premise : premises) {
             chains.follow(premise);
-            for (auto& [state, length] : conclusions)
-                length += chains.lengthOf({state});
+            length += chains.lengthOf({conclusion.state});
+            branches.push_back(chains.branchTo(conclusion.state));
         }
-        const auto shortest = std::min_element(conclusions.begin(), conclusions.end(),
-                                               [](const auto& a, const auto& b) { return a.second < b.second; });
-        if (best && shortest->second >= bestLength)
+        if (best && length >= bestLength)
             return;
         std::vector<Candidate> premiseCandidates;
         for (const int premise : premises)
             premiseCandidates.push_back(chains.candidateOf(premise));
-        Step step = stepOf(premiseCandidates);
-        if (unit >= 0)
-            step.units = {unit};
-        const Candidate result = chains.candidateOf(shortest->first);
-        (shortest->first & 1 ? step.placements : step.eliminations).push_back(result);
-        for (const int premise : premises) {
-            chains.follow(premise);
-            step.branches.push_back(chains.branchTo(shortest->first));
-        }
         // Both truth values of one candidate: the premise is the candidate, once.
         if (premises.size() == 2 && (premises[0] ^ 1) == premises[1])
-            step.proof.resize(1);
-        keep(std::move(step), shortest->second);
+            premiseCandidates.resize(1);
+        Step step = stepOf(premiseCandidates);
+        if (conclusion.unit >= 0)
+            step.units = {conclusion.unit};
+        const Candidate result = chains.candidateOf(conclusion.state);
+        (conclusion.state & 1 ? step.placements : step.eliminations).push_back(result);
+        step.branches = std::move(branches);
+        keep(std::move(step), length);
     }
 
     const CandidateGrid& grid;
@@ -500,9 +580,11 @@ private:
     const int stateCount;
     std::vector<std::uint64_t> words;
     std::vector<std::uint64_t> cache;
+    std::vector<std::uint8_t> depths;
     std::vector<Cached> cached;
     std::vector<std::uint64_t> own;
-    std::vector<std::pair<int, int>> conclusions;
+    std::vector<Conclusion> found;
+    std::vector<int> premisePool;
     std::optional<Step> best;
     int bestLength = 0;
 };
