@@ -59,8 +59,9 @@ bool forEachCombination(int itemCount, int k, Visit&& visit)
 }
 
 // A hidden single of value that the step's eliminations leave in onlyUnit or, when it
-// is negative, in a box of a cell they touch (as the scale counts direct locked
-// candidates: a single in a row or column does not make them direct).
+// is negative, in a box of a cell they touch: the scale counts pointing as direct only
+// then. (A claim's eliminations keep to its box, which still holds the value twice in
+// the line, so claiming is never direct that way; 1.9 appears in no published rating.)
 std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step, int value, int onlyUnit)
 {
     const GridLayout& layout = grid.getLayout();
@@ -91,8 +92,8 @@ std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step,
     return std::nullopt;
 }
 
-// Pointing (box to line) or claiming (line to box) for one value; direct, only those
-// that leave a hidden single, which they place.
+// Pointing (box to line) or claiming (line to box) for one value; direct (pointing
+// only), those that leave a hidden single, which they place.
 std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, bool direct = false)
 {
     const GridLayout& layout = grid.getLayout();
@@ -136,7 +137,7 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, b
             if (!direct)
                 return step;
             if (const std::optional<Candidate> single = singleLeft(grid, step, value, -1)) {
-                step.technique = pointing ? Technique::DirectPointing : Technique::DirectClaiming;
+                step.technique = Technique::DirectPointing;
                 step.placements.push_back(*single);
                 return step;
             }
@@ -263,7 +264,6 @@ std::optional<Step> findDirect(const CandidateGrid& grid, Technique kind)
 {
     switch (kind) {
     case Technique::DirectPointing: return lockedCandidates(grid, true, true);
-    case Technique::DirectClaiming: return lockedCandidates(grid, false, true);
     case Technique::DirectHiddenPair: return hiddenSubset(grid, 2, true);
     default: return hiddenSubset(grid, 3, true);
     }

@@ -27,7 +27,6 @@ std::optional<Step> LogicalSolver::findByTechnique(const CandidateGrid& grid, Te
     case Technique::HiddenSingleBox: return findHiddenSingle(grid, true);
     case Technique::HiddenSingleLine: return findHiddenSingle(grid, false);
     case Technique::DirectPointing:
-    case Technique::DirectClaiming:
     case Technique::DirectHiddenPair:
     case Technique::DirectHiddenTriple: return findDirect(grid, technique);
     case Technique::NakedSingle: return findNakedSingle(grid);

@@ -11,7 +11,6 @@ enum class Technique {
     HiddenSingleBox,
     HiddenSingleLine,
     DirectPointing,
-    DirectClaiming,
     DirectHiddenPair,
     NakedSingle,
     DirectHiddenTriple,
@@ -66,12 +65,11 @@ struct TechniqueInfo {
 // The one table of names and base weights, in the order of the enumeration. Techniques
 // the community scale lacks (onScale false) are chains in disguise: they come just before
 // the chains and weigh what the chain they are would weigh.
-inline constexpr std::array<TechniqueInfo, 46> kTechniques{{
+inline constexpr std::array<TechniqueInfo, 45> kTechniques{{
     {Technique::FullHouse, "Full house", 1.0, true},
     {Technique::HiddenSingleBox, "Hidden single in box", 1.2, true},
     {Technique::HiddenSingleLine, "Hidden single in line", 1.5, true},
     {Technique::DirectPointing, "Direct pointing", 1.7, true},
-    {Technique::DirectClaiming, "Direct claiming", 1.9, true},
     {Technique::DirectHiddenPair, "Direct hidden pair", 2.0, true},
     {Technique::NakedSingle, "Naked single", 2.3, true},
     {Technique::DirectHiddenTriple, "Direct hidden triple", 2.5, true},

@@ -212,8 +212,7 @@ std::string StepText::describe(const Step& step, const GridLayout& layout)
                    std::to_string(premise.value) + " leads to a contradiction: " + outcome;
         return name + ": " + what + chainText(step, size);
     }
-    case Technique::DirectPointing:
-    case Technique::DirectClaiming: {
+    case Technique::DirectPointing: {
         Step locked = step;
         locked.placements.clear();
         return name + ": " + std::to_string(value) + " in " + unitName(step.units[0], size) + " lies only in " +

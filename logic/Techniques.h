@@ -14,8 +14,8 @@ std::optional<Step> findFullHouse(const CandidateGrid& grid);
 // Boxes (Technique::HiddenSingleBox) or rows and columns (HiddenSingleLine).
 std::optional<Step> findHiddenSingle(const CandidateGrid& grid, bool inBoxes);
 std::optional<Step> findNakedSingle(const CandidateGrid& grid);
-// Locked candidates or a hidden pair or triple whose eliminations leave a hidden single
-// at once: Technique::DirectPointing, DirectClaiming, DirectHiddenPair, DirectHiddenTriple.
+// Pointing or a hidden pair or triple whose eliminations leave a hidden single
+// at once: Technique::DirectPointing, DirectHiddenPair, DirectHiddenTriple.
 std::optional<Step> findDirect(const CandidateGrid& grid, Technique kind);
 std::optional<Step> findPointing(const CandidateGrid& grid);
 std::optional<Step> findClaiming(const CandidateGrid& grid);
