@@ -21,9 +21,12 @@ int lowestValue(Mask mask) { return std::countr_zero(mask) + 1; }
 
 enum class Rules { Strong, OneValue, Singles, SinglesAndLocked };
 
-// Inner chains of a nested step prove candidates false inside a branch; the budget is
-// how many of a branch's rounds of them may run before the branch gives up.
+// Inner chains of a nested step prove candidates false inside a branch: a branch runs
+// at most this many rounds of them, and one search for a nested step at most
+// kInnerChains of them in all, after which it keeps what it found (the puzzle is
+// "beyond" the scale when nothing lighter is left).
 constexpr int kNestedRounds = 4;
+constexpr long kInnerChains = 40000;
 
 // What one premise implies. A state is 2 * node + (1 if true), node = cell * size +
 // value - 1; each state keeps the states it follows from, so that a chain can be read
@@ -76,12 +79,14 @@ public:
                 return true;
             if (rules == Rules::SinglesAndLocked && lockedCandidates())
                 continue;
-            if (!nested || rounds++ == kNestedRounds || !innerContradictions())
+            if (!nested || rounds++ == kNestedRounds || innerLeft <= 0 || !innerContradictions())
                 return false;
         }
     }
 
     bool holds(int state) const { return order[static_cast<std::size_t>(state)] >= 0; }
+    // The inner chains' budget ran out: what follow found since may fall short.
+    bool isSpent() const { return innerLeft < 0; }
     // Nodes on the longest path from the premise to the state: no more than lengthOf.
     int depthOf(int state) const { return depth[static_cast<std::size_t>(state)]; }
     const std::vector<int>& getReached() const { return queue; }
@@ -330,7 +335,7 @@ private:
         for (int cell = 0; cell < branch.getCellCount(); ++cell)
             for (Mask m = branch.getCandidates(cell); m; m &= m - 1) {
                 const int state = stateOf({cell, lowestValue(m)}, true, size);
-                if (!inner.follow(state))
+                if (--innerLeft < 0 || !inner.follow(state))
                     continue;
                 InnerProof proof{inner.conflictBranches(), inner.lengthOf(inner.getConflict())};
                 proofs.push_back(std::move(proof));
@@ -348,6 +353,7 @@ private:
     const Rules rules;
     const Rules innerRules;
     const bool nested;
+    long innerLeft = kInnerChains;
     const int stateCount;
     // order[state]: its place in the queue, -1 when it does not hold.
     std::vector<int> order;
@@ -375,6 +381,14 @@ public:
         : grid(grid), size(grid.getSize()), kind(kind), chains(grid, rules, innerRules, nested),
           stateCount(2 * grid.getCellCount() * size), words(static_cast<std::size_t>((stateCount + 63) / 64))
     {
+        // Cells with fewest candidates first: their chains are the likeliest short ones,
+        // and come first when a budget cuts a search short.
+        for (int cell = 0; cell < grid.getCellCount(); ++cell)
+            if (grid.getValue(cell) == 0)
+                cells.push_back(cell);
+        std::stable_sort(cells.begin(), cells.end(), [&](int a, int b) {
+            return std::popcount(grid.getCandidates(a)) < std::popcount(grid.getCandidates(b));
+        });
         // What each premise reaches is kept while the table stays small (9x9).
         if (static_cast<std::size_t>(stateCount) * words.size() <= kMaxCacheWords) {
             cache.resize(static_cast<std::size_t>(stateCount) * words.size());
@@ -386,15 +400,16 @@ public:
     // Each premise alone: a contradiction proves it wrong.
     void contradictions(bool alsoFalse)
     {
-        for (int cell = 0; cell < grid.getCellCount(); ++cell)
-            for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
+        for (const int cell : cells)
+            for (Mask m = grid.getCandidates(cell); m && !chains.isSpent(); m &= m - 1)
                 for (const bool on : {true, false}) {
                     if (!on && !alsoFalse)
                         continue;
                     const Candidate candidate{cell, lowestValue(m)};
                     if (reachedBy(Implications::stateOf(candidate, on, size)))
                         continue;
-                    chains.follow(Implications::stateOf(candidate, on, size));
+                    if (!chains.follow(Implications::stateOf(candidate, on, size)))
+                        continue;
                     const int length = chains.lengthOf(chains.getConflict());
                     if (best && length >= bestLength)
                         continue;
@@ -407,19 +422,21 @@ public:
 
     // What every premise of a group implies: both truth values of a candidate, every
     // candidate of a cell, every place of a value in a unit.
-    void groups(bool cells, bool units, bool bothValues)
+    void groups(bool cellGroups, bool units, bool bothValues)
     {
         const GridLayout& layout = grid.getLayout();
         std::vector<int> premises;
         if (bothValues)
-            for (int cell = 0; cell < grid.getCellCount(); ++cell)
-                for (Mask m = grid.getCandidates(cell); m; m &= m - 1) {
+            for (const int cell : cells)
+                for (Mask m = grid.getCandidates(cell); m && !chains.isSpent(); m &= m - 1) {
                     const int state = Implications::stateOf({cell, lowestValue(m)}, true, size);
                     premises = {state, state ^ 1};
                     group(premises, -1);
                 }
-        if (cells)
-            for (int cell = 0; cell < grid.getCellCount(); ++cell) {
+        if (cellGroups)
+            for (const int cell : cells) {
+                if (chains.isSpent())
+                    return;
                 premises.clear();
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     premises.push_back(Implications::stateOf({cell, lowestValue(m)}, true, size));
@@ -427,7 +444,7 @@ public:
                     group(premises, -1);
             }
         if (units)
-            for (int unit = 0; unit < layout.unitCount; ++unit)
+            for (int unit = 0; unit < layout.unitCount && !chains.isSpent(); ++unit)
                 for (int value = 1; value <= size; ++value) {
                     premises.clear();
                     const int* cells = layout.cellsOf(unit);
@@ -444,7 +461,7 @@ public:
     // measured until none left can be shorter than the best.
     std::optional<Step> take()
     {
-        std::sort(found.begin(), found.end(),
+        std::stable_sort(found.begin(), found.end(),
                   [](const Conclusion& a, const Conclusion& b) { return a.bound < b.bound; });
         for (const Conclusion& conclusion : found) {
             if (best && conclusion.bound >= bestLength)
@@ -552,7 +569,9 @@ private:
         int length = 1 - static_cast<int>(premises.size());
         std::vector<ChainBranch> branches;
         for (const int premise : premises) {
-            chains.follow(premise);
+            // A follow cut short by the spent budget may not reach it again.
+            if (chains.follow(premise) || !chains.holds(conclusion.state))
+                return;
             length += chains.lengthOf({conclusion.state});
             branches.push_back(chains.branchTo(conclusion.state));
         }
@@ -578,6 +597,7 @@ private:
     const Technique kind;
     Implications chains;
     const int stateCount;
+    std::vector<int> cells;
     std::vector<std::uint64_t> words;
     std::vector<std::uint64_t> cache;
     std::vector<std::uint8_t> depths;
