@@ -378,7 +378,7 @@ private:
 class StepSearch {
 public:
     StepSearch(const CandidateGrid& grid, Technique kind, Rules rules, Rules innerRules, bool nested)
-        : grid(grid), size(grid.getSize()), kind(kind), chains(grid, rules, innerRules, nested),
+        : grid(grid), size(grid.getSize()), kind(kind), firstWins(nested), chains(grid, rules, innerRules, nested),
           stateCount(2 * grid.getCellCount() * size), words(static_cast<std::size_t>((stateCount + 63) / 64))
     {
         // Cells with fewest candidates first: their chains are the likeliest short ones,
@@ -401,7 +401,7 @@ public:
     void contradictions(bool alsoFalse)
     {
         for (const int cell : cells)
-            for (Mask m = grid.getCandidates(cell); m && !chains.isSpent(); m &= m - 1)
+            for (Mask m = grid.getCandidates(cell); m && !done(); m &= m - 1)
                 for (const bool on : {true, false}) {
                     if (!on && !alsoFalse)
                         continue;
@@ -428,14 +428,14 @@ public:
         std::vector<int> premises;
         if (bothValues)
             for (const int cell : cells)
-                for (Mask m = grid.getCandidates(cell); m && !chains.isSpent(); m &= m - 1) {
+                for (Mask m = grid.getCandidates(cell); m && !done(); m &= m - 1) {
                     const int state = Implications::stateOf({cell, lowestValue(m)}, true, size);
                     premises = {state, state ^ 1};
                     group(premises, -1);
                 }
         if (cellGroups)
             for (const int cell : cells) {
-                if (chains.isSpent())
+                if (done())
                     return;
                 premises.clear();
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
@@ -444,7 +444,7 @@ public:
                     group(premises, -1);
             }
         if (units)
-            for (int unit = 0; unit < layout.unitCount && !chains.isSpent(); ++unit)
+            for (int unit = 0; unit < layout.unitCount && !done(); ++unit)
                 for (int value = 1; value <= size; ++value) {
                     premises.clear();
                     const int* cells = layout.cellsOf(unit);
@@ -512,6 +512,10 @@ private:
         step.digits = {premises.front().value};
         return step;
     }
+
+    // A nested search, the costliest by far, stops at its first step (the cells with
+    // fewest candidates first), or when its budget is spent.
+    bool done() const { return chains.isSpent() || (firstWins && (best || !found.empty())); }
 
     void keep(Step step, int length)
     {
@@ -595,6 +599,7 @@ private:
     const CandidateGrid& grid;
     const int size;
     const Technique kind;
+    const bool firstWins;
     Implications chains;
     const int stateCount;
     std::vector<int> cells;
