@@ -153,7 +153,8 @@ struct Step {
     std::vector<int> units;
     // The values the pattern is about.
     std::vector<int> digits;
-    // Forcing chains: each branch from its premise to what it proves.
+    // Forcing chains: each branch from its premise to what it proves; simple colouring:
+    // its two colours.
     std::vector<ChainBranch> branches;
     // The step's weight: the technique's base plus its length modifier.
     double weight = 0.0;

@@ -219,6 +219,28 @@ std::string StepText::describe(const Step& step, const GridLayout& layout)
                unitName(step.units[1], size) + ": " + results(locked, size) + ", leaving " +
                results(Step{step.technique, step.placements, {}, {}, {}, {}, {}, 0.0}, size);
     }
+    case Technique::XYWing:
+    case Technique::XYZWing: {
+        const std::vector<std::string> cells = cellNames(step.proof, size);
+        return name + " on " + joinNumbers(step.digits, "/") + " (pivot " + cells[0] + ", pincers " + cells[1] +
+               " and " + cells[2] + "): " + outcome;
+    }
+    case Technique::WWing: {
+        const std::vector<std::string> cells = cellNames(step.proof, size);
+        return name + " on " + joinNumbers(step.digits, "/") + " (pincers " + cells[0] + " and " + cells[3] +
+               ", strong link on " + std::to_string(step.digits[0]) + " in " + unitName(step.units.front(), size) +
+               " between " + cells[1] + " and " + cells[2] + "): " + outcome;
+    }
+    case Technique::SimpleColouring: {
+        std::string text = name + " on " + std::to_string(value);
+        for (std::size_t shade = 0; shade < step.branches.size(); ++shade) {
+            std::vector<Candidate> cells;
+            for (const ChainNode& node : step.branches[shade].nodes)
+                cells.push_back(node.candidate);
+            text += (shade == 0 ? " (colour A " : "; colour B ") + join(cellNames(cells, size), ", ");
+        }
+        return text + "): " + outcome;
+    }
     case Technique::DirectHiddenPair:
     case Technique::DirectHiddenTriple:
         return name + " " + joinNumbers(step.digits) + " in " + unitName(step.units.front(), size) + " (only in " +

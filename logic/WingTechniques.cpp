@@ -230,10 +230,13 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
             if (component.size() < 3)
                 continue;
             std::vector<Candidate> proof;
+            std::vector<ChainBranch> colours(2);
             for (const int shade : {0, 1})
                 for (const int cell : component)
-                    if (colour[static_cast<std::size_t>(cell)] == shade)
+                    if (colour[static_cast<std::size_t>(cell)] == shade) {
                         proof.push_back({cell, value});
+                        colours[static_cast<std::size_t>(shade)].nodes.push_back({{cell, value}, shade == 0, {}});
+                    }
             // Two cells of one colour that see each other: that colour is false.
             for (const int shade : {0, 1}) {
                 bool clash = false;
@@ -247,7 +250,9 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
                 for (const int cell : component)
                     if (colour[static_cast<std::size_t>(cell)] == shade)
                         eliminations.push_back({cell, value});
-                return patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+                Step step = patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+                step.branches = colours;
+                return step;
             }
             // A cell outside the colouring that sees both colours.
             std::vector<Candidate> eliminations;
@@ -261,8 +266,11 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
                 if (sees[0] && sees[1])
                     eliminations.push_back({cell, value});
             }
-            if (!eliminations.empty())
-                return patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+            if (!eliminations.empty()) {
+                Step step = patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+                step.branches = std::move(colours);
+                return step;
+            }
         }
     }
     return std::nullopt;

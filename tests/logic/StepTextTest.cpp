@@ -103,6 +103,31 @@ TEST(StepText, ReadsLikeAPersonWouldSayIt)
               "Direct pointing: 4 in box 1 lies only in row 1: r1c4<>4, r1c7<>4, r1c8<>4, r1c9<>4, leaving r2c5 = 4");
 }
 
+// Wings and colouring say which cell plays which part.
+TEST(StepText, NamesThePartsOfWingsAndColouring)
+{
+    CandidateGrid xy(3);
+    setCandidates(xy, "r1c1", "12");
+    setCandidates(xy, "r1c5", "13");
+    setCandidates(xy, "r3c2", "23");
+    EXPECT_EQ(describe(xy, Technique::XYWing),
+              "XY-Wing on 3 (pivot r1c1, pincers r1c5 and r3c2): r1c2<>3, r1c3<>3, r3c4<>3, r3c5<>3, r3c6<>3");
+
+    CandidateGrid w(3);
+    setCandidates(w, "r1c1", "12");
+    setCandidates(w, "r9c8", "12");
+    keepOnly(w, 1, row(5), "r5c1 r5c8");
+    EXPECT_EQ(describe(w, Technique::WWing),
+              "W-Wing on 1/2 (pincers r1c1 and r9c8, strong link on 1 in row 5 between r5c1 and r5c8): r1c8<>2, r9c1<>2");
+
+    CandidateGrid colouring(3);
+    keepOnly(colouring, 7, col(2), "r2c2 r8c2");
+    keepOnly(colouring, 7, row(8), "r8c2 r8c7");
+    keepOnly(colouring, 7, col(7), "r8c7 r3c7");
+    EXPECT_EQ(describe(colouring, Technique::SimpleColouring),
+              "Simple colouring on 7 (colour A r2c2, r8c7; colour B r8c2, r3c7): r2c8<>7, r2c9<>7, r3c1<>7, r3c3<>7");
+}
+
 // A nested step names the candidate an inner chain proved false, and that chain on a
 // line of its own below, indented.
 TEST(StepText, IndentsTheInnerChainsOfANestedStep)
