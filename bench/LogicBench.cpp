@@ -74,7 +74,8 @@ int rate(const char* path, std::size_t limit, bool pathOnly)
         return 1;
     }
     std::vector<double> times;
-    int rated = 0, many = 0, none = 0, unreadable = 0;
+    int rated = 0, many = 0, none = 0, unreadable = 0, beyond = 0;
+    std::vector<double> ratings;
     std::array<int, kLevels.size()> levels{};
     const Clock::time_point start = Clock::now();
     for (std::string line; times.size() < limit && std::getline(in, line);) {
@@ -100,6 +101,8 @@ int rate(const char* path, std::size_t limit, bool pathOnly)
         times.push_back(secondsSince(one));
         if (rating.status == Rating::Status::Rated) {
             ++rated;
+            beyond += rating.beyondScale;
+            ratings.push_back(rating.rating);
             ++levels[static_cast<std::size_t>(rating.level)];
         } else {
             ++(rating.status == Rating::Status::ManySolutions ? many : none);
@@ -121,6 +124,11 @@ int rate(const char* path, std::size_t limit, bool pathOnly)
                     info.name.data(), levels[static_cast<std::size_t>(info.level)]);
     std::printf(pathOnly ? "), stuck %d, none %d, unreadable %d\n" : "), more than one solution %d, none %d, unreadable %d\n",
                 many, none, unreadable);
+    if (!ratings.empty()) {
+        std::sort(ratings.begin(), ratings.end());
+        std::printf("ratings: min %.1f, median %.1f, max %.1f, beyond 11.9: %d\n", ratings.front(),
+                    ratings[ratings.size() / 2], ratings.back(), beyond);
+    }
     return 0;
 }
 
