@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <memory>
 
 namespace techniques {
 
@@ -392,7 +393,8 @@ public:
         // What each premise reaches is kept while the table stays small (9x9).
         if (static_cast<std::size_t>(stateCount) * words.size() <= kMaxCacheWords) {
             cache.resize(static_cast<std::size_t>(stateCount) * words.size());
-            depths.resize(static_cast<std::size_t>(stateCount) * static_cast<std::size_t>(stateCount));
+            // Not cleared: a premise's row is written before it is read.
+            depths.reset(new std::uint8_t[static_cast<std::size_t>(stateCount) * static_cast<std::size_t>(stateCount)]);
             cached.assign(static_cast<std::size_t>(stateCount), Unknown);
         }
     }
@@ -497,7 +499,7 @@ private:
             bits[state / 64] |= std::uint64_t{1} << (state % 64);
         if (!cache.empty()) {
             cached[static_cast<std::size_t>(premise)] = contradiction ? Contradiction : Reached;
-            std::uint8_t* depth = depths.data() + static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount);
+            std::uint8_t* depth = depths.get() + static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount);
             for (const int state : chains.getReached())
                 depth[state] = static_cast<std::uint8_t>(std::min(255, chains.depthOf(state)));
         }
@@ -605,7 +607,7 @@ private:
     std::vector<int> cells;
     std::vector<std::uint64_t> words;
     std::vector<std::uint64_t> cache;
-    std::vector<std::uint8_t> depths;
+    std::unique_ptr<std::uint8_t[]> depths;
     std::vector<Cached> cached;
     std::vector<std::uint64_t> own;
     std::vector<Conclusion> found;
