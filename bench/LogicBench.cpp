@@ -7,6 +7,10 @@
 //                                        are followed until no technique applies)
 //   logic_bench generate LEVEL COUNT [N] puzzles/s for inner size N (default 3); LEVEL any
 //                                        takes the first minimal puzzle made
+//   logic_bench calibrate FILE [EVERY]   puzzles with published ratings ("PUZZLE RATING"),
+//                                        every EVERY-th line: Spearman's rank correlation,
+//                                        share within 0.5 overall and per band, the largest
+//                                        share of one value at 7.5 and up, time per puzzle
 //   logic_bench sound FILE [LIMIT]       checks every step of every puzzle's path against
 //                                        the search solver's solution: no elimination of
 //                                        its value, no other placement, and a puzzle of one
@@ -23,6 +27,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
+#include <map>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -68,7 +74,8 @@ int rate(const char* path, std::size_t limit, bool pathOnly)
         return 1;
     }
     std::vector<double> times;
-    int rated = 0, many = 0, none = 0, unreadable = 0;
+    int rated = 0, many = 0, none = 0, unreadable = 0, beyond = 0;
+    std::vector<double> ratings;
     std::array<int, kLevels.size()> levels{};
     const Clock::time_point start = Clock::now();
     for (std::string line; times.size() < limit && std::getline(in, line);) {
@@ -86,7 +93,7 @@ int rate(const char* path, std::size_t limit, bool pathOnly)
             const LogicalPath steps = LogicalSolver(false).solve(work);
             rating.status = steps.solved ? Rating::Status::Rated : Rating::Status::ManySolutions;
             for (const Step& step : steps.steps)
-                rating.rating = std::max(rating.rating, techniqueInfo(step.technique).weight);
+                rating.rating = std::max(rating.rating, step.weight);
             rating.level = PuzzleRater::levelOf(rating.rating);
         } else {
             rating = PuzzleRater::rate(*grid);
@@ -94,6 +101,8 @@ int rate(const char* path, std::size_t limit, bool pathOnly)
         times.push_back(secondsSince(one));
         if (rating.status == Rating::Status::Rated) {
             ++rated;
+            beyond += rating.beyondScale;
+            ratings.push_back(rating.rating);
             ++levels[static_cast<std::size_t>(rating.level)];
         } else {
             ++(rating.status == Rating::Status::ManySolutions ? many : none);
@@ -115,6 +124,11 @@ int rate(const char* path, std::size_t limit, bool pathOnly)
                     info.name.data(), levels[static_cast<std::size_t>(info.level)]);
     std::printf(pathOnly ? "), stuck %d, none %d, unreadable %d\n" : "), more than one solution %d, none %d, unreadable %d\n",
                 many, none, unreadable);
+    if (!ratings.empty()) {
+        std::sort(ratings.begin(), ratings.end());
+        std::printf("ratings: min %.1f, median %.1f, max %.1f, beyond 11.9: %d\n", ratings.front(),
+                    ratings[ratings.size() / 2], ratings.back(), beyond);
+    }
     return 0;
 }
 
@@ -144,6 +158,120 @@ int generate(const char* levelName, int count, int innerSize)
     const double total = secondsSince(start);
     std::printf("%d %s puzzles of inner size %d in %.3f s: %.1f puzzles/s, %d minimal\n", count, levelName, innerSize,
                 total, count / total, minimal);
+    return 0;
+}
+
+// Ranks with ties sharing their mean rank.
+std::vector<double> ranks(const std::vector<double>& values)
+{
+    std::vector<std::size_t> order(values.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+    std::vector<double> result(values.size());
+    for (std::size_t i = 0; i < order.size();) {
+        std::size_t j = i;
+        while (j < order.size() && values[order[j]] == values[order[i]])
+            ++j;
+        for (std::size_t k = i; k < j; ++k)
+            result[order[k]] = (static_cast<double>(i + j) - 1) / 2;
+        i = j;
+    }
+    return result;
+}
+
+double spearman(const std::vector<double>& a, const std::vector<double>& b)
+{
+    const std::vector<double> ra = ranks(a), rb = ranks(b);
+    const double n = static_cast<double>(a.size());
+    double ma = 0, mb = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        ma += ra[i] / n;
+        mb += rb[i] / n;
+    }
+    double sab = 0, saa = 0, sbb = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        sab += (ra[i] - ma) * (rb[i] - mb);
+        saa += (ra[i] - ma) * (ra[i] - ma);
+        sbb += (rb[i] - mb) * (rb[i] - mb);
+    }
+    return sab / std::sqrt(saa * sbb);
+}
+
+int calibrate(const char* path, std::size_t every)
+{
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "logic_bench: cannot open %s\n", path);
+        return 1;
+    }
+    std::vector<double> published, ours, times;
+    std::size_t line = 0;
+    const bool verbose = std::getenv("LOGIC_BENCH_VERBOSE") != nullptr;
+    for (std::string text; std::getline(in, text);) {
+        if (line++ % every != 0 || text.size() < 83)
+            continue;
+        const std::optional<CandidateGrid> grid = CandidateGrid::fromValues(parsePuzzle(text.substr(0, 81)));
+        if (!grid)
+            continue;
+        const Clock::time_point one = Clock::now();
+        const Rating rating = PuzzleRater::rate(*grid);
+        times.push_back(secondsSince(one));
+        if (rating.status != Rating::Status::Rated)
+            continue;
+        published.push_back(std::strtod(text.c_str() + 82, nullptr));
+        ours.push_back(rating.rating);
+        if (verbose) {
+            const Step* hardest = nullptr;
+            for (const Step& step : rating.steps)
+                if (!hardest || step.weight > hardest->weight)
+                    hardest = &step;
+            std::size_t nodes = hardest ? hardest->proof.size() : 0;
+            if (hardest && !hardest->branches.empty()) {
+                nodes = 0;
+                for (const ChainBranch& branch : hardest->branches)
+                    nodes += branch.nodes.size();
+            }
+            std::printf("%s %.1f %.1f %zu %s\n", text.substr(0, 81).c_str(), published.back(), ours.back(), nodes,
+                        hardest ? std::string(techniqueInfo(hardest->technique).name).c_str() : "-");
+        }
+    }
+    if (published.empty()) {
+        std::fprintf(stderr, "logic_bench: no rated puzzle read from %s\n", path);
+        return 1;
+    }
+    struct Band {
+        double low, high;
+        int count = 0, close = 0;
+    };
+    std::vector<Band> bands{{0, 2.35}, {2.35, 5.65}, {5.65, 7.45}, {7.45, 20}, {0, 20}};
+    std::map<double, int> topValues;
+    int top = 0;
+    for (std::size_t i = 0; i < published.size(); ++i) {
+        for (Band& band : bands)
+            if (published[i] >= band.low && published[i] < band.high) {
+                ++band.count;
+                band.close += std::fabs(published[i] - ours[i]) <= 0.501;
+            }
+        if (published[i] >= 7.45) {
+            ++top;
+            ++topValues[std::round(ours[i] * 10) / 10];
+        }
+    }
+    int largest = 0;
+    for (const auto& [value, count] : topValues)
+        largest = std::max(largest, count);
+    std::sort(times.begin(), times.end());
+    double total = 0;
+    for (const double t : times)
+        total += t;
+    std::printf("%zu puzzles: Spearman %.4f\n", published.size(), spearman(published, ours));
+    for (const Band& band : bands)
+        std::printf("published %.1f-%.1f: %d puzzles, %.1f%% within 0.5\n", band.low, band.high, band.count,
+                    band.count ? 100.0 * band.close / band.count : 0.0);
+    std::printf("published >= 7.5: largest share of one value %.1f%%\n", top ? 100.0 * largest / top : 0.0);
+    std::printf("time: total %.2f s, median %.3f ms, max %.1f ms\n", total, times[times.size() / 2] * 1e3,
+                times.back() * 1e3);
     return 0;
 }
 
@@ -215,10 +343,12 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if ((command == "rate" || command == "path") && argc >= 3)
         return rate(argv[2], argc > 3 ? std::strtoull(argv[3], nullptr, 10) : SIZE_MAX, command == "path");
+    if (command == "calibrate" && argc >= 3)
+        return calibrate(argv[2], argc > 3 ? std::max<std::size_t>(1, std::strtoull(argv[3], nullptr, 10)) : 1);
     if (command == "sound" && argc >= 3)
         return sound(argv[2], argc > 3 ? std::strtoull(argv[3], nullptr, 10) : SIZE_MAX);
     if (command == "generate" && argc >= 4)
         return generate(argv[2], std::atoi(argv[3]), argc > 4 ? std::atoi(argv[4]) : 3);
-    std::fprintf(stderr, "usage: logic_bench rate|path|sound FILE [LIMIT] | logic_bench generate LEVEL COUNT [INNER_SIZE]\n");
+    std::fprintf(stderr, "usage: logic_bench rate|path|sound FILE [LIMIT] | logic_bench calibrate FILE [EVERY] | logic_bench generate LEVEL COUNT [INNER_SIZE]\n");
     return 2;
 }

@@ -71,7 +71,7 @@ int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly, 
 {
     const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
     std::vector<Item> items = readInputs(inputs, boxed && !html);
-    if (html && std::any_of(items.begin(), items.end(), [](const Item& item) { return item.isPuzzle; })) {
+    if (html) {
         Item head;
         Item foot;
         head.out = HtmlExplanation::head(HtmlExplanation::title(inputs));
@@ -91,11 +91,12 @@ int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly, 
                 out = "The puzzle is solved.\n";
                 return;
             }
-            // The deep forcing chain always finds a step on a puzzle with one solution.
+            // Past the nested forcing chains' budget no step is found: the puzzle is
+            // beyond the scale.
             if (const std::optional<Step> step = LogicalSolver(true).findNextStep(*grid)) {
                 out = StepText::describe(*step, layout) + "\n";
             } else {
-                err = item.label + ": no step found\n";
+                err = item.label + ": no step found; the puzzle is beyond what the techniques prove (beyond 11.9)\n";
                 code = exitNoSolution;
             }
             return;
@@ -125,7 +126,7 @@ int GridlarkCli::rate(const std::vector<std::string>& inputs)
             notUnique(solutionsOf(rating), item.label, err, code))
             return;
         char figure[32];
-        std::snprintf(figure, sizeof figure, "%.1f ", rating.rating);
+        std::snprintf(figure, sizeof figure, rating.beyondScale ? "beyond %.1f " : "%.1f ", rating.rating);
         std::string line = figure + std::string(PuzzleRater::levelName(rating.level));
         const char* separator = " ";
         for (std::size_t t = 0; t < kTechniqueCount; ++t) {

@@ -180,7 +180,10 @@ bool writePng(const std::string& path, const Page& page, int perPage)
 
 int GridlarkCli::print(const std::vector<std::string>& inputs, const PrintOptions& print)
 {
-    const std::vector<Item> items = readInputs(inputs, false);
+    // A book is made of all its puzzles at once, so each input is read whole.
+    std::vector<Item> items;
+    for (const std::string& input : inputs)
+        readInput(input, items);
     int failure = exitOk;  // an input that cannot go into the book: nothing is written
     int unrated = exitOk;  // a puzzle without one solution: printed, and the code says so
     std::vector<Entry> puzzles;

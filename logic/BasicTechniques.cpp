@@ -58,8 +58,43 @@ bool forEachCombination(int itemCount, int k, Visit&& visit)
     }
 }
 
-// Pointing (box to line) or claiming (line to box) for one value.
-std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing)
+// A hidden single of value that the step's eliminations leave in onlyUnit or, when it
+// is negative, in a box of a cell they touch: the scale counts pointing as direct only
+// then. (A claim's eliminations keep to its box, which still holds the value twice in
+// the line, so claiming is never direct that way; 1.9 appears in no published rating.)
+std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step, int value, int onlyUnit)
+{
+    const GridLayout& layout = grid.getLayout();
+    auto eliminated = [&](int cell) {
+        return std::find(step.eliminations.begin(), step.eliminations.end(), Candidate{cell, value}) !=
+               step.eliminations.end();
+    };
+    for (const Candidate& gone : step.eliminations) {
+        if (gone.value != value)
+            continue;
+        for (int kind = 0; kind < 3; ++kind) {
+            const int unit = layout.unitOf(gone.cell, kind);
+            if (onlyUnit >= 0 && unit != onlyUnit)
+                continue;
+            if (onlyUnit < 0 && kind != 2)
+                continue;
+            const int* cells = layout.cellsOf(unit);
+            int left = -1, count = 0;
+            for (int i = 0; i < layout.size; ++i)
+                if (grid.hasCandidate(cells[i], value) && !eliminated(cells[i])) {
+                    left = cells[i];
+                    ++count;
+                }
+            if (count == 1)
+                return Candidate{left, value};
+        }
+    }
+    return std::nullopt;
+}
+
+// Pointing (box to line) or claiming (line to box) for one value; direct (pointing
+// only), those that leave a hidden single, which they place.
+std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, bool direct = false)
 {
     const GridLayout& layout = grid.getLayout();
     const int size = grid.getSize();
@@ -97,11 +132,20 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing)
                 else
                     step.eliminations.push_back({cell, value});
             }
-            if (!step.eliminations.empty())
+            if (step.eliminations.empty())
+                continue;
+            if (!direct)
                 return step;
+            if (const std::optional<Candidate> single = singleLeft(grid, step, value, -1)) {
+                step.technique = Technique::DirectPointing;
+                step.placements.push_back(*single);
+                return step;
+            }
         }
     return std::nullopt;
 }
+
+std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool direct);
 
 constexpr Technique kNakedSubsets[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad};
 constexpr Technique kHiddenSubsets[] = {Technique::HiddenPair, Technique::HiddenTriple, Technique::HiddenQuad};
@@ -214,7 +258,20 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
     return std::nullopt;
 }
 
-std::optional<Step> findHiddenSubset(const CandidateGrid& grid, int count)
+std::optional<Step> findHiddenSubset(const CandidateGrid& grid, int count) { return hiddenSubset(grid, count, false); }
+
+std::optional<Step> findDirect(const CandidateGrid& grid, Technique kind)
+{
+    switch (kind) {
+    case Technique::DirectPointing: return lockedCandidates(grid, true, true);
+    case Technique::DirectHiddenPair: return hiddenSubset(grid, 2, true);
+    default: return hiddenSubset(grid, 3, true);
+    }
+}
+
+namespace {
+
+std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool direct)
 {
     const GridLayout& layout = grid.getLayout();
     for (int unit = 0; unit < layout.unitCount; ++unit) {
@@ -253,6 +310,16 @@ std::optional<Step> findHiddenSubset(const CandidateGrid& grid, int count)
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     (values & (m & -m) ? step.proof : step.eliminations).push_back({cell, lowestValue(m)});
             }
+            if (direct) {
+                // The subset's unit, short of one more place for another value.
+                for (Mask m = grid.getAllValues() & ~values; m; m &= m - 1)
+                    if (const std::optional<Candidate> single = singleLeft(grid, step, lowestValue(m), unit)) {
+                        step.technique = count == 2 ? Technique::DirectHiddenPair : Technique::DirectHiddenTriple;
+                        step.placements.push_back(*single);
+                        return keepIfItEliminates(step, found);
+                    }
+                return false;
+            }
             return keepIfItEliminates(step, found);
         });
         if (found)
@@ -260,6 +327,8 @@ std::optional<Step> findHiddenSubset(const CandidateGrid& grid, int count)
     }
     return std::nullopt;
 }
+
+}  // namespace
 
 std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b)
 {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 
 namespace techniques {
 
@@ -137,6 +138,7 @@ private:
         for (const Candidate& c : step.proof)
             if (std::find(step.digits.begin(), step.digits.end(), c.value) == step.digits.end())
                 step.digits.push_back(c.value);
+        step.weight = chainWeight(kind, static_cast<int>(step.proof.size()));
         if (!best || step.proof.size() < best->proof.size())
             best = std::move(step);
     }
@@ -155,6 +157,12 @@ private:
 };
 
 }  // namespace
+
+double chainWeight(Technique kind, int nodes)
+{
+    // In tenths, as the scale gives them, so that 6.6 + 0.3 compares equal to 6.9.
+    return std::round((techniqueInfo(kind).weight + lengthModifier(nodes)) * 10) / 10;
+}
 
 std::optional<Step> findChain(const CandidateGrid& grid, Technique kind)
 {

@@ -2,14 +2,33 @@
 
 #include "Techniques.h"
 
+#include <algorithm>
+
 using namespace techniques;
 
 std::optional<Step> LogicalSolver::findStep(const CandidateGrid& grid, Technique technique) const
+{
+    std::optional<Step> step = findByTechnique(grid, technique);
+    if (!step)
+        return step;
+    // A pattern the scale lacks weighs as the chain it is: an X-chain through its cells,
+    // a W-Wing an alternating inference chain.
+    if (!techniqueInfo(technique).onScale)
+        step->weight = chainWeight(technique == Technique::WWing ? Technique::Aic : Technique::XChain,
+                                   static_cast<int>(step->proof.size()));
+    step->weight = std::max(step->weight, techniqueInfo(technique).weight);
+    return step;
+}
+
+std::optional<Step> LogicalSolver::findByTechnique(const CandidateGrid& grid, Technique technique) const
 {
     switch (technique) {
     case Technique::FullHouse: return findFullHouse(grid);
     case Technique::HiddenSingleBox: return findHiddenSingle(grid, true);
     case Technique::HiddenSingleLine: return findHiddenSingle(grid, false);
+    case Technique::DirectPointing:
+    case Technique::DirectHiddenPair:
+    case Technique::DirectHiddenTriple: return findDirect(grid, technique);
     case Technique::NakedSingle: return findNakedSingle(grid);
     case Technique::Pointing: return findPointing(grid);
     case Technique::Claiming: return findClaiming(grid);
@@ -32,18 +51,24 @@ std::optional<Step> LogicalSolver::findStep(const CandidateGrid& grid, Technique
     case Technique::WWing: return findWWing(grid);
     case Technique::SimpleColouring: return findSimpleColouring(grid);
     case Technique::UniqueRectangle1:
-        return uniqueSolutionKnown ? findUniqueRectangle(grid, 1) : std::nullopt;
     case Technique::UniqueRectangle2:
-        return uniqueSolutionKnown ? findUniqueRectangle(grid, 2) : std::nullopt;
+    case Technique::UniqueRectangle3:
+    case Technique::UniqueRectangle4:
+        return uniqueSolutionKnown ? findUniqueRectangle(grid, technique) : std::nullopt;
     case Technique::BugPlusOne: return uniqueSolutionKnown ? findBugPlusOne(grid) : std::nullopt;
+    case Technique::AlignedPairExclusion: return findAlignedPairExclusion(grid);
     case Technique::XChain:
     case Technique::XYChain:
     case Technique::Aic: return findChain(grid, technique);
     case Technique::ContradictionChain:
+    case Technique::Nishio:
     case Technique::CellForcingChain:
     case Technique::UnitForcingChain:
     case Technique::DynamicForcingChain:
-    case Technique::DeepForcingChain: return findForcingChain(grid, technique);
+    case Technique::DynamicForcingChainPlus:
+    case Technique::NestedForcingChain:
+    case Technique::NestedMultipleForcingChain:
+    case Technique::NestedDynamicForcingChain: return findForcingChain(grid, technique);
     }
     return std::nullopt;
 }
@@ -52,14 +77,18 @@ std::optional<Step> LogicalSolver::findNextStep(const CandidateGrid& grid) const
 {
     if (grid.isSolved())
         return std::nullopt;
-    // The table is ordered by weight, so the cap ends the search.
+    // The table is ordered by base weight, so the cap ends the search. A chain weighs
+    // more than its base, so the techniques after it whose base is lower still may find
+    // an easier step; the easiest wins, the first of equals.
+    std::optional<Step> best;
     for (const TechniqueInfo& info : kTechniques) {
-        if (info.weight > maxWeight)
+        if (info.weight > maxWeight || (best && info.weight >= best->weight))
             break;
-        if (std::optional<Step> step = findStep(grid, info.technique))
-            return step;
+        std::optional<Step> step = findStep(grid, info.technique);
+        if (step && step->weight <= maxWeight && (!best || step->weight < best->weight))
+            best = std::move(step);
     }
-    return std::nullopt;
+    return best;
 }
 
 void LogicalSolver::applyStep(CandidateGrid& grid, const Step& step)

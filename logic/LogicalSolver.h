@@ -39,6 +39,8 @@ public:
     LogicalPath solve(CandidateGrid& grid) const;
 
 private:
+    std::optional<Step> findByTechnique(const CandidateGrid& grid, Technique technique) const;
+
     bool uniqueSolutionKnown;
     double maxWeight;
 };

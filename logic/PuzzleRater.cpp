@@ -68,7 +68,7 @@ Rating PuzzleRater::rateUnique(const CandidateGrid& puzzle, std::vector<int> sol
     // Every step is checked against the solution before it is taken: past a step that
     // loses it, the techniques that assume one solution would work on a broken grid.
     while (std::optional<Step> step = solver.findNextStep(grid)) {
-        result.rating = std::max(result.rating, techniqueInfo(step->technique).weight);
+        result.rating = std::max(result.rating, step->weight);
         ++result.counts[static_cast<std::size_t>(step->technique)];
         const std::optional<Candidate> lost = lostCandidate(*step, result.solution);
         result.steps.push_back(std::move(*step));
@@ -78,6 +78,12 @@ Rating PuzzleRater::rateUnique(const CandidateGrid& puzzle, std::vector<int> sol
             break;
         }
         LogicalSolver::applyStep(grid, result.steps.back());
+    }
+    // Stuck short of the solution: past what nested forcing chains prove within their
+    // budget, so past the scale.
+    if (result.status == Rating::Status::Rated && !grid.isSolved()) {
+        result.beyondScale = true;
+        result.rating = kCeiling;
     }
     result.level = levelOf(result.rating);
     return result;

@@ -26,7 +26,7 @@ inline constexpr std::array<LevelInfo, 5> kLevels{{
     {Level::Medium, "medium", 3.4},
     {Level::Hard, "hard", 5.6},
     {Level::Expert, "expert", 7.0},
-    {Level::Extreme, "extreme", 11.0},
+    {Level::Extreme, "extreme", 11.9},
 }};
 
 struct Rating {
@@ -36,6 +36,9 @@ struct Rating {
     Status status = Status::NoSolution;
     // Weight of the hardest step on the easiest-first path.
     double rating = 0.0;
+    // No technique went on before the solution: rating is the ceiling, to be read as
+    // "beyond" it.
+    bool beyondScale = false;
     Level level = Level::Easy;
     // Steps of each technique, indexed as kTechniques.
     std::array<int, kTechniqueCount> counts{};
@@ -58,6 +61,9 @@ public:
     // Rates a puzzle already known to have exactly this one solution (the generator
     // proves it while making the puzzle), without counting again.
     static Rating rateUnique(const CandidateGrid& puzzle, std::vector<int> solution);
+
+    // The top of the scale; a puzzle past it is "beyond 11.9".
+    static constexpr double kCeiling = 11.9;
 
     // Search nodes of the first solution count, which settles nearly every 9x9 puzzle.
     static constexpr std::int64_t kQuickCountNodes = 1000;

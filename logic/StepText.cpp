@@ -1,6 +1,7 @@
 #include "StepText.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -77,6 +78,46 @@ std::string chain(const std::vector<Candidate>& nodes, int size)
     return text;
 }
 
+std::string nodeName(const ChainNode& node, int size)
+{
+    return StepText::cellName(node.candidate.cell, size) + (node.on ? "=" : "<>") + std::to_string(node.candidate.value);
+}
+
+// "r9c5=1 → r8c5<>1 → ..."; the inner chains of a nested step go on lines of their own
+// below, indented one level deeper, each after the candidate it proves false.
+std::string branchesText(const std::vector<ChainBranch>& branches, int size, int depth, std::string& below)
+{
+    std::vector<std::string> parts;
+    for (const ChainBranch& branch : branches) {
+        std::string text;
+        for (const ChainNode& node : branch.nodes) {
+            if (!text.empty())
+                text += " → ";
+            text += nodeName(node, size);
+            if (node.nested.empty())
+                continue;
+            std::string deeper;
+            const std::string inner = branchesText(node.nested, size, depth + 1, deeper);
+            // Appended piece by piece: GCC 12 warns falsely on a sum of strings here.
+            below += '\n';
+            below.append(static_cast<std::size_t>(2 * depth), ' ');
+            below += nodeName(node, size);
+            below += " since ";
+            below += inner;
+            below += deeper;
+        }
+        parts.push_back(text);
+    }
+    return join(parts, "; ");
+}
+
+std::string chainText(const Step& step, int size)
+{
+    std::string below;
+    const std::string text = branchesText(step.branches, size, 1, below);
+    return " (" + text + ")" + below;
+}
+
 }  // namespace
 
 std::string StepText::cellName(int cell, int size)
@@ -148,16 +189,66 @@ std::string StepText::describe(const Step& step, const GridLayout& layout)
     case Technique::Aic:
         return name + " " + chain(step.proof, size) + ": " + outcome;
     case Technique::ContradictionChain:
-    case Technique::DynamicForcingChain:
-    case Technique::DeepForcingChain:
-        return name + ": " + cellName(step.proof.front().cell, size) + " = " + std::to_string(step.proof.front().value) +
-               (step.technique == Technique::DeepForcingChain ? " leaves no solution" : " leads to a contradiction") +
-               ": " + outcome;
+    case Technique::Nishio:
     case Technique::CellForcingChain:
-        return name + ": every candidate of " + cellName(step.proof.front().cell, size) + " leads to " + outcome;
     case Technique::UnitForcingChain:
-        return name + ": every place for " + std::to_string(step.proof.front().value) + " in " +
-               unitName(step.units.front(), size) + " leads to " + outcome;
+    case Technique::DynamicForcingChain:
+    case Technique::DynamicForcingChainPlus:
+    case Technique::NestedForcingChain:
+    case Technique::NestedMultipleForcingChain:
+    case Technique::NestedDynamicForcingChain: {
+        const Candidate premise = step.proof.front();
+        std::string what;
+        if (step.technique == Technique::UnitForcingChain || !step.units.empty())
+            what = "every place for " + std::to_string(premise.value) + " in " + unitName(step.units.front(), size) +
+                   " leads to " + outcome;
+        else if (step.proof.size() > 1)
+            what = "every candidate of " + cellName(premise.cell, size) + " leads to " + outcome;
+        else if (step.branches.size() == 2 && step.branches[0].nodes.front().on != step.branches[1].nodes.front().on)
+            what = cellName(premise.cell, size) + " = " + std::to_string(premise.value) + " or not, either way " +
+                   outcome;
+        else
+            what = cellName(premise.cell, size) + (step.placements.empty() ? " = " : "<>") +
+                   std::to_string(premise.value) + " leads to a contradiction: " + outcome;
+        return name + ": " + what + chainText(step, size);
+    }
+    case Technique::DirectPointing: {
+        Step locked = step;
+        locked.placements.clear();
+        return name + ": " + std::to_string(value) + " in " + unitName(step.units[0], size) + " lies only in " +
+               unitName(step.units[1], size) + ": " + results(locked, size) + ", leaving " +
+               results(Step{step.technique, step.placements, {}, {}, {}, {}, {}, 0.0}, size);
+    }
+    case Technique::XYWing:
+    case Technique::XYZWing: {
+        const std::vector<std::string> cells = cellNames(step.proof, size);
+        return name + " on " + joinNumbers(step.digits, "/") + " (pivot " + cells[0] + ", pincers " + cells[1] +
+               " and " + cells[2] + "): " + outcome;
+    }
+    case Technique::WWing: {
+        const std::vector<std::string> cells = cellNames(step.proof, size);
+        return name + " on " + joinNumbers(step.digits, "/") + " (pincers " + cells[0] + " and " + cells[3] +
+               ", strong link on " + std::to_string(step.digits[0]) + " in " + unitName(step.units.front(), size) +
+               " between " + cells[1] + " and " + cells[2] + "): " + outcome;
+    }
+    case Technique::SimpleColouring: {
+        std::string text = name + " on " + std::to_string(value);
+        for (std::size_t shade = 0; shade < step.branches.size(); ++shade) {
+            std::vector<Candidate> cells;
+            for (const ChainNode& node : step.branches[shade].nodes)
+                cells.push_back(node.candidate);
+            text += (shade == 0 ? " (colour A " : "; colour B ") + join(cellNames(cells, size), ", ");
+        }
+        return text + "): " + outcome;
+    }
+    case Technique::DirectHiddenPair:
+    case Technique::DirectHiddenTriple:
+        return name + " " + joinNumbers(step.digits) + " in " + unitName(step.units.front(), size) + " (only in " +
+               join(cellNames(step.proof, size), ", ") + "): " + outcome;
+    case Technique::UniqueRectangle3:
+    case Technique::UniqueRectangle4:
+        return name + " on " + joinNumbers({step.digits[0], step.digits[1]}, "/") + " (" +
+               join(cellNames(step.proof, size), ", ") + ") in " + unitName(step.units.front(), size) + ": " + outcome;
     default: {
         std::vector<std::string> pattern;
         for (const std::string& cell : cellNames(step.proof, size))

@@ -14,6 +14,9 @@ std::optional<Step> findFullHouse(const CandidateGrid& grid);
 // Boxes (Technique::HiddenSingleBox) or rows and columns (HiddenSingleLine).
 std::optional<Step> findHiddenSingle(const CandidateGrid& grid, bool inBoxes);
 std::optional<Step> findNakedSingle(const CandidateGrid& grid);
+// Pointing or a hidden pair or triple whose eliminations leave a hidden single
+// at once: Technique::DirectPointing, DirectHiddenPair, DirectHiddenTriple.
+std::optional<Step> findDirect(const CandidateGrid& grid, Technique kind);
 std::optional<Step> findPointing(const CandidateGrid& grid);
 std::optional<Step> findClaiming(const CandidateGrid& grid);
 // Naked or hidden subsets of 2, 3 or 4 cells.
@@ -28,12 +31,15 @@ std::optional<Step> findWing(const CandidateGrid& grid, bool xyz);
 std::optional<Step> findWWing(const CandidateGrid& grid);
 std::optional<Step> findSimpleColouring(const CandidateGrid& grid);
 // Only sound when the puzzle is known to have exactly one solution.
-std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, int type);
+// Technique::UniqueRectangle1 to UniqueRectangle4.
+std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type);
 std::optional<Step> findBugPlusOne(const CandidateGrid& grid);
+// Two cells that see each other cannot take a pair of values that empties a bivalue
+// cell both see.
+std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid);
 // Technique::XChain, XYChain or Aic.
 std::optional<Step> findChain(const CandidateGrid& grid, Technique kind);
-// Technique::ContradictionChain, CellForcingChain, UnitForcingChain, DynamicForcingChain
-// or DeepForcingChain.
+// Technique::ContradictionChain up to NestedDynamicForcingChain.
 std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind);
 
 // For searches over combinations: a step that eliminates something becomes the one
@@ -45,6 +51,9 @@ inline bool keepIfItEliminates(Step& step, std::optional<Step>& found)
     found = std::move(step);
     return true;
 }
+
+// Weight of a chain of the kind's base with that many nodes.
+double chainWeight(Technique kind, int nodes);
 
 // Every candidate of the grid that sees (is weakly linked to) both a and b.
 std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b);

@@ -2,7 +2,9 @@
 // which cannot end in a pattern that two values could fill either way.
 #include "Techniques.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 
 namespace techniques {
 
@@ -12,9 +14,75 @@ using Mask = CandidateGrid::Mask;
 
 int lowestValue(Mask mask) { return std::countr_zero(mask) + 1; }
 
+// Type 4: one value of the pair only in the roof within a unit, so the roof holds it
+// once and the other value of the pair cannot go in either roof cell.
+bool roofLocked(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof, Mask pair)
+{
+    const int* cells = grid.getLayout().cellsOf(unit);
+    for (int i = 0; i < 2; ++i) {
+        const int value = step.digits[static_cast<std::size_t>(i)];
+        const int other = step.digits[static_cast<std::size_t>(1 - i)];
+        bool onlyRoof = true;
+        for (int k = 0; k < grid.getSize(); ++k)
+            onlyRoof &= cells[k] == roof[0] || cells[k] == roof[1] || !grid.hasCandidate(cells[k], value);
+        if (!onlyRoof || !(pair & CandidateGrid::bit(other)))
+            continue;
+        step.eliminations = {{roof[0], other}, {roof[1], other}};
+        step.units = {unit};
+        return true;
+    }
+    return false;
+}
+
+// Type 3: the roof's extra values act as one cell that with k others of a shared unit
+// forms a naked subset of k + 1 values.
+bool roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof, Mask extra)
+{
+    const int* cells = grid.getLayout().cellsOf(unit);
+    // Members: cells that could join a subset of at most four values.
+    std::vector<int> members, others;
+    for (int k = 0; k < grid.getSize(); ++k) {
+        const Mask mask = grid.getCandidates(cells[k]);
+        if (cells[k] == roof[0] || cells[k] == roof[1] || mask == 0)
+            continue;
+        others.push_back(cells[k]);
+        if (std::popcount(mask | extra) <= 4)
+            members.push_back(cells[k]);
+    }
+    const int count = std::min(static_cast<int>(members.size()), 16);
+    for (int k = 1; k <= 3 && k < static_cast<int>(others.size()); ++k)
+        for (std::uint32_t chosen = 0; chosen < (1u << count); ++chosen) {
+            if (std::popcount(chosen) != k)
+                continue;
+            Mask values = extra;
+            std::vector<int> subset;
+            for (int i = 0; i < count; ++i)
+                if (chosen >> i & 1) {
+                    values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
+                    subset.push_back(members[static_cast<std::size_t>(i)]);
+                }
+            if (std::popcount(values) != k + 1)
+                continue;
+            step.eliminations.clear();
+            for (const int cell : others)
+                if (std::find(subset.begin(), subset.end(), cell) == subset.end())
+                    for (Mask m = grid.getCandidates(cell) & values; m; m &= m - 1)
+                        step.eliminations.push_back({cell, lowestValue(m)});
+            if (step.eliminations.empty())
+                continue;
+            for (const int cell : subset)
+                for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
+                    step.proof.push_back({cell, lowestValue(m)});
+            step.units = {unit};
+            step.weight = std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
+            return true;
+        }
+    return false;
+}
+
 }  // namespace
 
-std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, int type)
+std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type)
 {
     const GridLayout& layout = grid.getLayout();
     const int size = grid.getSize();
@@ -39,31 +107,43 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, int type)
                             for (const int cell : cells)
                                 (grid.getCandidates(cell) == pair ? floor : roof).push_back(cell);
                             Step step;
+                            step.technique = type;
                             step.digits = {lowestValue(pair), lowestValue(pair & (pair - 1))};
                             for (const int cell : cells)
                                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                                     step.proof.push_back({cell, lowestValue(m)});
-                            if (type == 1 && floor.size() == 3) {
-                                step.technique = Technique::UniqueRectangle1;
+                            if (type == Technique::UniqueRectangle1) {
+                                if (floor.size() != 3)
+                                    continue;
                                 for (const int value : step.digits)
                                     step.eliminations.push_back({roof[0], value});
                                 return step;
                             }
-                            if (type != 2 || floor.size() != 2)
+                            // The other types want the two roof cells side by side.
+                            if (floor.size() != 2 || !layout.sees(roof[0], roof[1]) ||
+                                (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) &&
+                                 layout.colOf(roof[0]) != layout.colOf(roof[1])))
                                 continue;
-                            const Mask extra = grid.getCandidates(roof[0]) & ~pair;
-                            if (!std::has_single_bit(extra) || grid.getCandidates(roof[1]) != (pair | extra))
-                                continue;
-                            const int value = lowestValue(extra);
-                            for (int cell = 0; cell < grid.getCellCount(); ++cell)
-                                if (grid.hasCandidate(cell, value) && layout.sees(cell, roof[0]) &&
-                                    layout.sees(cell, roof[1]))
-                                    step.eliminations.push_back({cell, value});
-                            if (step.eliminations.empty())
-                                continue;
-                            step.technique = Technique::UniqueRectangle2;
-                            step.digits.push_back(value);
-                            return step;
+                            const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
+                            if (type == Technique::UniqueRectangle2) {
+                                if (!std::has_single_bit(extra) || grid.getCandidates(roof[0]) != (pair | extra) ||
+                                    grid.getCandidates(roof[1]) != (pair | extra))
+                                    continue;
+                                const int value = lowestValue(extra);
+                                step.eliminations = candidatesSeeingBoth(grid, {roof[0], value}, {roof[1], value});
+                                if (step.eliminations.empty())
+                                    continue;
+                                step.digits.push_back(value);
+                                return step;
+                            }
+                            for (int kind = 0; kind < 3; ++kind) {
+                                const int unit = layout.unitOf(roof[0], kind);
+                                if (unit != layout.unitOf(roof[1], kind))
+                                    continue;
+                                if (type == Technique::UniqueRectangle4 ? roofLocked(grid, step, unit, roof, pair)
+                                                                        : roofSubset(grid, step, unit, roof, extra))
+                                    return step;
+                            }
                         }
                 }
     return std::nullopt;

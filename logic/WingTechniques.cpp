@@ -230,10 +230,13 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
             if (component.size() < 3)
                 continue;
             std::vector<Candidate> proof;
+            std::vector<ChainBranch> colours(2);
             for (const int shade : {0, 1})
                 for (const int cell : component)
-                    if (colour[static_cast<std::size_t>(cell)] == shade)
+                    if (colour[static_cast<std::size_t>(cell)] == shade) {
                         proof.push_back({cell, value});
+                        colours[static_cast<std::size_t>(shade)].nodes.push_back({{cell, value}, shade == 0, {}});
+                    }
             // Two cells of one colour that see each other: that colour is false.
             for (const int shade : {0, 1}) {
                 bool clash = false;
@@ -247,7 +250,9 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
                 for (const int cell : component)
                     if (colour[static_cast<std::size_t>(cell)] == shade)
                         eliminations.push_back({cell, value});
-                return patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+                Step step = patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+                step.branches = colours;
+                return step;
             }
             // A cell outside the colouring that sees both colours.
             std::vector<Candidate> eliminations;
@@ -261,10 +266,60 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
                 if (sees[0] && sees[1])
                     eliminations.push_back({cell, value});
             }
-            if (!eliminations.empty())
-                return patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+            if (!eliminations.empty()) {
+                Step step = patternStep(Technique::SimpleColouring, value, proof, std::move(eliminations));
+                step.branches = std::move(colours);
+                return step;
+            }
         }
     }
+    return std::nullopt;
+}
+
+std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid)
+{
+    const GridLayout& layout = grid.getLayout();
+    std::vector<int> blanks;
+    for (int cell = 0; cell < grid.getCellCount(); ++cell)
+        if (grid.getValue(cell) == 0)
+            blanks.push_back(cell);
+    std::vector<Mask> seenByBoth;
+    for (std::size_t i = 0; i < blanks.size(); ++i)
+        for (std::size_t j = i + 1; j < blanks.size(); ++j) {
+            const int a = blanks[i], b = blanks[j];
+            if (!layout.sees(a, b))
+                continue;
+            seenByBoth.clear();
+            for (const int cell : blanks)
+                if (cell != a && cell != b && layout.sees(cell, a) && layout.sees(cell, b) &&
+                    std::popcount(grid.getCandidates(cell)) == 2)
+                    seenByBoth.push_back(grid.getCandidates(cell));
+            if (seenByBoth.empty())
+                continue;
+            // A value of one cell goes when with every value the other could take it
+            // would empty a bivalue cell that sees both.
+            auto excluded = [&](int first, int second) {
+                const Mask both = CandidateGrid::bit(first) | CandidateGrid::bit(second);
+                return std::find(seenByBoth.begin(), seenByBoth.end(), both) != seenByBoth.end();
+            };
+            Step step;
+            step.technique = Technique::AlignedPairExclusion;
+            for (const auto& [cell, other] : {std::pair{a, b}, std::pair{b, a}})
+                for (Mask m = grid.getCandidates(cell); m; m &= m - 1) {
+                    const int value = lowestValue(m);
+                    bool all = true;
+                    for (Mask o = grid.getCandidates(other) & ~CandidateGrid::bit(value); o && all; o &= o - 1)
+                        all = excluded(value, lowestValue(o));
+                    if (all)
+                        step.eliminations.push_back({cell, value});
+                }
+            if (step.eliminations.empty())
+                continue;
+            for (const int cell : {a, b})
+                for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
+                    step.proof.push_back({cell, lowestValue(m)});
+            return step;
+        }
     return std::nullopt;
 }
 

@@ -81,8 +81,67 @@ TEST(StepText, ReadsLikeAPersonWouldSayIt)
     setCandidates(contradiction, "r1c1", "12");
     setCandidates(contradiction, "r1c2", "13");
     setCandidates(contradiction, "r1c3", "13");
+    // Each branch from the premise to one half of the contradiction.
     EXPECT_EQ(describe(contradiction, Technique::ContradictionChain),
-              "Contradiction forcing chain: r1c1 = 1 leads to a contradiction: r1c1<>1");
+              "Forcing chain: r1c1 = 1 leads to a contradiction: r1c1<>1 (r1c1=1 → r1c3<>1 → r1c3=3; "
+              "r1c1=1 → r1c2<>1 → r1c2=3 → r1c3<>3)");
+
+    // One branch per candidate of the cell, each ending in what they agree on.
+    CandidateGrid cell(3);
+    setCandidates(cell, "r1c1", "12");
+    setCandidates(cell, "r1c5", "13");
+    setCandidates(cell, "r5c1", "23");
+    EXPECT_EQ(describe(cell, Technique::CellForcingChain),
+              "Cell forcing chain: every candidate of r1c1 leads to r5c5<>3 (r1c1=1 → r1c5<>1 → r1c5=3 → r5c5<>3; "
+              "r1c1=2 → r5c1<>2 → r5c1=3 → r5c5<>3)");
+
+    CandidateGrid direct(3);
+    for (const char* c : {"r2c1", "r2c2", "r2c3", "r3c1", "r3c2", "r3c3"})
+        direct.eliminate(cellOf(c), 4);
+    keepOnly(direct, 4, box(2), "r1c4 r2c5");
+    EXPECT_EQ(describe(direct, Technique::DirectPointing),
+              "Direct pointing: 4 in box 1 lies only in row 1: r1c4<>4, r1c7<>4, r1c8<>4, r1c9<>4, leaving r2c5 = 4");
+}
+
+// Wings and colouring say which cell plays which part.
+TEST(StepText, NamesThePartsOfWingsAndColouring)
+{
+    CandidateGrid xy(3);
+    setCandidates(xy, "r1c1", "12");
+    setCandidates(xy, "r1c5", "13");
+    setCandidates(xy, "r3c2", "23");
+    EXPECT_EQ(describe(xy, Technique::XYWing),
+              "XY-Wing on 3 (pivot r1c1, pincers r1c5 and r3c2): r1c2<>3, r1c3<>3, r3c4<>3, r3c5<>3, r3c6<>3");
+
+    CandidateGrid w(3);
+    setCandidates(w, "r1c1", "12");
+    setCandidates(w, "r9c8", "12");
+    keepOnly(w, 1, row(5), "r5c1 r5c8");
+    EXPECT_EQ(describe(w, Technique::WWing),
+              "W-Wing on 1/2 (pincers r1c1 and r9c8, strong link on 1 in row 5 between r5c1 and r5c8): r1c8<>2, r9c1<>2");
+
+    CandidateGrid colouring(3);
+    keepOnly(colouring, 7, col(2), "r2c2 r8c2");
+    keepOnly(colouring, 7, row(8), "r8c2 r8c7");
+    keepOnly(colouring, 7, col(7), "r8c7 r3c7");
+    EXPECT_EQ(describe(colouring, Technique::SimpleColouring),
+              "Simple colouring on 7 (colour A r2c2, r8c7; colour B r8c2, r3c7): r2c8<>7, r2c9<>7, r3c1<>7, r3c3<>7");
+}
+
+// A nested step names the candidate an inner chain proved false, and that chain on a
+// line of its own below, indented.
+TEST(StepText, IndentsTheInnerChainsOfANestedStep)
+{
+    Step step;
+    step.technique = Technique::NestedForcingChain;
+    step.proof = {{0, 1}};
+    step.eliminations = {{0, 1}};
+    ChainNode inner{{40, 5}, false, {}};
+    inner.nested = {ChainBranch{{{{40, 5}, true, {}}, {{41, 5}, false, {}}}}};
+    step.branches = {ChainBranch{{{{0, 1}, true, {}}, inner, {{0, 1}, false, {}}}}};
+    EXPECT_EQ(StepText::describe(step, GridLayout::forInnerSize(3)),
+              "Nested forcing chain: r1c1 = 1 leads to a contradiction: r1c1<>1 (r1c1=1 → r5c5<>5 → r1c1<>1)\n"
+              "  r5c5<>5 since r5c5=5 → r5c6<>5");
 }
 
 TEST(Rating, LevelsFollowTheDocumentedThresholds)
@@ -99,8 +158,8 @@ TEST(Rating, LevelsFollowTheDocumentedThresholds)
                                            {5.6, Level::Hard},
                                            {6.5, Level::Expert},
                                            {7.0, Level::Expert},
-                                           {7.5, Level::Extreme},
-                                           {11.0, Level::Extreme}})
+                                           {7.1, Level::Extreme},
+                                           {11.9, Level::Extreme}})
         EXPECT_EQ(PuzzleRater::levelOf(c.rating), c.level) << c.rating;
     for (const LevelInfo& info : kLevels)
         EXPECT_EQ(PuzzleRater::parseLevel(info.name), info.level);
@@ -139,12 +198,14 @@ TEST(Rating, IsTheHardestStepOfTheEasiestFirstPath)
     const Rating rating = PuzzleRater::rate(*CandidateGrid::fromValues(valuesOfLine(line)));
     ASSERT_EQ(rating.status, Rating::Status::Rated);
     double hardest = 0;
+    for (const Step& step : rating.steps) {
+        hardest = std::max(hardest, step.weight);
+        EXPECT_GE(step.weight, techniqueInfo(step.technique).weight) << techniqueInfo(step.technique).name;
+    }
     int total = 0;
     for (std::size_t i = 0; i < kTechniqueCount; ++i)
-        if (rating.counts[i] > 0) {
-            hardest = kTechniques[i].weight;
-            total += rating.counts[i];
-        }
+        total += rating.counts[i];
+    EXPECT_GT(hardest, techniqueInfo(Technique::Claiming).weight);
     EXPECT_DOUBLE_EQ(rating.rating, hardest);
     EXPECT_EQ(total, static_cast<int>(rating.steps.size()));
     EXPECT_EQ(rating.level, PuzzleRater::levelOf(hardest));
