@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CompleteSolver.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleText.h"
 #include "SudokuBoard.h"
@@ -39,11 +40,16 @@ public:
         exitInterrupted = 130,
     };
 
+    // Which engine solve uses: the exact search (figures, random choices), the
+    // complete one (no figures), or the exact one with the complete one taking
+    // over a grid above 9x9 that passes the exact search's first time limit.
+    enum class Engine { exact, complete, automatic };
+
     explicit GridlarkCli(const CliOptions& options);
 
     // With several inputs, each is handled in turn; the result is the code of the
     // first puzzle or input that failed.
-    int solve(const std::vector<std::string>& inputs, bool unique);
+    int solve(const std::vector<std::string>& inputs, bool unique, Engine engine = Engine::automatic);
     // max 0: no cap; timeout 0: no limit.
     int count(const std::vector<std::string>& inputs, std::uint64_t max, double timeout);
     int list(const std::string& input, bool sparse, std::uint64_t max);
@@ -91,6 +97,7 @@ private:
 
     CliOptions options;
     SudokuSolver solver;
+    CompleteSolver complete;
     bool emptyInput = false; // the last input read held nothing but white space
     std::size_t puzzlesRead = 0;
 };
