@@ -124,7 +124,10 @@ void CCandidatesWnd::Rebuild()
     picture.givens.assign(m_values.size(), true);
     if (m_grid) {
         for (const Step& step : m_applied) {
-            LogicalSolver::applyStep(*m_grid, Step{step.technique, {}, step.eliminations, {}, {}, {}});
+            Step eliminations;
+            eliminations.technique = step.technique;
+            eliminations.eliminations = step.eliminations;
+            LogicalSolver::applyStep(*m_grid, eliminations);
             for (const Candidate& placed : step.placements)
                 picture.givens[static_cast<std::size_t>(placed.cell)] = false;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BatchPipeline.h"
+#include "CompleteSolver.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleText.h"
 #include "SudokuBoard.h"
@@ -50,11 +51,16 @@ public:
         exitInterrupted = 130,
     };
 
+    // Which engine solve uses: the exact search (figures, random choices), the
+    // complete one (no figures), or the exact one with the complete one taking
+    // over a grid above 9x9 that passes the exact search's first time limit.
+    enum class Engine { exact, complete, automatic };
+
     explicit GridlarkCli(const CliOptions& options);
 
     // With several inputs, each is handled in turn; the result is the code of the
     // first puzzle or input that failed.
-    int solve(const std::vector<std::string>& inputs, bool unique);
+    int solve(const std::vector<std::string>& inputs, bool unique, Engine engine = Engine::automatic);
     // max 0: no cap; timeout 0: no limit.
     int count(const std::vector<std::string>& inputs, std::uint64_t max, double timeout);
     int list(const std::string& input, bool sparse, std::uint64_t max);
@@ -106,5 +112,6 @@ private:
 
     CliOptions options;
     SudokuSolver solver;
+    CompleteSolver complete;
     std::size_t puzzlesRead = 0;
 };

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 // solve, count, list and bench: the search solver's commands.
@@ -23,9 +24,10 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 
 } // namespace
 
-int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique)
+int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique, Engine engine)
 {
     const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
+    const bool showFigures = boxed && !options.quiet;
     const std::vector<Item> items = readInputs(inputs, boxed);
     return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
         SudokuBoard board = boardOf(item.puzzle);
@@ -41,32 +43,40 @@ int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique)
             code = exitUsage;
             return;
         }
-        if (!unique) {
-            const SudokuBoard* solution = solver.solve(&board, false, false);
-            if (!solution) {
-                err = item.label + ": no solution\n";
-                code = exitNoSolution;
-                return;
-            }
-            out = render(*solution, true) + figures();
-            return;
+        const std::uint32_t wanted = unique ? 2 : 1;
+        bool byComplete = engine == Engine::complete;
+        std::uint32_t found = 0;
+        if (engine == Engine::automatic && board.getInnerSize() > 3) {
+            found = solver.solveWithinFirstLimit(&board, wanted);
+            byComplete = solver.hasTimedOut();
+        } else if (!byComplete) {
+            found = unique ? solver.solveUnique(&board) : solver.solve(&board, false, false) != nullptr;
         }
-        switch (solver.solveUnique(&board)) {
-        case 0:
-            out = boxed ? "none\n" : "";
+        std::string solutions[2];
+        if (byComplete) {
+            found = static_cast<std::uint32_t>(complete.solve(board, wanted));
+            for (std::uint32_t i = 0; i < found; ++i)
+                solutions[i] = render(boardOf(complete.getSolution(static_cast<int>(i)), board.getInnerSize()), true);
+        } else {
+            for (std::uint32_t i = 0; i < found; ++i)
+                solutions[i] = render(*solver.getSolution(static_cast<int>(i)), true);
+        }
+        // The complete engine keeps no search figures; its line says which engine answered.
+        const std::string tail = !showFigures ? "" : byComplete ? "engine: complete\n" : figures();
+        if (found == 0) {
+            if (unique && boxed)
+                out = "none\n";
             err = item.label + ": no solution\n";
             code = exitNoSolution;
-            return;
-        case 1:
-            out = (boxed ? "unique\n" : "") + render(*solver.getSolution(0), true) + figures();
-            return;
-        default:
+        } else if (!unique) {
+            out = solutions[0] + tail;
+        } else if (found == 1) {
+            out = (boxed ? "unique\n" : "") + solutions[0] + tail;
+        } else {
             if (boxed)
-                out = "multiple\n" + render(*solver.getSolution(0), true) + render(*solver.getSolution(1), true) +
-                    figures();
+                out = "multiple\n" + solutions[0] + solutions[1] + tail;
             err = item.label + ": more than one solution\n";
             code = exitSeveralSolutions;
-            return;
         }
     });
 }
@@ -81,26 +91,43 @@ int GridlarkCli::count(const std::vector<std::string>& inputs, std::uint64_t max
             code = exitInvalidGrid;
             return;
         }
-        const CountProcess::Result r = CountProcess::count(board, true, max, timeout, nullptr);
-        using Stop = CountProcess::Stop;
-        if (r.stop == Stop::failed) {
-            err = item.label + ": the count could not be run\n";
-            code = exitNoSolution;
-        } else if (max != 0 && r.count >= max && r.stop != Stop::interrupted) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+        bool timedOut = false;
+        const std::function<bool()> stop = [&] {
+            if (WorkerPool::interruptRequested())
+                return true;
+            timedOut = timeout > 0 && std::chrono::steady_clock::now() >= deadline;
+            return timedOut;
+        };
+        // Up to 9x9 the exact search's exhaustive enumeration counts a million
+        // solutions a second, far more than one SAT call per solution; beyond, only
+        // the complete engine finishes sparse grids.
+        std::uint64_t found = 0;
+        bool stopped = false;
+        if (board.getInnerSize() <= 3) {
+            found = solver.countSolutions(&board, max, stop);
+            stopped = solver.wasCountStopped();
+        } else {
+            complete.setStopCheck(stop);
+            found = complete.solve(board, max);
+            stopped = complete.wasStopped();
+            complete.setStopCheck(nullptr);
+        }
+        if (max != 0 && found >= max) {
             out = "at least " + std::to_string(max) + "\n";
             code = exitCountStopped;
-        } else if (r.stop == Stop::timedOut) {
-            out = "at least " + std::to_string(r.count) + "\n";
+        } else if (stopped && timedOut) {
+            out = "at least " + std::to_string(found) + "\n";
             char seconds[32];
             std::snprintf(seconds, sizeof seconds, "%g", timeout);
             err = item.label + ": stopped after " + seconds + " s\n";
             code = exitCountStopped;
-        } else if (r.stop == Stop::interrupted) {
-            out = "at least " + std::to_string(r.count) + "\n";
+        } else if (stopped) {
+            out = "at least " + std::to_string(found) + "\n";
             code = exitInterrupted;
         } else {
-            out = std::to_string(r.count) + "\n";
-            if (r.count == 0) {
+            out = std::to_string(found) + "\n";
+            if (found == 0) {
                 err = item.label + ": no solution\n";
                 code = exitNoSolution;
             }

@@ -117,6 +117,11 @@ int main(int argc, char** argv)
     bool solveUnique = false;
     CLI::App* solve = app.add_subcommand("solve", "Solve puzzles and print the first solution found");
     solve->add_flag("--unique", solveUnique, "Report \"unique\", \"multiple\" (with two solutions) or \"none\"");
+    std::string solveEngine = "auto";
+    solve->add_option("--engine", solveEngine,
+                      "exact: the search with its figures; complete: the SAT-based engine, no figures; auto "
+                      "(default): exact, and complete for a grid above 9x9 that passes the first time limit")
+        ->check(CLI::IsMember({"exact", "complete", "auto"}));
     solve->add_option("INPUT", solveInputs, "Puzzle files; - is standard input")->required();
 
     std::vector<std::string> countInputs;
@@ -242,7 +247,10 @@ int main(int argc, char** argv)
 
     GridlarkCli cli(options);
     if (*solve)
-        return cli.solve(solveInputs, solveUnique);
+        return cli.solve(solveInputs, solveUnique,
+                         solveEngine == "exact"      ? GridlarkCli::Engine::exact
+                         : solveEngine == "complete" ? GridlarkCli::Engine::complete
+                                                     : GridlarkCli::Engine::automatic);
     if (*count)
         return cli.count(countInputs, countMax, countTimeout);
     if (*list)

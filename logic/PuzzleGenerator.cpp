@@ -1,5 +1,6 @@
 #include "PuzzleGenerator.h"
 
+#include "CompleteSolver.h"
 #include "LogicalSolver.h"
 #include "SolutionCounter.h"
 
@@ -51,7 +52,7 @@ double PuzzleGenerator::levelCap() const
     return kLevels[static_cast<std::size_t>(*options.level)].maxRating;
 }
 
-bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap, bool& countFinished) const
+bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap) const
 {
     const CandidateGrid grid = *CandidateGrid::fromValues(givens);
     const std::int64_t budget = kNodeBudgetPerCell * static_cast<std::int64_t>(givens.size());
@@ -75,11 +76,9 @@ bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap, bo
     // Below unique rectangles' weight nothing else could let the group go.
     if (capped && cap < techniqueInfo(Technique::UniqueRectangle1).weight)
         return false;
-    // Uniqueness still open (sparse large grids): count again from where the techniques
-    // stopped, a far smaller search. A count past its budget keeps the group.
-    const std::optional<int> rest = SolutionCounter::countWithin(work, 2, budget);
-    countFinished &= rest.has_value();
-    return rest == 1 && (!capped || LogicalSolver(true, cap).solve(work).solved);
+    // Uniqueness still open (sparse large grids): the complete engine settles it.
+    CompleteSolver complete;
+    return complete.solve(grid.getInnerSize(), givens, 2) == 1 && (!capped || LogicalSolver(true, cap).solve(work).solved);
 }
 
 GeneratedPuzzle PuzzleGenerator::makeMinimal()
@@ -114,7 +113,7 @@ GeneratedPuzzle PuzzleGenerator::makeMinimal()
         return puzzle;
     for (const std::vector<int>* group : rest) {
         std::vector<int> trial = without(*group);
-        if (staysUnique(trial, cap, puzzle.minimal))
+        if (staysUnique(trial, cap))
             puzzle.givens = std::move(trial);
     }
     return puzzle;

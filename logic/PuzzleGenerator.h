@@ -22,11 +22,9 @@ struct GeneratorOptions {
 };
 
 struct GeneratedPuzzle {
-    std::vector<int> givens;
     // No group of givens can go without a second solution or, for a level below
-    // extreme, a technique above the level. False when a count gave up and a group
-    // stayed that might have gone.
-    bool minimal = true;
+    // extreme, a technique above the level.
+    std::vector<int> givens;
     std::vector<int> solution;
     Rating rating;
 };
@@ -59,7 +57,7 @@ private:
     // Highest weight the level allows, or no cap.
     double levelCap() const;
     // Whether the givens keep one solution: shown by the capped techniques, else counted.
-    bool staysUnique(const std::vector<int>& givens, double cap, bool& countFinished) const;
+    bool staysUnique(const std::vector<int>& givens, double cap) const;
 
     GeneratorOptions options;
     std::mt19937_64 random;

@@ -1,5 +1,6 @@
 #include "PuzzleRater.h"
 
+#include "CompleteSolver.h"
 #include "LogicalSolver.h"
 #include "SolutionCounter.h"
 
@@ -7,22 +8,14 @@
 
 int PuzzleRater::countSolutions(const CandidateGrid& puzzle, std::vector<int>* solution)
 {
-    // Most counts end within a few nodes. A sparse large grid's can run for hours; there
-    // the techniques short of the deep forcing chain (which assume nothing about the
-    // solutions) mostly fill the grid, which proves it has no other solution, and where
-    // they stop the count is a far smaller search.
+    // Most counts end within a few nodes. A sparse large grid's can run for hours;
+    // the complete engine settles it in milliseconds.
     std::vector<int> found;
     std::optional<int> solutions = SolutionCounter::countWithin(puzzle, 2, kQuickCountNodes, &found);
     if (!solutions) {
-        found.clear();
-        CandidateGrid work = puzzle;
-        LogicalSolver(false, techniqueInfo(Technique::DynamicForcingChain).weight).solve(work);
-        if (work.isSolved()) {
-            solutions = 1;
-            found = work.getValues();
-        } else {
-            solutions = SolutionCounter::count(work, 2, &found);
-        }
+        CompleteSolver complete;
+        solutions = static_cast<int>(complete.solve(puzzle.getInnerSize(), puzzle.getValues(), 2));
+        found = complete.getSolution(0);
     }
     if (solution)
         *solution = std::move(found);

@@ -8,7 +8,7 @@ packages=()
 for group in $groups; do
   case "$group" in
     build) packages+=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev
-                      libcli11-dev qt6-base-dev qt6-svg-dev fonts-liberation) ;;
+                      libcli11-dev libcadical-dev qt6-base-dev qt6-svg-dev fonts-liberation) ;;
     test)  packages+=(qqwing valgrind desktop-file-utils appstream man-db xauth parallel lintian poppler-utils chromium) ;;
     fuzz)  packages+=(clang libclang-rt-14-dev) ;;
     bench) packages+=(qqwing hyperfine time) ;;

@@ -55,6 +55,30 @@ std::uint32_t SudokuSolver::solveUnique(const SudokuBoard* board)
     return solutionCount;
 }
 
+std::uint32_t SudokuSolver::solveWithinFirstLimit(const SudokuBoard* board, std::uint32_t wanted)
+{
+    const std::uint32_t mode = maxSolutions;
+    maxSolutions = wanted;
+    giveUpAtTimeout = true;
+    run(board);
+    giveUpAtTimeout = false;
+    maxSolutions = mode;
+    return solutionCount;
+}
+
+std::uint64_t SudokuSolver::countSolutions(const SudokuBoard* board, std::uint64_t max,
+                                           const std::function<bool()>& stop)
+{
+    const std::uint32_t mode = maxSolutions;
+    maxSolutions = 3;
+    countStop = &stop;
+    countMax = max;
+    run(board);
+    countStop = nullptr;
+    maxSolutions = mode;
+    return solutionCount;
+}
+
 const SudokuBoard* SudokuSolver::getSolution(int index) const
 {
     return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions ? solutions[index].get() : nullptr;
@@ -93,6 +117,7 @@ void SudokuSolver::run(const SudokuBoard* board)
     maxDepth = 0;
     deadEnds = 0;
     timedOut = false;
+    countStopped = false;
     // The copy of the caller's board is level 0 of the engine's pool. The engine's
     // validity check on the copy answers as the board's isValid would, since a
     // cell only ever holds 0..size.
@@ -121,7 +146,7 @@ void SudokuSolver::runValid(Engine& engine, const SudokuBoard& board)
     auto& root = engine.gridAt(0);
     engine.recompute(root);
     searchLevel(engine, 0);
-    while (timedOut) {
+    while (timedOut && !giveUpAtTimeout && !countStopped) {
         if (solutionCount >= maxSolutions)
             return;
         engine.load(board, root, false);
@@ -195,6 +220,12 @@ void SudokuSolver::foundSolution(Engine& engine, int level)
             board = std::make_unique<SudokuBoard>(engine.getInnerSize());
         engine.store(grid, *board);
         storedSolutions = solutionCount;
+        return;
+    }
+    if (countStop) {
+        // Setting timedOut unwinds the search as a time limit would.
+        if (solutionCount == countMax || ((solutionCount & 1023) == 0 && *countStop && (*countStop)()))
+            timedOut = countStopped = true;
         return;
     }
     if (sparsePrint && !isListedWhenSparse(solutionCount))

@@ -4,6 +4,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 template <typename Mask, int FixedInner>
@@ -32,6 +33,20 @@ public:
     // restarts included) and returns how many were found: 0, 1 or 2. The solutions
     // are read with getSolution. The mode of later solve calls is left as it was.
     std::uint32_t solveUnique(const SudokuBoard* board);
+
+    // solve (wanted 1) or solveUnique (wanted 2) with the first time limit only:
+    // returns the solutions found, read with getSolution; hasTimedOut() then tells
+    // a search given up from a finished one. Figures and random draws are those of
+    // solve and solveUnique up to there.
+    std::uint32_t solveWithinFirstLimit(const SudokuBoard* board, std::uint32_t wanted);
+    bool hasTimedOut() const { return timedOut; }
+
+    // Counts every solution with the list-all search, printing nothing, up to max
+    // (0: no cap). stop is polled every few solutions; true ends the count, which
+    // then stands as a lower bound. The mode of later solve calls is left as it was.
+    std::uint64_t countSolutions(const SudokuBoard* board, std::uint64_t max, const std::function<bool()>& stop);
+    // Whether the last countSolutions ended before the search was exhausted.
+    bool wasCountStopped() const { return countStopped; }
 
     // Solutions found by the last run (counted, not stored, in list-all mode).
     std::uint32_t getSolutionCount() const { return solutionCount; }
@@ -98,6 +113,12 @@ private:
     std::uint32_t timeLimit;
     std::int32_t startClock;
     bool timedOut;
+    // The first time limit ends the run instead of restarting it.
+    bool giveUpAtTimeout = false;
+    // countSolutions' cap and stop check, and whether it stopped the search.
+    const std::function<bool()>* countStop = nullptr;
+    std::uint64_t countMax = 0;
+    bool countStopped = false;
 
     ClockFunction clockFunction;
     std::unique_ptr<FastSearch<std::uint16_t, 3>> nineEngine;

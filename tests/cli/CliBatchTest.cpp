@@ -148,6 +148,71 @@ TEST(CliBatch, InterruptedCountPrintsItsPartialFigure)
         std::remove(path.c_str());
 }
 
+// Above 9x9 the complete engine counts: a sparse 16x16 puzzle gets its exact figure, a
+// blank one its cap, its time limit or Ctrl+C, as a 9x9 count does.
+TEST(CliBatch, CountsLargeGridsWithTheCompleteEngine)
+{
+    const std::string sixteen = temporaryPath("count-sixteen");
+    const std::string blank = temporaryPath("count-blank-sixteen");
+    // The puzzle of sixteen.txt, and the same with its first blank given a value its
+    // peers allow but the solution does not: no solution.
+    const std::string puzzle = runCli("show --format line " + kData + "sixteen.txt").out;
+    const std::string solution = runCli("solve --format line " + kData + "sixteen.txt").out;
+    ASSERT_EQ(puzzle.size(), 257u) << puzzle;
+    ASSERT_EQ(solution.size(), 257u) << solution;
+    const auto allowed = [&](int cell, char value) {
+        for (int other = 0; other < 256; ++other) {
+            const bool peer = other / 16 == cell / 16 || other % 16 == cell % 16 ||
+                (other / 64 == cell / 64 && other % 16 / 4 == cell % 16 / 4);
+            if (peer && puzzle[static_cast<std::size_t>(other)] == value)
+                return false;
+        }
+        return value != solution[static_cast<std::size_t>(cell)];
+    };
+    std::string wrong = puzzle;
+    for (int cell = 0; cell < 256 && wrong == puzzle; ++cell)
+        for (const char value : std::string("123456789ABCDEFG"))
+            if (puzzle[static_cast<std::size_t>(cell)] == '.' && allowed(cell, value)) {
+                wrong[static_cast<std::size_t>(cell)] = value;
+                break;
+            }
+    ASSERT_NE(wrong, puzzle);
+    writeFile(sixteen, puzzle + wrong);
+    const CommandResult counted = runCli("count --format line '" + sixteen + "'");
+    EXPECT_EQ(counted.out, "1\n0\n");
+    EXPECT_EQ(counted.code, 4);
+    EXPECT_EQ(counted.err, sixteen + ":2: no solution\n");
+
+    writeFile(blank, std::string(256, '.') + "\n");
+    const CommandResult capped = runCli("count --max 3 '" + blank + "'");
+    EXPECT_EQ(capped.out, "at least 3\n");
+    EXPECT_EQ(capped.code, 7);
+    const CommandResult timed = runCli("count --timeout 0.3 '" + blank + "'");
+    EXPECT_EQ(timed.code, 7);
+    long figure = 0;
+    EXPECT_EQ(std::sscanf(timed.out.c_str(), "at least %ld\n", &figure), 1) << timed.out;
+    EXPECT_EQ(timed.err, blank + ": stopped after 0.3 s\n");
+
+    const std::string out = temporaryPath("interrupt-sixteen-out");
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        execl(GRIDLARK_CLI, "gridlark-cli", "count", blank.c_str(), static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(std::sscanf(readFile(out).c_str(), "at least %ld\n", &figure), 1) << readFile(out);
+    for (const std::string& path : {sixteen, blank, out})
+        std::remove(path.c_str());
+}
+
 // Standard input, read as "-", and GNU parallel splitting it into blocks: the same
 // solutions in the same order as one run over the whole file.
 TEST(CliBatch, StandardInputAndGnuParallelMatchOneRun)

@@ -107,6 +107,43 @@ TEST(Cli, SolveUniqueReportsNoneOneOrTwo)
     }
 }
 
+// --engine complete answers with the same solutions, says so in place of the figures;
+// auto on a 9x9 grid prints exactly what the exact engine prints.
+TEST(Cli, SolveEngines)
+{
+    const std::string unique = kData + "unique.txt";
+    const CommandResult exact = runCli("--seed 3 solve --engine exact " + unique + " " + kData + "sixteen.txt");
+    ASSERT_EQ(exact.code, 0) << exact.err;
+    EXPECT_EQ(runCli("--seed 3 solve " + unique + " " + kData + "sixteen.txt").out, exact.out);
+    const CommandResult complete = runCli("solve --engine complete " + unique + " " + kData + "sixteen.txt");
+    ASSERT_EQ(complete.code, 0) << complete.err;
+    const std::vector<SudokuBoard> exactBoards = boxedBoards(exact.out);
+    const std::vector<SudokuBoard> completeBoards = boxedBoards(complete.out);
+    ASSERT_EQ(completeBoards.size(), 2u) << complete.out;
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(completeBoards[i].crc16(), exactBoards[i].crc16()) << "one solution each";
+    EXPECT_EQ(std::count(complete.out.begin(), complete.out.end(), ';'), 0) << "no figures";
+    std::istringstream lines(complete.out);
+    int engineLines = 0;
+    for (std::string line; std::getline(lines, line);)
+        engineLines += line == "engine: complete";
+    EXPECT_EQ(engineLines, 2) << complete.out;
+    EXPECT_EQ(runCli("-q solve --engine complete " + unique).out.find("engine"), std::string::npos);
+
+    for (const auto& [name, code, verdict, solutions] :
+         {std::tuple{"open.txt", 5, "multiple\n", 2u}, {"none.txt", 4, "none\n", 0u}}) {
+        const CommandResult r = runCli("solve --unique --engine complete " + kData + name);
+        EXPECT_EQ(r.code, code) << name;
+        EXPECT_EQ(r.out.substr(0, std::strlen(verdict)), verdict) << name;
+        const std::vector<SudokuBoard> found = boxedBoards(r.out);
+        ASSERT_EQ(found.size(), solutions) << name;
+        for (const SudokuBoard& board : found)
+            EXPECT_TRUE(solves(SudokuBoard((kData + name).c_str()), board)) << name;
+        EXPECT_TRUE(solutions < 2 || found[0].crc16() != found[1].crc16());
+    }
+    EXPECT_EQ(runCli("solve --engine fast " + unique).code, 64);
+}
+
 TEST(Cli, ListPrintsEverySolutionAndCountsThemOnStandardError)
 {
     const CommandResult all = runCli("list " + kData + "four.txt");

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -155,6 +156,62 @@ TEST(Solver, RestartsAfterTimeoutsAndKeepsTheFiguresOfAbandonedRuns)
     }
 }
 
+// solve with the first limit only: a late clock gives the run up instead of restarting
+// it; in time, it answers as solve and solveUnique do, draw for draw.
+TEST(Solver, SolveWithinFirstLimitGivesUpWhereSolveRestarts)
+{
+    SudokuBoard blank(3);
+    SudokuSolver solver;
+    solver.setClock(&scriptedClock);
+    clockScript = {0, 1001, 5000};
+    clockReads = 0;
+    EXPECT_EQ(solver.solveWithinFirstLimit(&blank, 1), 0u);
+    EXPECT_TRUE(solver.hasTimedOut());
+    EXPECT_EQ(solver.getSolution(0), nullptr);
+    EXPECT_EQ(figures(solver), std::make_tuple(0, 0, 0)) << "the root node alone";
+
+    SudokuBoard puzzle = boardFromText(3, "........1.......23..4..5.........4.......675.18..........3......6........9.1.....");
+    for (const std::uint32_t wanted : {1u, 2u}) {
+        clockScript = {0};
+        std::srand(99);
+        ASSERT_EQ(solver.solveWithinFirstLimit(&puzzle, wanted), wanted);
+        EXPECT_FALSE(solver.hasTimedOut());
+        const SudokuBoard first(*solver.getSolution(0));
+        const auto within = figures(solver);
+        std::srand(99);
+        if (wanted == 1)
+            ASSERT_NE(solver.solve(&puzzle, false, false), nullptr);
+        else
+            ASSERT_EQ(solver.solveUnique(&puzzle), 2u);
+        EXPECT_TRUE(sameBoard(first, *solver.getSolution(0))) << wanted;
+        EXPECT_EQ(within, figures(solver)) << wanted;
+    }
+}
+
+// The list-all search counts without printing, up to a cap or until the stop check says
+// so; a stopped count leaves later timed solves free to restart.
+TEST(Solver, CountSolutionsStopsAtTheCapOrTheCheck)
+{
+    SudokuSolver solver;
+    const SudokuBoard many = boardFromText(3, "........1.......23..4..5.........4.......675.18..........3......6........9.1.....");
+    const std::function<bool()> never = [] { return false; };
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(solver.countSolutions(&many, 0, never), 641087u);
+    EXPECT_FALSE(solver.wasCountStopped());
+    EXPECT_EQ(solver.countSolutions(&many, 1000, never), 1000u);
+    EXPECT_TRUE(solver.wasCountStopped());
+    int polls = 0;
+    EXPECT_EQ(solver.countSolutions(&many, 0, [&] { return ++polls == 2; }), 2048u) << "polled every 1024 solutions";
+    EXPECT_TRUE(solver.wasCountStopped());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    SudokuBoard blank(3);
+    solver.setClock(&scriptedClock);
+    clockScript = {0, 1001, 5000};
+    clockReads = 0;
+    EXPECT_NE(solver.solve(&blank, false, false), nullptr) << "restarted after the timeout";
+}
+
 // Listing itself is the CLI tests' work (list and list --sparse), its counts the
 // reference's and qqwing's. No test lists ten million solutions: the sparse rule itself,
 // where solutionCount wraps to 0 after 4294967295.
@@ -261,6 +318,7 @@ TEST(SearchAgainstReference, ListAllCountsOnRandomBoards)
         EXPECT_EQ(std::make_tuple(solver.getSolutionCount(), solver.getTries(), solver.getDeadEnds()),
                   std::make_tuple(reference.solutionCount, reference.tries - 1, reference.deadEnds)) << i;
         EXPECT_EQ(out.empty(), reference.solutionCount == 0) << "sparse output shows solution 1 only";
+        EXPECT_EQ(solver.countSolutions(&board, 0, [] { return false; }), reference.solutionCount) << i;
     }
 }
 
