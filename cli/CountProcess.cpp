@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -102,14 +101,8 @@ CountProcess::Result CountProcess::count(const SudokuBoard& board, bool sparse, 
         childDeadline.tv_nsec -= 1000000000L;
         ++childDeadline.tv_sec;
     }
-    std::fflush(stdout);
-    const pid_t parent = getpid();
-    const pid_t pid = fork();
+    const pid_t pid = WorkerPool::forkBound();
     if (pid == 0) {
-        // The count ends with the process that waits for it, however that ends.
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent)
-            std::_Exit(0);
         close(reportPipe[0]);
         reportFd = reportPipe[1];
         if (output)

@@ -44,16 +44,8 @@ bool WorkerPool::spawn(const Main& main, bool finishTask)
         close(tasks[1]);
         return false;
     }
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t parent = getpid();
-    const pid_t pid = fork();
+    const pid_t pid = forkBound();
     if (pid == 0) {
-        // A parent killed by a signal it cannot catch takes its workers with it; one
-        // that died before this line is seen by the changed parent id.
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent)
-            std::_Exit(0);
         std::signal(SIGINT, SIG_IGN);
         std::signal(SIGPIPE, SIG_DFL);
         if (finishTask) {
@@ -112,6 +104,22 @@ void WorkerPool::reap(bool killFirst)
         }
     }
     workers.clear();
+}
+
+pid_t WorkerPool::forkBound()
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // A parent killed by a signal it cannot catch takes the child with it; one that
+        // died before this line is seen by the changed parent id.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            std::_Exit(0);
+    }
+    return pid;
 }
 
 void WorkerPool::catchInterrupt()

@@ -37,6 +37,9 @@ public:
     void finish();
 
     // Installs the SIGINT handler that the batch watches; the first Ctrl+C is taken.
+    // fork(2) for a child that ends with this process, however this one ends; the
+    // output buffers are flushed first so that the child does not write them again.
+    static pid_t forkBound();
     static void catchInterrupt();
     static bool interruptRequested();
     // In a worker that finishes its task: the child process that SIGUSR1 is passed

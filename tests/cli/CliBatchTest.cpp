@@ -21,12 +21,7 @@ const std::string kData = GRIDLARK_CLI_DATA "/";
 // The puzzles of the sample file, each with one solution.
 std::vector<std::string> uniquePuzzles()
 {
-    std::vector<std::string> puzzles;
-    std::ifstream in(kData + "puzzles.txt");
-    for (std::string line; std::getline(in, line);)
-        if (line.size() >= 81 && line[0] != '#')
-            puzzles.push_back(line.substr(0, 81));
-    return puzzles;
+    return puzzleLinesOf(kData + "puzzles.txt");
 }
 
 // The sample puzzles and more with several solutions, so that the random choices

@@ -16,15 +16,6 @@ namespace {
 
 const std::string kData = GRIDLARK_CLI_DATA "/";
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> all;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        all.push_back(line);
-    return all;
-}
-
 // A puzzle line of 16, 81 or 256 characters: '.' or '0' blank, letters from 10 up.
 SudokuBoard boardOfLine(const std::string& line)
 {

@@ -33,15 +33,6 @@ const char* const kSix[] = {
     ".2.1.....69......27..4.3........56......1......593...8.7...9..65....2.79....8....",
 };
 
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> all;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        all.push_back(line);
-    return all;
-}
-
 bool hasTool(const char* name)
 {
     return runCommand(std::string("command -v ") + name).code == 0;

@@ -22,12 +22,7 @@ const std::string kCli = GRIDLARK_CLI;
 
 std::vector<std::string> samplePuzzles()
 {
-    std::vector<std::string> puzzles;
-    std::ifstream in(kData + "puzzles.txt");
-    for (std::string line; std::getline(in, line);)
-        if (line.size() >= 81 && line[0] != '#')
-            puzzles.push_back(line.substr(0, 81));
-    return puzzles;
+    return puzzleLinesOf(kData + "puzzles.txt");
 }
 
 // Reads one line from fd, waiting up to a minute (only a hang waits that long).

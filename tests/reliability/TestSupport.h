@@ -8,9 +8,11 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 // The common one-line puzzle form (81 characters, '.' or '0' blank), read here on its
 // own so that the oracle tests do not rest on the code they check.
@@ -66,4 +68,25 @@ inline CommandResult runCommand(const std::string& command)
 inline CommandResult runCli(const std::string& arguments, const std::string& prefix = "")
 {
     return runCommand(prefix + "timeout 60 '" GRIDLARK_CLI "' " + arguments);
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> all;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        all.push_back(line);
+    return all;
+}
+
+// The 9x9 one-line puzzles of a file, comments left out.
+inline std::vector<std::string> puzzleLinesOf(const std::string& path)
+{
+    std::vector<std::string> puzzles;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);)
+        if (line.size() >= 81 && line[0] != '#')
+            puzzles.push_back(line.substr(0, 81));
+    return puzzles;
 }
