@@ -114,6 +114,27 @@ TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
     std::remove(nine.c_str());
 }
 
+// Runs count on input, sends it SIGINT once it is at work, and gives its exit status
+// (-1 when it did not exit); its output goes to the two files.
+int interruptedCount(const std::string& input, const std::string& out, const std::string& err)
+{
+    const pid_t pid = fork();
+    if (pid < 0)
+        return -1;
+    if (pid == 0) {
+        std::freopen(out.c_str(), "w", stdout);
+        std::freopen(err.c_str(), "w", stderr);
+        execl(GRIDLARK_CLI, "gridlark-cli", "count", input.c_str(), static_cast<char*>(nullptr));
+        std::_Exit(127);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    kill(pid, SIGINT);
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 // Ctrl+C reaches gridlark-cli as SIGINT; the count so far is printed, the exit is 130.
 TEST(CliBatch, InterruptedCountPrintsItsPartialFigure)
 {
@@ -121,20 +142,7 @@ TEST(CliBatch, InterruptedCountPrintsItsPartialFigure)
     const std::string out = temporaryPath("interrupt-out");
     const std::string err = temporaryPath("interrupt-err");
     writeFile(nine, std::string(81, '.') + "\n");
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        std::freopen(out.c_str(), "w", stdout);
-        std::freopen(err.c_str(), "w", stderr);
-        execl(GRIDLARK_CLI, "gridlark-cli", "count", nine.c_str(), static_cast<char*>(nullptr));
-        std::_Exit(127);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(interruptedCount(nine, out, err), 130);
     long figure = 0;
     EXPECT_EQ(std::sscanf(readFile(out).c_str(), "at least %ld\n", &figure), 1) << readFile(out);
     EXPECT_GT(figure, 0);
@@ -189,20 +197,7 @@ TEST(CliBatch, CountsLargeGridsWithTheCompleteEngine)
     EXPECT_EQ(timed.err, blank + ": stopped after 0.3 s\n");
 
     const std::string out = temporaryPath("interrupt-sixteen-out");
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        std::freopen(out.c_str(), "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        execl(GRIDLARK_CLI, "gridlark-cli", "count", blank.c_str(), static_cast<char*>(nullptr));
-        std::_Exit(127);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_EQ(interruptedCount(blank, out, "/dev/null"), 130);
     EXPECT_EQ(std::sscanf(readFile(out).c_str(), "at least %ld\n", &figure), 1) << readFile(out);
     for (const std::string& path : {sixteen, blank, out})
         std::remove(path.c_str());
