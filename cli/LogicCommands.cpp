@@ -5,7 +5,6 @@
 #include "StepText.h"
 #include "UserTexts.h"
 
-#include <algorithm>
 #include <cstdio>
 
 // explain, hint, rate and generate: the logic library's commands.
