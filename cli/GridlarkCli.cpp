@@ -1,5 +1,6 @@
 #include "GridlarkCli.h"
 
+#include "GlibcRandom.h"
 #include "GridFile.h"
 #include "PuzzleStream.h"
 
@@ -216,8 +217,8 @@ bool GridlarkCli::InputFeed::read(BatchPipeline& pipeline)
 GridlarkCli::GridlarkCli(const CliOptions& options)
     : options(options)
 {
-    // The first cell of the process seeds rand with the time; it must come before
-    // any seed of ours.
+    // The first cell of the process seeds the generator with the time; it must come
+    // before any seed of ours.
     SudokuBoard seedsOnce(1);
 }
 
@@ -360,7 +361,7 @@ int GridlarkCli::runBatch(BatchPipeline& pipeline, const std::vector<Item>& item
     return pipeline.run(
         source,
         [&](const Item& item, TaskResult& result) {
-            std::srand(puzzleSeed(options.seed, item.ordinal));
+            GlibcRandom::shared().seed(puzzleSeed(options.seed, item.ordinal));
             work(item, result);
         },
         done);

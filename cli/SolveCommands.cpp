@@ -1,6 +1,7 @@
 #include "GridlarkCli.h"
 
 #include "CountProcess.h"
+#include "GlibcRandom.h"
 #include "SolutionCheck.h"
 #include "UserTexts.h"
 #include "WorkerPool.h"
@@ -151,7 +152,7 @@ int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
                      static_cast<long>(puzzles));
         return exitUsage;
     }
-    std::srand(puzzleSeed(options.seed, 0));
+    GlibcRandom::shared().seed(puzzleSeed(options.seed, 0));
     const SudokuBoard board = boardOf(items.back().puzzle);
     if (!board.isValid()) {
         std::fprintf(stderr, "%s: %s\n", label.c_str(), UserTexts::invalidGrid);

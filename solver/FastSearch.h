@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GlibcRandom.h"
 #include "SudokuBoard.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <bitset>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <type_traits>
@@ -380,8 +380,8 @@ public:
                     if (!Ops::several(bits)) {
                         if (!Ops::any(bits))
                             return i;
-                        // The single candidate is drawn like any other: one rand() call.
-                        static_cast<void>(std::rand());
+                        // The single candidate is drawn like any other: one draw.
+                        static_cast<void>(GlibcRandom::shared().next());
                         place(grid, i, Ops::lowestValue(bits));
                         lastPlaced = i;
                         continue;

@@ -1,6 +1,7 @@
 #include "SudokuSolver.h"
 
 #include "FastSearch.h"
+#include "GlibcRandom.h"
 
 #include <chrono>
 #include <cstdio>
@@ -200,7 +201,7 @@ void SudokuSolver::searchLevel(Engine& engine, int level)
             if (maxSolutions <= 2 && solutionCount >= maxSolutions)
                 break;
             child = grid;
-            const int v = engine.nthCandidate(grid, branch, std::rand() % left);
+            const int v = engine.nthCandidate(grid, branch, GlibcRandom::shared().next() % left);
             engine.removeCandidate(grid, branch, v);
             engine.place(child, branch, v);
             searchLevel(engine, level + 1);
