@@ -409,3 +409,13 @@ SudokuBoard GridlarkCli::boardOf(const std::vector<int>& values, int innerSize)
     puzzle.values.assign(values.begin(), values.end());
     return boardOf(puzzle);
 }
+
+const SudokuBoard& GridlarkCli::scratchBoard(const std::uint16_t* values, int innerSize)
+{
+    if (!scratch || scratch->getInnerSize() != innerSize)
+        scratch = std::make_unique<SudokuBoard>(innerSize);
+    const int side = scratch->getSize();
+    for (int i = 0; i < side * side; ++i)
+        scratch->cellAt(i / side, i % side)->setValue(values[i]);
+    return *scratch;
+}

@@ -262,6 +262,35 @@ public:
             buildUnits(grid);
     }
 
+    // A grid's values, row-major with 0 for a blank, straight into a grid fit for
+    // recompute; false, as isValid, for an invalid grid, and for a value above the size.
+    bool loadValues(const std::uint16_t* from, Grid& grid) const
+    {
+        const int s = side();
+        std::fill(grid.blank.begin(), grid.blank.end(), 0);
+        bool outside = false;
+        for (int r = 0; r < s; ++r) {
+            for (int c = 0; c < s; ++c) {
+                const int v = from[r * s + c];
+                const int i = c * s + r;
+                outside = outside || v > s;
+                grid.values[i] = static_cast<Value>(v > s ? 0 : v);
+                if (v == 0)
+                    grid.blank[i >> 6] |= std::uint64_t{1} << (i & 63);
+            }
+        }
+        return !outside && isValid(grid);
+    }
+
+    // The values, row-major.
+    void storeValues(const Grid& grid, std::uint16_t* to) const
+    {
+        const int s = side();
+        for (int r = 0; r < s; ++r)
+            for (int c = 0; c < s; ++c)
+                to[r * s + c] = grid.values[c * s + r];
+    }
+
     // Writes values and candidate sets back into a board of the same inner size.
     // The cells count their candidates, with the instruction where there is one.
     __attribute__((target_clones("popcnt", "default"))) void store(const Grid& grid, SudokuBoard& board) const

@@ -80,9 +80,27 @@ std::uint64_t SudokuSolver::countSolutions(const SudokuBoard* board, std::uint64
     return solutionCount;
 }
 
+std::uint32_t SudokuSolver::solveValues(const std::uint16_t* values, int innerSize, std::uint32_t wanted)
+{
+    const std::uint32_t mode = maxSolutions;
+    maxSolutions = wanted;
+    valuesRun = true;
+    run(innerSize, [&](auto& engine, auto& root) { return engine.loadValues(values, root); });
+    maxSolutions = mode;
+    return solutionCount;
+}
+
 const SudokuBoard* SudokuSolver::getSolution(int index) const
 {
-    return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions ? solutions[index].get() : nullptr;
+    return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions && !valuesRun ? solutions[index].get()
+                                                                                          : nullptr;
+}
+
+const std::uint16_t* SudokuSolver::getSolutionValues(int index) const
+{
+    return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions && valuesRun
+        ? solutionValues[index].data()
+        : nullptr;
 }
 
 template <typename F>
@@ -111,6 +129,18 @@ void SudokuSolver::withEngine(int innerSize, F&& f)
 
 void SudokuSolver::run(const SudokuBoard* board)
 {
+    valuesRun = false;
+    // The engine's validity check on the copy answers as the board's isValid would,
+    // since a cell only ever holds 0..size.
+    run(board->getInnerSize(), [board](auto& engine, auto& root) {
+        engine.load(*board, root, false);
+        return engine.isValid(root);
+    });
+}
+
+template <typename Reload>
+void SudokuSolver::run(int innerSize, const Reload& reload)
+{
     clearSolutions();
     solutionCount = 0;
     tries = 0;
@@ -119,46 +149,38 @@ void SudokuSolver::run(const SudokuBoard* board)
     deadEnds = 0;
     timedOut = false;
     countStopped = false;
-    // The copy of the caller's board is level 0 of the engine's pool. The engine's
-    // validity check on the copy answers as the board's isValid would, since a
-    // cell only ever holds 0..size.
-    withEngine(board->getInnerSize(), [&](auto& engine) {
+    invalid = false;
+    // The grid is level 0 of the engine's pool.
+    withEngine(innerSize, [&](auto& engine) {
         auto& root = engine.gridAt(0);
-        engine.load(*board, root, false);
-        if (engine.isValid(root))
-            runValid(engine, *board);
-    });
-}
-
-template <typename Engine>
-void SudokuSolver::runValid(Engine& engine, const SudokuBoard& board)
-{
-    if (maxSolutions > 2) {
-        timeLimited = false;
-        timeLimit = 4294967295u;
-    } else {
-        timeLimited = true;
-        timeLimit = 1;
-        const int n = board.getInnerSize();
-        if (n > 3)
-            timeLimit = timeLimit * static_cast<std::uint32_t>(n - 3) * 2;
-        startClock = clockFunction();
-    }
-    auto& root = engine.gridAt(0);
-    engine.recompute(root);
-    searchLevel(engine, 0);
-    while (timedOut && !giveUpAtTimeout && !countStopped) {
-        if (solutionCount >= maxSolutions)
+        invalid = !reload(engine, root);
+        if (invalid)
             return;
-        engine.load(board, root, false);
+        if (maxSolutions > 2) {
+            timeLimited = false;
+            timeLimit = 4294967295u;
+        } else {
+            timeLimited = true;
+            timeLimit = 1;
+            if (innerSize > 3)
+                timeLimit = timeLimit * static_cast<std::uint32_t>(innerSize - 3) * 2;
+            startClock = clockFunction();
+        }
         engine.recompute(root);
-        clearSolutions();
-        solutionCount = 0;
-        timeLimit *= 2;
-        timedOut = false;
-        startClock = clockFunction();
         searchLevel(engine, 0);
-    }
+        while (timedOut && !giveUpAtTimeout && !countStopped) {
+            if (solutionCount >= maxSolutions)
+                return;
+            reload(engine, root);
+            engine.recompute(root);
+            clearSolutions();
+            solutionCount = 0;
+            timeLimit *= 2;
+            timedOut = false;
+            startClock = clockFunction();
+            searchLevel(engine, 0);
+        }
+    });
 }
 
 bool SudokuSolver::isTimeUp()
@@ -215,6 +237,13 @@ void SudokuSolver::foundSolution(Engine& engine, int level)
 {
     ++solutionCount;
     const auto& grid = engine.gridAt(level);
+    if (maxSolutions < 3 && valuesRun) {
+        std::vector<std::uint16_t>& values = solutionValues[solutionCount - 1];
+        values.resize(static_cast<std::size_t>(engine.getSize()) * engine.getSize());
+        engine.storeValues(grid, values.data());
+        storedSolutions = solutionCount;
+        return;
+    }
     if (maxSolutions < 3) {
         std::unique_ptr<SudokuBoard>& board = solutions[solutionCount - 1];
         if (!board || board->getInnerSize() != engine.getInnerSize())
