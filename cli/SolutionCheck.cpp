@@ -12,24 +12,33 @@ bool solvesPuzzle(const std::uint16_t* puzzle, const std::uint16_t* solution, in
         return false;
     const int n = innerSize;
     const int size = n * n;
-    // One bit per value seen, for each row, column and sub-square; on the stack, as
-    // bench checks every solution.
+    // The values seen in each row, column and sub-square, one bit each, on the stack:
+    // bench checks every solution. A unit of size cells that has seen every value has
+    // none twice, so the sets are only filled, then compared with the full set.
     const int words = (size + 63) / 64;
     std::uint64_t seen[3 * kMaxSide * kMaxWords];
     std::fill(seen, seen + 3 * size * words, 0);
-    for (int r = 0; r < size; ++r) {
-        for (int c = 0; c < size; ++c) {
-            const int v = solution[r * size + c];
-            const int given = puzzle[r * size + c];
-            if (v < 1 || v > size || (given != 0 && given != v))
+    for (int r = 0, i = 0; r < size; ++r) {
+        const int band = 2 * size + r / n * n;
+        for (int c = 0; c < size; ++c, ++i) {
+            const int v = solution[i];
+            const int given = puzzle[i];
+            // v - 1 wraps for 0, so one comparison takes both ends of the range.
+            if (static_cast<unsigned>(v - 1) >= static_cast<unsigned>(size) || (given != 0 && given != v))
                 return false;
             const std::uint64_t bit = std::uint64_t{1} << ((v - 1) % 64);
-            for (const int unit : {r, size + c, 2 * size + (r / n) * n + c / n}) {
-                std::uint64_t& word = seen[unit * words + (v - 1) / 64];
-                if (word & bit)
-                    return false;
-                word |= bit;
-            }
+            const int word = (v - 1) / 64;
+            seen[r * words + word] |= bit;
+            seen[(size + c) * words + word] |= bit;
+            seen[(band + c / n) * words + word] |= bit;
+        }
+    }
+    for (int unit = 0; unit < 3 * size; ++unit) {
+        for (int word = 0; word < words; ++word) {
+            const int left = size - 64 * word;
+            const std::uint64_t full = left >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << left) - 1;
+            if (seen[unit * words + word] != full)
+                return false;
         }
     }
     return true;

@@ -16,7 +16,7 @@ public:
 
     constexpr void seed(unsigned s)
     {
-        std::uint32_t r[kSeedWords] = {};
+        std::uint32_t r[kSeedWords];
         // glibc keeps the seed as a signed 32-bit word; division truncates toward 0.
         std::int32_t word = static_cast<std::int32_t>(s == 0 ? 1u : s);
         r[0] = static_cast<std::uint32_t>(word);

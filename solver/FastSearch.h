@@ -333,13 +333,29 @@ public:
                 board.cellAt(r, c)->setValue(grid.values[c * s + r]);
     }
 
-    // The board's recomputePossibles on a loaded grid.
+    // The board's recomputePossibles on a loaded valid grid: every cell loses the
+    // values of its filled peers, which with no value twice in a unit are the values
+    // of its three units but its own.
     void recompute(Grid& grid) const
     {
-        std::fill(grid.bits.begin(), grid.bits.end(), Ops::full(size));
-        for (int i = 0; i < cellCount; ++i)
-            if (grid.values[i] != 0)
-                clearFromPeers(grid, i, Ops::bit(grid.values[i]));
+        const int s = side();
+        std::fill(seen.begin(), seen.end(), Mask{});
+        for (int i = 0; i < cellCount; ++i) {
+            const int v = grid.values[i];
+            const Mask vb = Ops::when(v != 0, Ops::bit(std::max(v, 1)));
+            const Place& p = places[i];
+            seen[p.row] |= vb;
+            seen[s + p.col] |= vb;
+            seen[2 * s + p.box] |= vb;
+        }
+        const Mask full = Ops::full(s);
+        for (int i = 0; i < cellCount; ++i) {
+            const int v = grid.values[i];
+            const Mask own = Ops::when(v != 0, Ops::bit(std::max(v, 1)));
+            const Place& p = places[i];
+            const Mask taken = static_cast<Mask>(seen[p.row] | seen[s + p.col] | seen[2 * s + p.box]);
+            grid.bits[i] = static_cast<Mask>(full & (static_cast<Mask>(~taken) | own));
+        }
         buildUnits(grid);
     }
 
