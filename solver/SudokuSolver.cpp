@@ -3,7 +3,7 @@
 #include "FastSearch.h"
 #include "GlibcRandom.h"
 
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <type_traits>
 
@@ -28,9 +28,12 @@ SudokuSolver::~SudokuSolver() = default;
 
 std::int32_t SudokuSolver::monotonicMilliseconds()
 {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+    // The search reads the clock at every branching node; the coarse clock (a few
+    // milliseconds) is plenty for limits of seconds and costs a quarter of the fine one.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(
+        static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u));
 }
 
 void SudokuSolver::clearSolutions()
