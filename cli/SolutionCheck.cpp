@@ -20,7 +20,8 @@ bool solvesPuzzle(const std::uint16_t* puzzle, const std::uint16_t* solution, in
     std::fill(seen, seen + 3 * size * words, 0);
     for (int r = 0, i = 0; r < size; ++r) {
         const int band = 2 * size + r / n * n;
-        for (int c = 0; c < size; ++c, ++i) {
+        // The sub-square moves on every n columns, counted rather than divided.
+        for (int c = 0, box = band, inBox = 0; c < size; ++c, ++i) {
             const int v = solution[i];
             const int given = puzzle[i];
             // v - 1 wraps for 0, so one comparison takes both ends of the range.
@@ -30,7 +31,11 @@ bool solvesPuzzle(const std::uint16_t* puzzle, const std::uint16_t* solution, in
             const int word = (v - 1) / 64;
             seen[r * words + word] |= bit;
             seen[(size + c) * words + word] |= bit;
-            seen[(band + c / n) * words + word] |= bit;
+            seen[box * words + word] |= bit;
+            if (++inBox == n) {
+                inBox = 0;
+                ++box;
+            }
         }
     }
     for (int unit = 0; unit < 3 * size; ++unit) {

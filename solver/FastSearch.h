@@ -333,21 +333,12 @@ public:
                 board.cellAt(r, c)->setValue(grid.values[c * s + r]);
     }
 
-    // The board's recomputePossibles on a loaded valid grid: every cell loses the
-    // values of its filled peers, which with no value twice in a unit are the values
-    // of its three units but its own.
+    // The board's recomputePossibles on a loaded grid that isValid has just found
+    // valid: every cell loses the values of its filled peers, which with no value
+    // twice in a unit are the values of its three units (isValid's sets) but its own.
     void recompute(Grid& grid) const
     {
         const int s = side();
-        std::fill(seen.begin(), seen.end(), Mask{});
-        for (int i = 0; i < cellCount; ++i) {
-            const int v = grid.values[i];
-            const Mask vb = Ops::when(v != 0, Ops::bit(std::max(v, 1)));
-            const Place& p = places[i];
-            seen[p.row] |= vb;
-            seen[s + p.col] |= vb;
-            seen[2 * s + p.box] |= vb;
-        }
         const Mask full = Ops::full(s);
         for (int i = 0; i < cellCount; ++i) {
             const int v = grid.values[i];
@@ -602,7 +593,7 @@ private:
     static constexpr bool kTabled = sizeof(Mask) <= sizeof(std::uint64_t);
     std::vector<Mask> peerPositions;
     mutable std::vector<Mask> scratch;
-    mutable std::vector<Mask> seen; // per unit, the values met so far by isValid
+    mutable std::vector<Mask> seen; // per unit, the values isValid met, for recompute
     std::vector<Place> places;
     std::vector<Index> peers; // peerCount() per cell: its column, row and sub-square
     std::vector<Mask> columnInBox; // positions of a sub-square's column k
