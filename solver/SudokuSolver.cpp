@@ -170,7 +170,7 @@ void SudokuSolver::run(int innerSize, const Reload& reload)
             startClock = clockFunction();
         }
         engine.recompute(root);
-        searchLevel(engine, 0);
+        searchLevel(engine, 0, false);
         while (timedOut && !giveUpAtTimeout && !countStopped) {
             if (solutionCount >= maxSolutions)
                 return;
@@ -181,7 +181,7 @@ void SudokuSolver::run(int innerSize, const Reload& reload)
             timeLimit *= 2;
             timedOut = false;
             startClock = clockFunction();
-            searchLevel(engine, 0);
+            searchLevel(engine, 0, false);
         }
     });
 }
@@ -198,13 +198,13 @@ void SudokuSolver::search(SudokuBoard* board)
     withEngine(board->getInnerSize(), [&](auto& engine) {
         const int level = depth;
         engine.load(*board, engine.gridAt(level), true);
-        searchLevel(engine, level);
+        searchLevel(engine, level, true);
         engine.store(engine.gridAt(level), *board);
     });
 }
 
 template <typename Engine>
-void SudokuSolver::searchLevel(Engine& engine, int level)
+void SudokuSolver::searchLevel(Engine& engine, int level, bool keepGrid)
 {
     ++depth;
     ++tries;
@@ -225,11 +225,18 @@ void SudokuSolver::searchLevel(Engine& engine, int level)
                 break;
             if (maxSolutions <= 2 && solutionCount >= maxSolutions)
                 break;
-            child = grid;
             const int v = engine.nthCandidate(grid, branch, GlibcRandom::shared().next() % left);
+            if (left == 1 && !keepGrid) {
+                // The last value is searched on this node's grid, which nothing reads
+                // afterwards: no copy.
+                engine.place(grid, branch, v);
+                searchLevel(engine, level, false);
+                break;
+            }
+            child = grid;
             engine.removeCandidate(grid, branch, v);
             engine.place(child, branch, v);
-            searchLevel(engine, level + 1);
+            searchLevel(engine, level + 1, false);
         }
     }
     --depth;

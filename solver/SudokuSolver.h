@@ -101,8 +101,10 @@ private:
     // grid's values, which it checks; restarts reload it.
     template <typename Reload>
     void run(int innerSize, const Reload& reload);
+    // keepGrid: the level's grid is read afterwards (search stores it), so every
+    // value is searched on a copy.
     template <typename Engine>
-    void searchLevel(Engine& engine, int level);
+    void searchLevel(Engine& engine, int level, bool keepGrid);
     template <typename Engine>
     void foundSolution(Engine& engine, int level);
 
