@@ -3,8 +3,8 @@
 #include "FastSearch.h"
 #include "GlibcRandom.h"
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <type_traits>
 
 SudokuSolver::SudokuSolver()
