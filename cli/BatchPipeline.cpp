@@ -78,10 +78,11 @@ bool writeAll(int fd, const char* data, std::size_t length)
                 in.erase(0, at);
                 at = 0;
             }
-            const std::size_t old = in.size();
-            in.resize(old + 65536);
-            const ssize_t got = read(taskFd, in.data() + old, 65536);
-            in.resize(old + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+            // Read on the stack and appended: growing the string first would clear
+            // 64 KiB for every few tasks that come.
+            char chunk[65536];
+            const ssize_t got = read(taskFd, chunk, sizeof chunk);
+            in.append(chunk, static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
             // Asked to stop while waiting for tasks: there is no task to finish.
             if (got < 0 && errno == EINTR && !WorkerPool::interruptRequested())
                 continue;

@@ -1,5 +1,6 @@
 #include "GridlarkCli.h"
 
+#include "GlibcRandom.h"
 #include "GridFile.h"
 #include "PuzzleStream.h"
 
@@ -216,8 +217,8 @@ bool GridlarkCli::InputFeed::read(BatchPipeline& pipeline)
 GridlarkCli::GridlarkCli(const CliOptions& options)
     : options(options)
 {
-    // The first cell of the process seeds rand with the time; it must come before
-    // any seed of ours.
+    // The first cell of the process seeds the generator with the time; it must come
+    // before any seed of ours.
     SudokuBoard seedsOnce(1);
 }
 
@@ -360,7 +361,7 @@ int GridlarkCli::runBatch(BatchPipeline& pipeline, const std::vector<Item>& item
     return pipeline.run(
         source,
         [&](const Item& item, TaskResult& result) {
-            std::srand(puzzleSeed(options.seed, item.ordinal));
+            GlibcRandom::shared().seed(puzzleSeed(options.seed, item.ordinal));
             work(item, result);
         },
         done);
@@ -407,4 +408,14 @@ SudokuBoard GridlarkCli::boardOf(const std::vector<int>& values, int innerSize)
     puzzle.innerSize = innerSize;
     puzzle.values.assign(values.begin(), values.end());
     return boardOf(puzzle);
+}
+
+const SudokuBoard& GridlarkCli::scratchBoard(const std::uint16_t* values, int innerSize)
+{
+    if (!scratch || scratch->getInnerSize() != innerSize)
+        scratch = std::make_unique<SudokuBoard>(innerSize);
+    const int side = scratch->getSize();
+    for (int i = 0; i < side * side; ++i)
+        scratch->cellAt(i / side, i % side)->setValue(values[i]);
+    return *scratch;
 }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -108,10 +109,13 @@ private:
     std::string figures() const;
     static SudokuBoard boardOf(const PuzzleValues& puzzle);
     static SudokuBoard boardOf(const std::vector<int>& values, int innerSize);
+    // A board holding the values (row-major), kept from one puzzle to the next.
+    const SudokuBoard& scratchBoard(const std::uint16_t* values, int innerSize);
     PuzzleFormat outputFormat(PuzzleFormat fallback) const;
 
     CliOptions options;
     SudokuSolver solver;
     CompleteSolver complete;
     std::size_t puzzlesRead = 0;
+    std::unique_ptr<SudokuBoard> scratch;
 };

@@ -1,29 +1,49 @@
 #include "SolutionCheck.h"
 
-#include <cstdint>
-#include <vector>
+#include "SudokuBoard.h"
 
-bool solvesPuzzle(const SudokuBoard& puzzle, const SudokuBoard& solution)
+#include <algorithm>
+
+bool solvesPuzzle(const std::uint16_t* puzzle, const std::uint16_t* solution, int innerSize)
 {
-    const int size = puzzle.getSize();
-    const int n = puzzle.getInnerSize();
-    if (solution.getSize() != size)
+    constexpr int kMaxSide = SudokuBoard::kMaxInnerSize * SudokuBoard::kMaxInnerSize;
+    constexpr int kMaxWords = (kMaxSide + 63) / 64;
+    if (innerSize < 0 || innerSize > SudokuBoard::kMaxInnerSize)
         return false;
-    // One bit per value seen, for each row, column and sub-square.
+    const int n = innerSize;
+    const int size = n * n;
+    // The values seen in each row, column and sub-square, one bit each, on the stack:
+    // bench checks every solution. A unit of size cells that has seen every value has
+    // none twice, so the sets are only filled, then compared with the full set.
     const int words = (size + 63) / 64;
-    std::vector<std::uint64_t> seen(3 * static_cast<std::size_t>(size) * words, 0);
-    for (int r = 0; r < size; ++r) {
-        for (int c = 0; c < size; ++c) {
-            const int v = solution.valueAt(r, c);
-            if (v < 1 || v > size || (puzzle.valueAt(r, c) != 0 && puzzle.valueAt(r, c) != v))
+    std::uint64_t seen[3 * kMaxSide * kMaxWords];
+    std::fill(seen, seen + 3 * size * words, 0);
+    for (int r = 0, i = 0; r < size; ++r) {
+        const int band = 2 * size + r / n * n;
+        // The sub-square moves on every n columns, counted rather than divided.
+        for (int c = 0, box = band, inBox = 0; c < size; ++c, ++i) {
+            const int v = solution[i];
+            const int given = puzzle[i];
+            // v - 1 wraps for 0, so one comparison takes both ends of the range.
+            if (static_cast<unsigned>(v - 1) >= static_cast<unsigned>(size) || (given != 0 && given != v))
                 return false;
             const std::uint64_t bit = std::uint64_t{1} << ((v - 1) % 64);
-            for (const int unit : {r, size + c, 2 * size + (r / n) * n + c / n}) {
-                std::uint64_t& word = seen[static_cast<std::size_t>(unit) * words + (v - 1) / 64];
-                if (word & bit)
-                    return false;
-                word |= bit;
+            const int word = (v - 1) / 64;
+            seen[r * words + word] |= bit;
+            seen[(size + c) * words + word] |= bit;
+            seen[box * words + word] |= bit;
+            if (++inBox == n) {
+                inBox = 0;
+                ++box;
             }
+        }
+    }
+    for (int unit = 0; unit < 3 * size; ++unit) {
+        for (int word = 0; word < words; ++word) {
+            const int left = size - 64 * word;
+            const std::uint64_t full = left >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << left) - 1;
+            if (seen[unit * words + word] != full)
+                return false;
         }
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "SudokuBoard.h"
+#include <cstdint>
 
-// Whether solution is complete, breaks no rule and keeps every given of puzzle.
-bool solvesPuzzle(const SudokuBoard& puzzle, const SudokuBoard& solution);
+// Whether solution is complete, breaks no rule and keeps every given of puzzle: both
+// grids of the inner size, values row-major with 0 for a blank.
+bool solvesPuzzle(const std::uint16_t* puzzle, const std::uint16_t* solution, int innerSize);

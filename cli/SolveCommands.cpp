@@ -1,6 +1,7 @@
 #include "GridlarkCli.h"
 
 #include "CountProcess.h"
+#include "GlibcRandom.h"
 #include "SolutionCheck.h"
 #include "UserTexts.h"
 #include "WorkerPool.h"
@@ -26,40 +27,48 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 
 int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique, Engine engine)
 {
-    const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
+    const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);
+    const bool boxed = format == PuzzleFormat::boxed;
     const bool showFigures = boxed && !options.quiet;
     const std::vector<Item> items = readInputs(inputs, boxed);
     return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
-        SudokuBoard board = boardOf(item.puzzle);
-        std::string check;
-        if (!board.isValid()) {
-            err = item.label + ": " + UserTexts::invalidGrid + "\n";
-            code = exitInvalidGrid;
-            return;
-        }
-        if (!PuzzleText::write(board, outputFormat(PuzzleFormat::boxed), check)) {
-            err = item.label + ": the " + PuzzleText::getFormatName(outputFormat(PuzzleFormat::boxed)) +
-                " format holds grids up to 25x25\n";
-            code = exitUsage;
-            return;
-        }
+        const int n = item.puzzle.innerSize;
         const std::uint32_t wanted = unique ? 2 : 1;
-        bool byComplete = engine == Engine::complete;
-        std::uint32_t found = 0;
-        if (engine == Engine::automatic && board.getInnerSize() > 3) {
-            found = solver.solveWithinFirstLimit(&board, wanted);
-            byComplete = solver.hasTimedOut();
-        } else if (!byComplete) {
-            found = unique ? solver.solveUnique(&board) : solver.solve(&board, false, false) != nullptr;
-        }
         std::string solutions[2];
-        if (byComplete) {
-            found = static_cast<std::uint32_t>(complete.solve(board, wanted));
+        std::uint32_t found = 0;
+        bool byComplete = engine == Engine::complete;
+        if (!PuzzleText::holds(format, n) || engine == Engine::complete || (engine == Engine::automatic && n > 3)) {
+            const SudokuBoard board = boardOf(item.puzzle);
+            if (!board.isValid()) {
+                err = item.label + ": " + UserTexts::invalidGrid + "\n";
+                code = exitInvalidGrid;
+                return;
+            }
+            if (!PuzzleText::holds(format, n)) {
+                err = item.label + ": the " + PuzzleText::getFormatName(format) + " format holds grids up to 25x25\n";
+                code = exitUsage;
+                return;
+            }
+            if (!byComplete) {
+                found = solver.solveWithinFirstLimit(&board, wanted);
+                byComplete = solver.hasTimedOut();
+            }
+            if (byComplete)
+                found = static_cast<std::uint32_t>(complete.solve(board, wanted));
             for (std::uint32_t i = 0; i < found; ++i)
-                solutions[i] = render(boardOf(complete.getSolution(static_cast<int>(i)), board.getInnerSize()), true);
+                solutions[i] = render(byComplete ? boardOf(complete.getSolution(static_cast<int>(i)), n)
+                                                 : *solver.getSolution(static_cast<int>(i)),
+                                      true);
         } else {
+            // The exact engine straight from the values: its own check tells an invalid grid.
+            found = solver.solveValues(item.puzzle.values.data(), n, wanted);
+            if (solver.wasInvalid()) {
+                err = item.label + ": " + UserTexts::invalidGrid + "\n";
+                code = exitInvalidGrid;
+                return;
+            }
             for (std::uint32_t i = 0; i < found; ++i)
-                solutions[i] = render(*solver.getSolution(static_cast<int>(i)), true);
+                solutions[i] = render(scratchBoard(solver.getSolutionValues(static_cast<int>(i)), n), true);
         }
         // The complete engine keeps no search figures; its line says which engine answered.
         const std::string tail = !showFigures ? "" : byComplete ? "engine: complete\n" : figures();
@@ -151,7 +160,7 @@ int GridlarkCli::list(const std::string& input, bool sparse, std::uint64_t max)
                      static_cast<long>(puzzles));
         return exitUsage;
     }
-    std::srand(puzzleSeed(options.seed, 0));
+    GlibcRandom::shared().seed(puzzleSeed(options.seed, 0));
     const SudokuBoard board = boardOf(items.back().puzzle);
     if (!board.isValid()) {
         std::fprintf(stderr, "%s: %s\n", label.c_str(), UserTexts::invalidGrid);
@@ -250,18 +259,12 @@ int GridlarkCli::bench(const std::string& input, long limit, bool unique)
     const int code = runBatch(
         pipeline, {whole},
         [&](const Item& item, TaskResult& result) {
-            SudokuBoard puzzle = boardOf(item.puzzle);
+            const std::uint16_t* puzzle = item.puzzle.values.data();
             const auto before = std::chrono::steady_clock::now();
-            const SudokuBoard* solution = nullptr;
-            std::int64_t found = 0;
-            if (unique) {
-                found = solver.solveUnique(&puzzle);
-                solution = solver.getSolution(0);
-            } else {
-                solution = solver.solve(&puzzle, false, false);
-            }
+            const std::int64_t found = solver.solveValues(puzzle, item.puzzle.innerSize, unique ? 2 : 1);
             const auto after = std::chrono::steady_clock::now();
-            const bool good = solution && solvesPuzzle(puzzle, *solution);
+            const std::uint16_t* solution = solver.getSolutionValues(0);
+            const bool good = solution && solvesPuzzle(puzzle, solution, item.puzzle.innerSize);
             result.figures = {std::chrono::duration_cast<std::chrono::nanoseconds>(after - before).count(),
                               good,
                               solver.getTries(),

@@ -1,7 +1,8 @@
 #include "Cell.h"
 
+#include "GlibcRandom.h"
+
 #include <bit>
-#include <cstdlib>
 #include <ctime>
 #include <cstring>
 
@@ -22,7 +23,7 @@ void Cell::init(int r, int c, int maxV)
 void Cell::seedOnce()
 {
     if (seedPending) {
-        std::srand(static_cast<unsigned>(static_cast<std::uint32_t>(std::time(nullptr))));
+        GlibcRandom::shared().seed(static_cast<unsigned>(static_cast<std::uint32_t>(std::time(nullptr))));
         seedPending = false;
     }
 }
@@ -119,5 +120,5 @@ int Cell::randomPossible()
 {
     if (numPossible < 1)
         return -1;
-    return nthPossible(std::rand() % numPossible);
+    return nthPossible(GlibcRandom::shared().next() % numPossible);
 }

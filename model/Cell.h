@@ -59,7 +59,8 @@ public:
     // The k-th candidate (0-based) in ascending order, or -1.
     int nthPossible(int k) const;
 
-    // A candidate drawn with one call of rand(), or -1 when there is none.
+    // A candidate drawn with one draw of the process's rand() sequence
+    // (GlibcRandom::shared()), or -1 when there is none.
     int randomPossible();
 
     // The candidate bits, (maxValue + 63) / 64 words; value v is bit (v - 1) % 64
@@ -81,7 +82,8 @@ public:
         }
     }
 
-    // True until the first cell of the process is constructed (which seeds rand).
+    // True until the first cell of the process is constructed (which seeds the
+    // process's generator).
     static bool isSeedPending() { return seedPending; }
 
 private:
@@ -89,7 +91,7 @@ private:
     void setHeapPossibles(const std::uint64_t* bits);
     // Bits 0..n-1 set, for the last word of a candidate set of n values.
     static std::uint64_t lowBits(int n) { return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1; }
-    // Seeds rand with the time at the first construction of the process.
+    // Seeds the process's generator with the time at the first construction.
     static void seedOnce();
     bool isInline() const { return maxValue <= kInlineValues; }
     std::uint64_t* words() { return isInline() ? &inlineBits : heapBits; }

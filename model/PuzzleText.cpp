@@ -422,7 +422,7 @@ bool PuzzleText::write(const SudokuBoard& board, PuzzleFormat format, std::strin
     case PuzzleFormat::line:
     case PuzzleFormat::sdk:
     case PuzzleFormat::ss: {
-        if (n < 2 || n > 5)
+        if (!holds(format, n))
             return false;
         const bool ss = format == PuzzleFormat::ss;
         // Without any value 1-9 a large grid is written in letters alone (A = 1),

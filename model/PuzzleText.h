@@ -83,6 +83,13 @@ public:
     // The board in a notation that reads back as the same board. Line and sdk hold
     // grids up to 25 x 25 (box size 5); false for a larger one.
     static bool write(const SudokuBoard& board, PuzzleFormat format, std::string& out);
+    // Whether write writes grids of this box size in the notation.
+    static bool holds(PuzzleFormat format, int innerSize)
+    {
+        if (format == PuzzleFormat::boxed || format == PuzzleFormat::grid)
+            return true;
+        return format != PuzzleFormat::automatic && innerSize >= 2 && innerSize <= 5;
+    }
 
     static const char* getFormatName(PuzzleFormat format);
     // False when name is none of automatic ("auto"), grid, line, sdk, ss, boxed.

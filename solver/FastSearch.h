@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GlibcRandom.h"
 #include "SudokuBoard.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <bitset>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <type_traits>
@@ -262,6 +262,35 @@ public:
             buildUnits(grid);
     }
 
+    // A grid's values, row-major with 0 for a blank, straight into a grid fit for
+    // recompute; false, as isValid, for an invalid grid, and for a value above the size.
+    bool loadValues(const std::uint16_t* from, Grid& grid) const
+    {
+        const int s = side();
+        std::fill(grid.blank.begin(), grid.blank.end(), 0);
+        bool outside = false;
+        for (int r = 0; r < s; ++r) {
+            for (int c = 0; c < s; ++c) {
+                const int v = from[r * s + c];
+                const int i = c * s + r;
+                outside = outside || v > s;
+                grid.values[i] = static_cast<Value>(v > s ? 0 : v);
+                if (v == 0)
+                    grid.blank[i >> 6] |= std::uint64_t{1} << (i & 63);
+            }
+        }
+        return !outside && isValid(grid);
+    }
+
+    // The values, row-major.
+    void storeValues(const Grid& grid, std::uint16_t* to) const
+    {
+        const int s = side();
+        for (int r = 0; r < s; ++r)
+            for (int c = 0; c < s; ++c)
+                to[r * s + c] = grid.values[c * s + r];
+    }
+
     // Writes values and candidate sets back into a board of the same inner size.
     // The cells count their candidates, with the instruction where there is one.
     __attribute__((target_clones("popcnt", "default"))) void store(const Grid& grid, SudokuBoard& board) const
@@ -304,13 +333,20 @@ public:
                 board.cellAt(r, c)->setValue(grid.values[c * s + r]);
     }
 
-    // The board's recomputePossibles on a loaded grid.
+    // The board's recomputePossibles on a loaded grid that isValid has just found
+    // valid: every cell loses the values of its filled peers, which with no value
+    // twice in a unit are the values of its three units (isValid's sets) but its own.
     void recompute(Grid& grid) const
     {
-        std::fill(grid.bits.begin(), grid.bits.end(), Ops::full(size));
-        for (int i = 0; i < cellCount; ++i)
-            if (grid.values[i] != 0)
-                clearFromPeers(grid, i, Ops::bit(grid.values[i]));
+        const int s = side();
+        const Mask full = Ops::full(s);
+        for (int i = 0; i < cellCount; ++i) {
+            const int v = grid.values[i];
+            const Mask own = Ops::when(v != 0, Ops::bit(std::max(v, 1)));
+            const Place& p = places[i];
+            const Mask taken = static_cast<Mask>(seen[p.row] | seen[s + p.col] | seen[2 * s + p.box]);
+            grid.bits[i] = static_cast<Mask>(full & (static_cast<Mask>(~taken) | own));
+        }
         buildUnits(grid);
     }
 
@@ -380,8 +416,8 @@ public:
                     if (!Ops::several(bits)) {
                         if (!Ops::any(bits))
                             return i;
-                        // The single candidate is drawn like any other: one rand() call.
-                        static_cast<void>(std::rand());
+                        // The single candidate is drawn like any other: one draw.
+                        static_cast<void>(GlibcRandom::shared().next());
                         place(grid, i, Ops::lowestValue(bits));
                         lastPlaced = i;
                         continue;
@@ -459,7 +495,8 @@ private:
 
     // The first blank cell with the fewest candidates, or -1 when none is left.
     // Called when no blank cell can act, so none has fewer than two candidates.
-    int branchCell(const Grid& grid) const
+    // Once per node, over every blank cell: counted with the instruction where there is one.
+    __attribute__((target_clones("popcnt", "default"))) int branchCell(const Grid& grid) const
     {
         int best = -1;
         int bestCount = INT_MAX;
@@ -467,7 +504,11 @@ private:
         for (int word = 0; word < words; ++word) {
             for (std::uint64_t left = grid.blank[word]; left != 0; left &= left - 1) {
                 const int i = 64 * word + std::countr_zero(left);
-                const int count = Ops::count(grid.bits[i]);
+                int count = 0;
+                if constexpr (std::is_integral_v<Mask>)
+                    count = std::popcount(grid.bits[i]);
+                else
+                    count = Ops::count(grid.bits[i]);
                 if (count < bestCount) {
                     if (count <= 2)
                         return i;
@@ -557,7 +598,7 @@ private:
     static constexpr bool kTabled = sizeof(Mask) <= sizeof(std::uint64_t);
     std::vector<Mask> peerPositions;
     mutable std::vector<Mask> scratch;
-    mutable std::vector<Mask> seen; // per unit, the values met so far by isValid
+    mutable std::vector<Mask> seen; // per unit, the values isValid met, for recompute
     std::vector<Place> places;
     std::vector<Index> peers; // peerCount() per cell: its column, row and sub-square
     std::vector<Mask> columnInBox; // positions of a sub-square's column k

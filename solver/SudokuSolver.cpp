@@ -1,9 +1,10 @@
 #include "SudokuSolver.h"
 
 #include "FastSearch.h"
+#include "GlibcRandom.h"
 
-#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <type_traits>
 
 SudokuSolver::SudokuSolver()
@@ -27,9 +28,12 @@ SudokuSolver::~SudokuSolver() = default;
 
 std::int32_t SudokuSolver::monotonicMilliseconds()
 {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+    // The search reads the clock at every branching node; the coarse clock (a few
+    // milliseconds) is plenty for limits of seconds and costs a quarter of the fine one.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(
+        static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u));
 }
 
 void SudokuSolver::clearSolutions()
@@ -79,9 +83,27 @@ std::uint64_t SudokuSolver::countSolutions(const SudokuBoard* board, std::uint64
     return solutionCount;
 }
 
+std::uint32_t SudokuSolver::solveValues(const std::uint16_t* values, int innerSize, std::uint32_t wanted)
+{
+    const std::uint32_t mode = maxSolutions;
+    maxSolutions = wanted;
+    valuesRun = true;
+    run(innerSize, [&](auto& engine, auto& root) { return engine.loadValues(values, root); });
+    maxSolutions = mode;
+    return solutionCount;
+}
+
 const SudokuBoard* SudokuSolver::getSolution(int index) const
 {
-    return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions ? solutions[index].get() : nullptr;
+    return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions && !valuesRun ? solutions[index].get()
+                                                                                          : nullptr;
+}
+
+const std::uint16_t* SudokuSolver::getSolutionValues(int index) const
+{
+    return index >= 0 && static_cast<std::uint32_t>(index) < storedSolutions && valuesRun
+        ? solutionValues[index].data()
+        : nullptr;
 }
 
 template <typename F>
@@ -110,6 +132,18 @@ void SudokuSolver::withEngine(int innerSize, F&& f)
 
 void SudokuSolver::run(const SudokuBoard* board)
 {
+    valuesRun = false;
+    // The engine's validity check on the copy answers as the board's isValid would,
+    // since a cell only ever holds 0..size.
+    run(board->getInnerSize(), [board](auto& engine, auto& root) {
+        engine.load(*board, root, false);
+        return engine.isValid(root);
+    });
+}
+
+template <typename Reload>
+void SudokuSolver::run(int innerSize, const Reload& reload)
+{
     clearSolutions();
     solutionCount = 0;
     tries = 0;
@@ -118,46 +152,38 @@ void SudokuSolver::run(const SudokuBoard* board)
     deadEnds = 0;
     timedOut = false;
     countStopped = false;
-    // The copy of the caller's board is level 0 of the engine's pool. The engine's
-    // validity check on the copy answers as the board's isValid would, since a
-    // cell only ever holds 0..size.
-    withEngine(board->getInnerSize(), [&](auto& engine) {
+    invalid = false;
+    // The grid is level 0 of the engine's pool.
+    withEngine(innerSize, [&](auto& engine) {
         auto& root = engine.gridAt(0);
-        engine.load(*board, root, false);
-        if (engine.isValid(root))
-            runValid(engine, *board);
-    });
-}
-
-template <typename Engine>
-void SudokuSolver::runValid(Engine& engine, const SudokuBoard& board)
-{
-    if (maxSolutions > 2) {
-        timeLimited = false;
-        timeLimit = 4294967295u;
-    } else {
-        timeLimited = true;
-        timeLimit = 1;
-        const int n = board.getInnerSize();
-        if (n > 3)
-            timeLimit = timeLimit * static_cast<std::uint32_t>(n - 3) * 2;
-        startClock = clockFunction();
-    }
-    auto& root = engine.gridAt(0);
-    engine.recompute(root);
-    searchLevel(engine, 0);
-    while (timedOut && !giveUpAtTimeout && !countStopped) {
-        if (solutionCount >= maxSolutions)
+        invalid = !reload(engine, root);
+        if (invalid)
             return;
-        engine.load(board, root, false);
+        if (maxSolutions > 2) {
+            timeLimited = false;
+            timeLimit = 4294967295u;
+        } else {
+            timeLimited = true;
+            timeLimit = 1;
+            if (innerSize > 3)
+                timeLimit = timeLimit * static_cast<std::uint32_t>(innerSize - 3) * 2;
+            startClock = clockFunction();
+        }
         engine.recompute(root);
-        clearSolutions();
-        solutionCount = 0;
-        timeLimit *= 2;
-        timedOut = false;
-        startClock = clockFunction();
-        searchLevel(engine, 0);
-    }
+        searchLevel(engine, 0, false);
+        while (timedOut && !giveUpAtTimeout && !countStopped) {
+            if (solutionCount >= maxSolutions)
+                return;
+            reload(engine, root);
+            engine.recompute(root);
+            clearSolutions();
+            solutionCount = 0;
+            timeLimit *= 2;
+            timedOut = false;
+            startClock = clockFunction();
+            searchLevel(engine, 0, false);
+        }
+    });
 }
 
 bool SudokuSolver::isTimeUp()
@@ -172,13 +198,13 @@ void SudokuSolver::search(SudokuBoard* board)
     withEngine(board->getInnerSize(), [&](auto& engine) {
         const int level = depth;
         engine.load(*board, engine.gridAt(level), true);
-        searchLevel(engine, level);
+        searchLevel(engine, level, true);
         engine.store(engine.gridAt(level), *board);
     });
 }
 
 template <typename Engine>
-void SudokuSolver::searchLevel(Engine& engine, int level)
+void SudokuSolver::searchLevel(Engine& engine, int level, bool keepGrid)
 {
     ++depth;
     ++tries;
@@ -199,11 +225,18 @@ void SudokuSolver::searchLevel(Engine& engine, int level)
                 break;
             if (maxSolutions <= 2 && solutionCount >= maxSolutions)
                 break;
+            const int v = engine.nthCandidate(grid, branch, GlibcRandom::shared().next() % left);
+            if (left == 1 && !keepGrid) {
+                // The last value is searched on this node's grid, which nothing reads
+                // afterwards: no copy.
+                engine.place(grid, branch, v);
+                searchLevel(engine, level, false);
+                break;
+            }
             child = grid;
-            const int v = engine.nthCandidate(grid, branch, std::rand() % left);
             engine.removeCandidate(grid, branch, v);
             engine.place(child, branch, v);
-            searchLevel(engine, level + 1);
+            searchLevel(engine, level + 1, false);
         }
     }
     --depth;
@@ -214,6 +247,13 @@ void SudokuSolver::foundSolution(Engine& engine, int level)
 {
     ++solutionCount;
     const auto& grid = engine.gridAt(level);
+    if (maxSolutions < 3 && valuesRun) {
+        std::vector<std::uint16_t>& values = solutionValues[solutionCount - 1];
+        values.resize(static_cast<std::size_t>(engine.getSize()) * engine.getSize());
+        engine.storeValues(grid, values.data());
+        storedSolutions = solutionCount;
+        return;
+    }
     if (maxSolutions < 3) {
         std::unique_ptr<SudokuBoard>& board = solutions[solutionCount - 1];
         if (!board || board->getInnerSize() != engine.getInnerSize())

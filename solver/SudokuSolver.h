@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 template <typename Mask, int FixedInner>
 class FastSearch;
@@ -40,6 +41,14 @@ public:
     // solve and solveUnique up to there.
     std::uint32_t solveWithinFirstLimit(const SudokuBoard* board, std::uint32_t wanted);
     bool hasTimedOut() const { return timedOut; }
+
+    // solve (wanted 1) or solveUnique (wanted 2) on a grid given as values, row-major,
+    // 0 for a blank, without a board: the solutions are read with getSolutionValues,
+    // in the same layout. Returns the solutions found; 0 for an invalid grid as well,
+    // which wasInvalid() then tells (a value outside 0..size makes a grid invalid).
+    std::uint32_t solveValues(const std::uint16_t* values, int innerSize, std::uint32_t wanted);
+    bool wasInvalid() const { return invalid; }
+    const std::uint16_t* getSolutionValues(int index) const;
 
     // Counts every solution with the list-all search, printing nothing, up to max
     // (0: no cap). stop is polled every few solutions; true ends the count, which
@@ -88,10 +97,14 @@ private:
     // Runs f with the flat search engine that suits the inner size.
     template <typename F>
     void withEngine(int innerSize, F&& f);
+    // Clears the results and searches from the root that reload fills with the
+    // grid's values, which it checks; restarts reload it.
+    template <typename Reload>
+    void run(int innerSize, const Reload& reload);
+    // keepGrid: the level's grid is read afterwards (search stores it), so every
+    // value is searched on a copy.
     template <typename Engine>
-    void runValid(Engine& engine, const SudokuBoard& board);
-    template <typename Engine>
-    void searchLevel(Engine& engine, int level);
+    void searchLevel(Engine& engine, int level, bool keepGrid);
     template <typename Engine>
     void foundSolution(Engine& engine, int level);
 
@@ -101,6 +114,10 @@ private:
     // The boards of the solution slots, kept from one run to the next; the first
     // storedSolutions of them hold the current run's solutions.
     std::unique_ptr<SudokuBoard> solutions[2];
+    // The solutions of a run on values (the last run was one when valuesRun is set).
+    std::vector<std::uint16_t> solutionValues[2];
+    bool valuesRun = false;
+    bool invalid = false;
     std::uint32_t storedSolutions;
     std::uint32_t solutionCount;
     std::int32_t tries;

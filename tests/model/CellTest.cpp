@@ -1,4 +1,5 @@
 #include "Cell.h"
+#include "GlibcRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -76,16 +77,17 @@ TEST_P(CellSize, CandidateSetAgreesWithAPlainSet)
     EXPECT_EQ(cell.getValue(), maxValue);
     EXPECT_EQ(candidates(cell), kept);
 
-    // Each draw is the candidate picked by exactly one rand() call; none without candidates.
+    // Each draw is the candidate picked by exactly one rand() call of the C library's
+    // sequence; none without candidates.
     std::srand(1234);
     std::vector<int> expected;
     for (int i = 0; i < 100; ++i)
         expected.push_back(kept.empty() ? -1 : kept[std::rand() % kept.size()]);
     const int next = std::rand();
-    std::srand(1234);
+    GlibcRandom::shared().seed(1234);
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(cell.randomPossible(), expected[i]) << "draw " << i;
-    EXPECT_EQ(std::rand(), next);
+    EXPECT_EQ(GlibcRandom::shared().next(), next);
 
     // Copies are deep, whether the flags live inline or on the heap on either side.
     for (const int to : {9, 256}) {
@@ -126,7 +128,7 @@ TEST_P(CellSize, CandidateSetAgreesWithAPlainSet)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CellSize, testing::Values(0, 1, 9, 64, 65, 129, 256));
 
-// The first cell of a process seeds rand with the time in seconds, and no later cell
+// The first cell of a process seeds the generator with the time in seconds, and no later cell
 // or copy seeds it again: a fresh process, so that no cell exists yet.
 TEST(CellDeathTest, OnlyTheFirstCellSeedsWithTheTime)
 {
@@ -136,7 +138,7 @@ TEST(CellDeathTest, OnlyTheFirstCellSeedsWithTheTime)
             const bool pending = Cell::isSeedPending();
             const auto before = static_cast<unsigned>(std::time(nullptr));
             const Cell first(0, 0, 9);
-            const int drawn = std::rand();
+            const int drawn = GlibcRandom::shared().next();
             const auto after = static_cast<unsigned>(std::time(nullptr));
             std::srand(before);
             const int atBefore = std::rand();
@@ -144,11 +146,13 @@ TEST(CellDeathTest, OnlyTheFirstCellSeedsWithTheTime)
             const bool seededWithTime = drawn == atBefore || drawn == std::rand();
             std::srand(42);
             const int expected = std::rand();
-            std::srand(42);
+            GlibcRandom::shared().seed(42);
             const Cell blank(1, 1, 9);
             const Cell wide(1, 1, 256);
             const Cell copy(wide);
-            std::exit(pending && !Cell::isSeedPending() && seededWithTime && std::rand() == expected ? 0 : 1);
+            std::exit(pending && !Cell::isSeedPending() && seededWithTime && GlibcRandom::shared().next() == expected
+                          ? 0
+                          : 1);
         },
         testing::ExitedWithCode(0), "");
 }

@@ -1,4 +1,5 @@
 #include "CompleteSolver.h"
+#include "GlibcRandom.h"
 #include "SudokuSolver.h"
 #include "TestBoards.h"
 
@@ -61,7 +62,7 @@ TEST_P(CompleteAgainstExact, SameVerdictAndSolution)
     int unique = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         SudokuBoard puzzle = boardFromText(3, lines[i]);
-        std::srand(static_cast<unsigned>(i));
+        GlibcRandom::shared().seed(static_cast<unsigned>(i));
         const std::uint32_t verdict = exact.solveUnique(&puzzle);
         ASSERT_EQ(complete.solve(puzzle, 2), verdict) << lines[i];
         ASSERT_FALSE(complete.wasStopped());

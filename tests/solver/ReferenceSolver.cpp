@@ -57,7 +57,7 @@ Cell* ReferenceSolver::propagate(SudokuBoard* board)
                 if (cell->numPossibles() == 0)
                     return cell;
                 if (cell->numPossibles() == 1) {
-                    board->placeValue(row, col, cell->randomPossible());
+                    board->placeValue(row, col, drawPossible(*cell));
                     changed = true;
                     continue;
                 }
@@ -130,7 +130,7 @@ void ReferenceSolver::search(SudokuBoard* board)
             --branchingNodesLeft;
         while (!abandoned && cell->numPossibles() > 0 && (limit > 2 || solutionCount < limit)) {
             auto child = std::make_unique<SudokuBoard>(*board);
-            const int v = cell->randomPossible();
+            const int v = drawPossible(*cell);
             cell->removePossible(v);
             child->placeValue(cell->getRow(), cell->getCol(), v);
             search(child.get());

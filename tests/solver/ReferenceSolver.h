@@ -3,6 +3,7 @@
 #include "SudokuBoard.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,14 @@
 // run starts afresh from the board and the figures add up.
 class ReferenceSolver {
 public:
+    // A candidate drawn with one call of the C library's rand(), as the algorithm
+    // draws; -1 when there is none. The solver draws from GlibcRandom instead, so
+    // that the two agreeing checks that sequence draw for draw.
+    static int drawPossible(const Cell& cell)
+    {
+        return cell.numPossibles() < 1 ? -1 : cell.nthPossible(std::rand() % cell.numPossibles());
+    }
+
     // Same contract as SudokuSolver::propagate.
     static Cell* propagate(SudokuBoard* board);
 

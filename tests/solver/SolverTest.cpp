@@ -1,3 +1,4 @@
+#include "GlibcRandom.h"
 #include "ReferenceSolver.h"
 #include "SudokuSolver.h"
 #include "TestBoards.h"
@@ -134,7 +135,7 @@ TEST(Solver, RestartsAfterTimeoutsAndKeepsTheFiguresOfAbandonedRuns)
         clockReads = 0;
         SudokuSolver solver;
         solver.setClock(&scriptedClock);
-        std::srand(4242);
+        GlibcRandom::shared().seed(4242);
         const std::uint32_t found =
             c.maxSolutions == 1 ? solver.solve(&c.board, false, false) != nullptr : solver.solveUnique(&c.board);
 
@@ -173,12 +174,12 @@ TEST(Solver, SolveWithinFirstLimitGivesUpWhereSolveRestarts)
     SudokuBoard puzzle = boardFromText(3, "........1.......23..4..5.........4.......675.18..........3......6........9.1.....");
     for (const std::uint32_t wanted : {1u, 2u}) {
         clockScript = {0};
-        std::srand(99);
+        GlibcRandom::shared().seed(99);
         ASSERT_EQ(solver.solveWithinFirstLimit(&puzzle, wanted), wanted);
         EXPECT_FALSE(solver.hasTimedOut());
         const SudokuBoard first(*solver.getSolution(0));
         const auto within = figures(solver);
-        std::srand(99);
+        GlibcRandom::shared().seed(99);
         if (wanted == 1)
             ASSERT_NE(solver.solve(&puzzle, false, false), nullptr);
         else
@@ -242,9 +243,9 @@ void compareRun(SudokuSolver& solver, const SudokuBoard& start, std::uint32_t ma
     // One propagation: the same board afterwards, the same cell returned, the same draws.
     SudokuBoard fast(start);
     SudokuBoard plain(start);
-    std::srand(seed);
+    GlibcRandom::shared().seed(seed);
     const Cell* fastCell = solver.propagate(&fast);
-    const int fastNext = std::rand();
+    const int fastNext = GlibcRandom::shared().next();
     std::srand(seed);
     const Cell* plainCell = ReferenceSolver::propagate(&plain);
     ASSERT_TRUE(sameBoard(fast, plain) && fastNext == std::rand()) << where;
@@ -252,10 +253,10 @@ void compareRun(SudokuSolver& solver, const SudokuBoard& start, std::uint32_t ma
     EXPECT_TRUE(!fastCell || fastCell == fast.cellAt(plainCell->getRow(), plainCell->getCol())) << where;
 
     // Then the whole search.
-    std::srand(seed);
+    GlibcRandom::shared().seed(seed);
     const std::uint32_t found =
         maxSolutions == 1 ? solver.solve(&board, false, false) != nullptr : solver.solveUnique(&board);
-    const int solverNext = std::rand();
+    const int solverNext = GlibcRandom::shared().next();
 
     ReferenceSolver reference;
     std::srand(seed);
@@ -285,6 +286,7 @@ TEST(SearchAgainstReference, FirstSolutionAndUniquenessOnRandomBoards)
         const int cells = innerSize * innerSize * innerSize * innerSize;
         for (int i = 0; i < boards; ++i) {
             std::srand(7000u * innerSize + i);
+            GlibcRandom::shared().seed(7000u * innerSize + i);
             const SudokuBoard board =
                 innerSize <= 3 && i % 3 == 2
                     ? randomPartialBoard(innerSize, std::rand() % (cells / 2 + 1))
@@ -303,11 +305,12 @@ TEST(SearchAgainstReference, ListAllCountsOnRandomBoards)
     SudokuSolver solver;
     for (int i = 0; i < 100; ++i) {
         std::srand(9100u + i);
+        GlibcRandom::shared().seed(9100u + i);
         const SudokuBoard board = i % 3 == 0   ? randomPuzzle(3, 30 + std::rand() % 30)
                                   : i % 3 == 1 ? randomPuzzle(2, std::rand() % 24)
                                                : randomPartialBoard(2, std::rand() % 9);
         SudokuBoard copy(board);
-        std::srand(i);
+        GlibcRandom::shared().seed(i);
         testing::internal::CaptureStdout();
         EXPECT_EQ(solver.solve(&copy, true, true), nullptr);
         const std::string out = testing::internal::GetCapturedStdout();

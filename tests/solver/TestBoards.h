@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ReferenceSolver.h"
 #include "SolutionCheck.h"
 #include "SudokuBoard.h"
 #include "SudokuSolver.h"
@@ -67,7 +68,7 @@ inline SudokuBoard randomPartialBoard(int innerSize, int placements)
     for (int i = 0; i < placements; ++i) {
         Cell* cell = board.cellAt(std::rand() % size, std::rand() % size);
         if (cell->getValue() == 0 && cell->numPossibles() > 0)
-            board.placeValue(cell->getRow(), cell->getCol(), cell->randomPossible());
+            board.placeValue(cell->getRow(), cell->getCol(), ReferenceSolver::drawPossible(*cell));
     }
     board.recomputePossibles();
     return board;
