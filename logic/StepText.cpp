@@ -245,8 +245,20 @@ std::string StepText::describe(const Step& step, const GridLayout& layout)
     case Technique::DirectHiddenTriple:
         return name + " " + joinNumbers(step.digits) + " in " + unitName(step.units.front(), size) + " (only in " +
                join(cellNames(step.proof, size), ", ") + "): " + outcome;
+    case Technique::XCycle:
+    case Technique::YCycle:
+    case Technique::BidirectionalCycle:
+        return name + " " + chain(step.proof, size) + "-" + candidateName(step.proof.front(), size) + ": " + outcome;
+    case Technique::AlignedTripleExclusion: {
+        const std::vector<std::string> cells = cellNames(step.proof, size);
+        const std::vector<std::string> triple(cells.begin(), cells.begin() + 3);
+        const std::vector<std::string> emptied(cells.begin() + 3, cells.end());
+        return name + ": " + join(triple, " and ") + " would empty " + join(emptied, " and ") + ": " + outcome;
+    }
     case Technique::UniqueRectangle3:
     case Technique::UniqueRectangle4:
+    case Technique::UniqueLoop3:
+    case Technique::UniqueLoop4:
         return name + " on " + joinNumbers({step.digits[0], step.digits[1]}, "/") + " (" +
                join(cellNames(step.proof, size), ", ") + ") in " + unitName(step.units.front(), size) + ": " + outcome;
     default: {
