@@ -249,6 +249,16 @@ std::string StepText::describe(const Step& step, const GridLayout& layout)
     case Technique::YCycle:
     case Technique::BidirectionalCycle:
         return name + " " + chain(step.proof, size) + "-" + candidateName(step.proof.front(), size) + ": " + outcome;
+    case Technique::UniqueLoop1:
+    case Technique::UniqueLoop2: {
+        std::vector<Candidate> extra;
+        for (const Candidate& c : step.proof)
+            if (c.value != step.digits[0] && c.value != step.digits[1])
+                extra.push_back(c);
+        return name + " on " + joinNumbers({step.digits[0], step.digits[1]}, "/") + " (loop " +
+               join(cellNames(step.proof, size), ", ") + "; extra candidates in " + join(cellNames(extra, size), " and ") +
+               "): " + outcome;
+    }
     case Technique::AlignedTripleExclusion: {
         const std::vector<std::string> cells = cellNames(step.proof, size);
         const std::vector<std::string> triple(cells.begin(), cells.begin() + 3);

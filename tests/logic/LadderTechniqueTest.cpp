@@ -164,7 +164,8 @@ TEST(UniqueLoops, WeighMoreWithMoreCells)
     EXPECT_NEAR(step->weight, 4.7, 1e-9);
 }
 
-// Cycles print as a closed chain, and the triple names the cells it would empty.
+// Cycles print as a closed chain, loops their extra candidates' cells, and the triple
+// the cells it would empty.
 TEST(LadderText, NamesTheLoopAndTheCellsEmptied)
 {
     CandidateGrid grid(3);
@@ -174,6 +175,13 @@ TEST(LadderText, NamesTheLoopAndTheCellsEmptied)
     ASSERT_TRUE(cycle.has_value());
     EXPECT_EQ(StepText::describe(*cycle, grid.getLayout()).substr(0, 52),
               "X-cycle (5)r1c1=(5)r1c5-(5)r2c6=(5)r2c2-(5)r1c1: r3c");
+
+    CandidateGrid loop(3);
+    loopOfSix(loop, "125", "125");
+    const std::optional<Step> roof = LogicalSolver(true).findStep(loop, Technique::UniqueLoop2);
+    ASSERT_TRUE(roof.has_value());
+    EXPECT_EQ(StepText::describe(*roof, loop.getLayout()).substr(0, 104),
+              "Unique loop type 2 on 1/2 (loop r1c1, r1c2, r4c2, r4c3, r7c3, r7c1; extra candidates in r7c3 and r7c1): ");
 
     CandidateGrid triple(3);
     kCases.back().setup(triple);
