@@ -28,6 +28,17 @@ public:
                 for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
                     ++places[static_cast<std::size_t>(unit * size + std::countr_zero(m))];
         }
+        // Every node of a loop has a strong link; the others are left out at once, which
+        // keeps the search small on large grids.
+        linked.assign(static_cast<std::size_t>(nodeCount), 0);
+        for (int node = 0; node < nodeCount; ++node) {
+            if (!grid.hasCandidate(cellOf(node), valueOf(node)))
+                continue;
+            bool strong = kind != Technique::XCycle && bivalue(cellOf(node));
+            for (int k = 0; k < 3 && kind != Technique::YCycle; ++k)
+                strong |= places[static_cast<std::size_t>(layout.unitOf(cellOf(node), k) * size + valueOf(node) - 1)] == 2;
+            linked[static_cast<std::size_t>(node)] = strong && (kind != Technique::YCycle || bivalue(cellOf(node)));
+        }
     }
 
     std::optional<Step> find()
@@ -55,10 +66,7 @@ private:
     Candidate candidateOf(int node) const { return {cellOf(node), valueOf(node)}; }
     bool bivalue(int cell) const { return std::popcount(grid.getCandidates(cell)) == 2; }
 
-    bool usable(int node) const
-    {
-        return grid.hasCandidate(cellOf(node), valueOf(node)) && (kind != Technique::YCycle || bivalue(cellOf(node)));
-    }
+    bool usable(int node) const { return linked[static_cast<std::size_t>(node)] != 0; }
 
     // Nodes true when node is false (off) or false when it is true (on). Only nodes
     // after the start take part, so each loop is met from its lowest node.
@@ -183,6 +191,7 @@ private:
     // Per state (2 * node + on): links from the start, taken true; kFar unreached.
     std::vector<int> distance;
     std::vector<char> onPath;
+    std::vector<char> linked;
     std::vector<int> queue;
     std::vector<int> path;
     int start = 0;
