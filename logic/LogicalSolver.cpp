@@ -55,8 +55,16 @@ std::optional<Step> LogicalSolver::findByTechnique(const CandidateGrid& grid, Te
     case Technique::UniqueRectangle3:
     case Technique::UniqueRectangle4:
         return uniqueSolutionKnown ? findUniqueRectangle(grid, technique) : std::nullopt;
+    case Technique::UniqueLoop1:
+    case Technique::UniqueLoop2:
+    case Technique::UniqueLoop3:
+    case Technique::UniqueLoop4: return uniqueSolutionKnown ? findUniqueLoop(grid, technique) : std::nullopt;
     case Technique::BugPlusOne: return uniqueSolutionKnown ? findBugPlusOne(grid) : std::nullopt;
     case Technique::AlignedPairExclusion: return findAlignedPairExclusion(grid);
+    case Technique::AlignedTripleExclusion: return findAlignedTripleExclusion(grid);
+    case Technique::XCycle:
+    case Technique::YCycle:
+    case Technique::BidirectionalCycle: return findCycle(grid, technique);
     case Technique::XChain:
     case Technique::XYChain:
     case Technique::Aic: return findChain(grid, technique);

@@ -245,8 +245,30 @@ std::string StepText::describe(const Step& step, const GridLayout& layout)
     case Technique::DirectHiddenTriple:
         return name + " " + joinNumbers(step.digits) + " in " + unitName(step.units.front(), size) + " (only in " +
                join(cellNames(step.proof, size), ", ") + "): " + outcome;
+    case Technique::XCycle:
+    case Technique::YCycle:
+    case Technique::BidirectionalCycle:
+        return name + " " + chain(step.proof, size) + "-" + candidateName(step.proof.front(), size) + ": " + outcome;
+    case Technique::UniqueLoop1:
+    case Technique::UniqueLoop2: {
+        std::vector<Candidate> extra;
+        for (const Candidate& c : step.proof)
+            if (c.value != step.digits[0] && c.value != step.digits[1])
+                extra.push_back(c);
+        return name + " on " + joinNumbers({step.digits[0], step.digits[1]}, "/") + " (loop " +
+               join(cellNames(step.proof, size), ", ") + "; extra candidates in " + join(cellNames(extra, size), " and ") +
+               "): " + outcome;
+    }
+    case Technique::AlignedTripleExclusion: {
+        const std::vector<std::string> cells = cellNames(step.proof, size);
+        const std::vector<std::string> triple(cells.begin(), cells.begin() + 3);
+        const std::vector<std::string> emptied(cells.begin() + 3, cells.end());
+        return name + ": " + join(triple, " and ") + " would empty " + join(emptied, " and ") + ": " + outcome;
+    }
     case Technique::UniqueRectangle3:
     case Technique::UniqueRectangle4:
+    case Technique::UniqueLoop3:
+    case Technique::UniqueLoop4:
         return name + " on " + joinNumbers({step.digits[0], step.digits[1]}, "/") + " (" +
                join(cellNames(step.proof, size), ", ") + ") in " + unitName(step.units.front(), size) + ": " + outcome;
     default: {

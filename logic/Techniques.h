@@ -33,10 +33,17 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid);
 // Only sound when the puzzle is known to have exactly one solution.
 // Technique::UniqueRectangle1 to UniqueRectangle4.
 std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type);
+// Technique::UniqueLoop1 to UniqueLoop4: loops of six cells or more.
+std::optional<Step> findUniqueLoop(const CandidateGrid& grid, Technique type);
 std::optional<Step> findBugPlusOne(const CandidateGrid& grid);
 // Two cells that see each other cannot take a pair of values that empties a bivalue
 // cell both see.
 std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid);
+// Three cells that see each other, and the cells of two or three candidates that see all
+// three and that their values would empty.
+std::optional<Step> findAlignedTripleExclusion(const CandidateGrid& grid);
+// Technique::XCycle, YCycle or BidirectionalCycle: continuous loops.
+std::optional<Step> findCycle(const CandidateGrid& grid, Technique kind);
 // Technique::XChain, XYChain or Aic.
 std::optional<Step> findChain(const CandidateGrid& grid, Technique kind);
 // Technique::ContradictionChain up to NestedDynamicForcingChain.

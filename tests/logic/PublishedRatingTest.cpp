@@ -33,7 +33,7 @@ TEST(PublishedRating, ADozenPuzzlesAcrossTheScaleRateWithinATenthOrTwo)
         {241, 3.4, Technique::HiddenPair},           {18, 4.2, Technique::XYWing},
         {28, 4.5, Technique::UniqueRectangle1},      {95, 5.6, Technique::BugPlusOne},
         {516, 6.2, Technique::AlignedPairExclusion}, {20, 6.6, Technique::Skyscraper},
-        {3, 7.1, Technique::WWing},                  {1201, 7.8, Technique::Nishio},
+        {3, 7.1, Technique::YCycle},                 {1201, 7.8, Technique::Nishio},
         {2, 8.3, Technique::CellForcingChain},       {400, 8.9, Technique::DynamicForcingChain},
     };
     std::map<int, std::string> lines;

@@ -1,0 +1,300 @@
+// Unique loops: six or more cells holding the same two values, each unit they touch
+// holding exactly two of them at odd distance along the loop. Were every cell left with
+// the two values alone, they could be swapped around the loop, giving a second solution:
+// a puzzle with one solution cannot end so. Sound only when that one solution is known.
+#include "Techniques.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace techniques {
+
+namespace {
+
+using Mask = CandidateGrid::Mask;
+
+int lowestValue(Mask mask) { return std::countr_zero(mask) + 1; }
+
+// Loops of more cells weigh more, and past this length none is looked for.
+constexpr int kMaxLoopCells = 12;
+
+class LoopSearch {
+public:
+    LoopSearch(const CandidateGrid& grid, Technique type)
+        : grid(grid), layout(grid.getLayout()), size(grid.getSize()), type(type),
+          unitUse(static_cast<std::size_t>(layout.unitCount), 0)
+    {
+    }
+
+    std::optional<Step> find()
+    {
+        for (int a = 1; a <= size; ++a)
+            for (int b = a + 1; b <= size; ++b) {
+                pair = CandidateGrid::bit(a) | CandidateGrid::bit(b);
+                cells.clear();
+                int exact = 0;
+                for (int cell = 0; cell < grid.getCellCount(); ++cell) {
+                    const Mask mask = grid.getCandidates(cell);
+                    if (grid.getValue(cell) != 0 || (mask & pair) != pair)
+                        continue;
+                    // Type 2's cells hold one extra value at most.
+                    if (type == Technique::UniqueLoop2 && std::popcount(mask) > 3)
+                        continue;
+                    cells.push_back(cell);
+                    exact += mask == pair;
+                }
+                if (static_cast<int>(cells.size()) < 6 || exact < 6 - extraLimit())
+                    continue;
+                for (const int start : cells) {
+                    maxLength = best ? bestCells - 2 : kMaxLoopCells;
+                    if (maxLength < 6)
+                        break;
+                    measureFrom(start);
+                    loop.assign(1, start);
+                    extras = isExtra(start);
+                    use(start, 1);
+                    extend();
+                    use(start, -1);
+                }
+            }
+        return std::move(best);
+    }
+
+private:
+    bool isExtra(int cell) const { return grid.getCandidates(cell) != pair; }
+
+    void use(int cell, int delta)
+    {
+        for (int kind = 0; kind < 3; ++kind)
+            unitUse[static_cast<std::size_t>(layout.unitOf(cell, kind))] += delta;
+    }
+
+    // A cell may join at the loop's position when no unit gets a third cell, and every
+    // loop cell it sees lies at odd distance (so the two values alternate between them).
+    bool fits(int cell) const
+    {
+        for (int kind = 0; kind < 3; ++kind)
+            if (unitUse[static_cast<std::size_t>(layout.unitOf(cell, kind))] >= 2)
+                return false;
+        const std::size_t position = loop.size();
+        for (std::size_t i = 0; i < position; ++i)
+            if (loop[i] == cell || (layout.sees(loop[i], cell) && (position - i) % 2 == 0))
+                return false;
+        return true;
+    }
+
+    int extraLimit() const
+    {
+        return type == Technique::UniqueLoop2 ? kMaxLoopCells : type == Technique::UniqueLoop1 ? 1 : 2;
+    }
+
+    // Links from the start to each cell through cells after it, so that a path that
+    // cannot come back within the length allowed stops early.
+    void measureFrom(int start)
+    {
+        distance.assign(cells.size(), kMaxLoopCells + 1);
+        std::size_t first = 0;
+        while (cells[first] != start)
+            ++first;
+        distance[first] = 0;
+        bool changed = true;
+        for (int d = 0; changed; ++d) {
+            changed = false;
+            for (std::size_t i = first; i < cells.size(); ++i) {
+                if (distance[i] != d)
+                    continue;
+                for (std::size_t j = first + 1; j < cells.size(); ++j)
+                    if (distance[j] > d + 1 && layout.sees(cells[i], cells[j])) {
+                        distance[j] = d + 1;
+                        changed = true;
+                    }
+            }
+        }
+    }
+
+    void extend()
+    {
+        const int last = loop.back();
+        const int length = static_cast<int>(loop.size());
+        // The start is the loop's lowest cell, and its second cell lower than its last,
+        // so each loop is met once.
+        if (length >= 6 && length % 2 == 0 && last > loop[1] && layout.sees(last, loop.front()) && closed())
+            conclude();
+        if (length >= maxLength)
+            return;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const int cell = cells[i];
+            if (cell <= loop.front() || length + distance[i] > maxLength || !layout.sees(last, cell) || !fits(cell))
+                continue;
+            const int extra = isExtra(cell);
+            if (extras + extra > extraLimit())
+                continue;
+            loop.push_back(cell);
+            extras += extra;
+            use(cell, 1);
+            extend();
+            use(cell, -1);
+            extras -= extra;
+            loop.pop_back();
+        }
+    }
+
+    // Every unit the loop touches holds two of its cells.
+    bool closed() const
+    {
+        for (const int cell : loop)
+            for (int kind = 0; kind < 3; ++kind)
+                if (unitUse[static_cast<std::size_t>(layout.unitOf(cell, kind))] != 2)
+                    return false;
+        return true;
+    }
+
+    void conclude()
+    {
+        std::vector<int> roof;
+        for (const int cell : loop)
+            if (isExtra(cell))
+                roof.push_back(cell);
+        if (roof.empty())
+            return;
+        Step step;
+        step.technique = type;
+        step.digits = {lowestValue(pair), lowestValue(pair & (pair - 1))};
+        for (const int cell : loop)
+            for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
+                step.proof.push_back({cell, lowestValue(m)});
+        double extraWeight = 0.0;
+        switch (type) {
+        case Technique::UniqueLoop1:
+            if (roof.size() != 1)
+                return;
+            for (const int value : step.digits)
+                step.eliminations.push_back({roof[0], value});
+            break;
+        case Technique::UniqueLoop2: {
+            // Every roof cell has the same one extra value: one of them holds it.
+            const Mask extra = grid.getCandidates(roof[0]) & ~pair;
+            if (roof.size() < 2 || !std::has_single_bit(extra))
+                return;
+            for (const int cell : roof)
+                if (grid.getCandidates(cell) != (pair | extra))
+                    return;
+            const int value = lowestValue(extra);
+            for (int cell = 0; cell < grid.getCellCount(); ++cell)
+                if (grid.hasCandidate(cell, value) &&
+                    std::all_of(roof.begin(), roof.end(), [&](int r) { return layout.sees(cell, r); }))
+                    step.eliminations.push_back({cell, value});
+            step.digits.push_back(value);
+            break;
+        }
+        default: {
+            if (roof.size() != 2 || !layout.sees(roof[0], roof[1]))
+                return;
+            int subsetSize = 0;
+            if (!roofUnits(step, roof, subsetSize))
+                return;
+            extraWeight = 0.1 * subsetSize;
+            break;
+        }
+        }
+        if (step.eliminations.empty())
+            return;
+        step.weight = std::round((techniqueInfo(type).weight + lengthModifier(static_cast<int>(loop.size())) + extraWeight) * 10) / 10;
+        best = std::move(step);
+        bestCells = static_cast<int>(loop.size());
+        maxLength = bestCells - 2;
+    }
+
+    // Types 3 and 4 in a unit the two roof cells share: the roof holds one of the pair's
+    // values there alone (type 4), or its extra values with other cells form a naked
+    // subset (type 3, heavier by 0.1 for each cell it takes besides the roof).
+    bool roofUnits(Step& step, const std::vector<int>& roof, int& subsetSize)
+    {
+        for (int kind = 0; kind < 3; ++kind) {
+            const int unit = layout.unitOf(roof[0], kind);
+            if (unit != layout.unitOf(roof[1], kind))
+                continue;
+            const int* unitCells = layout.cellsOf(unit);
+            if (type == Technique::UniqueLoop4) {
+                for (int i = 0; i < 2; ++i) {
+                    const int value = step.digits[static_cast<std::size_t>(i)];
+                    const int other = step.digits[static_cast<std::size_t>(1 - i)];
+                    bool onlyRoof = true;
+                    for (int k = 0; k < size; ++k)
+                        onlyRoof &= unitCells[k] == roof[0] || unitCells[k] == roof[1] ||
+                                    !grid.hasCandidate(unitCells[k], value);
+                    if (!onlyRoof)
+                        continue;
+                    step.eliminations = {{roof[0], other}, {roof[1], other}};
+                    step.units = {unit};
+                    return true;
+                }
+                continue;
+            }
+            const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
+            std::vector<int> members, others;
+            for (int k = 0; k < size; ++k) {
+                const int cell = unitCells[k];
+                if (cell == roof[0] || cell == roof[1] || grid.getValue(cell) != 0)
+                    continue;
+                others.push_back(cell);
+                if (std::popcount(grid.getCandidates(cell) | extra) <= 4)
+                    members.push_back(cell);
+            }
+            const int count = std::min(static_cast<int>(members.size()), 16);
+            for (int k = 1; k <= 3 && k < static_cast<int>(others.size()); ++k)
+                for (std::uint32_t chosen = 0; chosen < (1u << count); ++chosen) {
+                    if (std::popcount(chosen) != k)
+                        continue;
+                    Mask values = extra;
+                    for (int i = 0; i < count; ++i)
+                        if (chosen >> i & 1)
+                            values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
+                    if (std::popcount(values) != k + 1)
+                        continue;
+                    step.eliminations.clear();
+                    for (const int cell : others) {
+                        const auto at = std::find(members.begin(), members.begin() + count, cell);
+                        if (at != members.begin() + count && (chosen >> (at - members.begin()) & 1))
+                            continue;
+                        for (Mask m = grid.getCandidates(cell) & values; m; m &= m - 1)
+                            step.eliminations.push_back({cell, lowestValue(m)});
+                    }
+                    if (step.eliminations.empty())
+                        continue;
+                    for (int i = 0; i < count; ++i)
+                        if (chosen >> i & 1)
+                            for (Mask m = grid.getCandidates(members[static_cast<std::size_t>(i)]); m; m &= m - 1)
+                                step.proof.push_back({members[static_cast<std::size_t>(i)], lowestValue(m)});
+                    step.units = {unit};
+                    subsetSize = k - 1;
+                    return true;
+                }
+        }
+        return false;
+    }
+
+    const CandidateGrid& grid;
+    const GridLayout& layout;
+    const int size;
+    const Technique type;
+    std::vector<int> unitUse;
+    Mask pair = 0;
+    std::vector<int> cells;
+    std::vector<int> loop;
+    int extras = 0;
+    int maxLength = 0;
+    int bestCells = 0;
+    std::vector<int> distance;
+    std::optional<Step> best;
+};
+
+}  // namespace
+
+std::optional<Step> findUniqueLoop(const CandidateGrid& grid, Technique type)
+{
+    return LoopSearch(grid, type).find();
+}
+
+}  // namespace techniques
