@@ -2,6 +2,7 @@
 #include "Techniques.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace techniques {
@@ -24,28 +25,27 @@ Step placement(Technique technique, int cell, int value, int unit)
     return step;
 }
 
-// Positions (indexes within the unit) of value in the unit, as a mask.
-Mask positionsOf(const CandidateGrid& grid, int unit, int value)
-{
-    const int* cells = grid.getLayout().cellsOf(unit);
-    Mask positions = 0;
-    for (int i = 0; i < grid.getSize(); ++i)
-        if (grid.hasCandidate(cells[i], value))
-            positions |= Mask{1} << i;
-    return positions;
-}
+// The indexes of a combination; subsets have at most four members.
+struct Chosen {
+    std::array<int, 4> items{};
+    int count = 0;
+    const int* begin() const { return items.data(); }
+    const int* end() const { return items.data() + count; }
+};
 
 // Calls visit(chosen) for each k-subset of items (indexes into items), stopping when it returns true.
 template <typename Visit>
 bool forEachCombination(int itemCount, int k, Visit&& visit)
 {
-    std::vector<int> chosen(static_cast<std::size_t>(k));
+    Chosen chosenSet;
+    chosenSet.count = k;
+    std::array<int, 4>& chosen = chosenSet.items;
     for (int i = 0; i < k; ++i)
         chosen[static_cast<std::size_t>(i)] = i;
     if (k > itemCount)
         return false;
     while (true) {
-        if (visit(chosen))
+        if (visit(static_cast<const Chosen&>(chosenSet)))
             return true;
         int i = k - 1;
         while (i >= 0 && chosen[static_cast<std::size_t>(i)] == itemCount - k + i)
@@ -98,24 +98,33 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, b
 {
     const GridLayout& layout = grid.getLayout();
     const int size = grid.getSize();
+    const int firstKind = pointing ? 0 : 2;
+    const int endKind = pointing ? 2 : 3;
     for (int value = 1; value <= size; ++value)
         for (int u = 0; u < (pointing ? size : 2 * size); ++u) {
             const int unit = pointing ? 2 * size + u : u;
             const int* cells = layout.cellsOf(unit);
-            std::vector<int> holders;
-            for (int i = 0; i < size; ++i)
-                if (grid.hasCandidate(cells[i], value))
-                    holders.push_back(cells[i]);
-            if (holders.size() < 2)
-                continue;
-            // A box's candidates in one row or one column; a line's in one box.
-            int target = -1;
-            for (const int kind : pointing ? std::vector<int>{0, 1} : std::vector<int>{2}) {
-                const int candidateUnit = layout.unitOf(holders.front(), kind);
-                if (std::all_of(holders.begin(), holders.end(),
-                                [&](int cell) { return layout.unitOf(cell, kind) == candidateUnit; }))
-                    target = candidateUnit;
+            int first = -1, holders = 0;
+            // Per kind of unit, whether every holder so far lies in the first one's.
+            std::array<bool, 3> shared{true, true, true};
+            for (int i = 0; i < size; ++i) {
+                if (!grid.hasCandidate(cells[i], value))
+                    continue;
+                if (++holders == 1)
+                    first = cells[i];
+                else
+                    for (int kind = firstKind; kind < endKind; ++kind)
+                        shared[static_cast<std::size_t>(kind)] =
+                            shared[static_cast<std::size_t>(kind)] && layout.unitOf(cells[i], kind) == layout.unitOf(first, kind);
             }
+            if (holders < 2)
+                continue;
+            // A box's candidates in one row or one column (the column when both, which
+            // two holders cannot be); a line's in one box.
+            int target = -1;
+            for (int kind = firstKind; kind < endKind; ++kind)
+                if (shared[static_cast<std::size_t>(kind)])
+                    target = layout.unitOf(first, kind);
             if (target < 0)
                 continue;
             Step step;
@@ -213,19 +222,20 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
     const GridLayout& layout = grid.getLayout();
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
-        std::vector<int> members;
+        std::array<int, 64> members;
+        int memberCount = 0;
         int blanks = 0;
         for (int i = 0; i < layout.size; ++i) {
             const int n = std::popcount(grid.getCandidates(cells[i]));
             blanks += n > 0;
             if (n >= 2 && n <= count)
-                members.push_back(cells[i]);
+                members[static_cast<std::size_t>(memberCount++)] = cells[i];
         }
         // A subset that fills every blank cell of the unit proves nothing.
         if (blanks <= count)
             continue;
         std::optional<Step> found;
-        forEachCombination(static_cast<int>(members.size()), count, [&](const std::vector<int>& chosen) {
+        forEachCombination(memberCount, count, [&](const Chosen& chosen) {
             Mask values = 0;
             for (const int i : chosen)
                 values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
@@ -236,16 +246,15 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
             step.units = {unit};
             for (Mask m = values; m; m &= m - 1)
                 step.digits.push_back(lowestValue(m));
-            std::vector<int> subset;
             for (const int i : chosen) {
                 const int cell = members[static_cast<std::size_t>(i)];
-                subset.push_back(cell);
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     step.proof.push_back({cell, lowestValue(m)});
             }
             for (int i = 0; i < layout.size; ++i) {
                 const int cell = cells[i];
-                if (std::find(subset.begin(), subset.end(), cell) != subset.end())
+                if (std::any_of(chosen.begin(), chosen.end(),
+                                [&](int j) { return members[static_cast<std::size_t>(j)] == cell; }))
                     continue;
                 for (Mask m = grid.getCandidates(cell) & values; m; m &= m - 1)
                     step.eliminations.push_back({cell, lowestValue(m)});
@@ -276,22 +285,27 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
     const GridLayout& layout = grid.getLayout();
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
-        std::vector<int> members;
-        std::vector<Mask> positions;
+        // Each value's positions in the unit, one pass over its cells.
+        std::array<Mask, 64> where{};
+        for (int i = 0; i < layout.size; ++i)
+            for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
+                where[static_cast<std::size_t>(std::countr_zero(m))] |= Mask{1} << i;
+        std::array<int, 64> members;
+        std::array<Mask, 64> positions;
+        int memberCount = 0;
         int unplaced = 0;
         for (int value = 1; value <= layout.size; ++value) {
-            const Mask where = positionsOf(grid, unit, value);
-            const int n = std::popcount(where);
+            const int n = std::popcount(where[static_cast<std::size_t>(value - 1)]);
             unplaced += n > 0;
             if (n >= 2 && n <= count) {
-                members.push_back(value);
-                positions.push_back(where);
+                members[static_cast<std::size_t>(memberCount)] = value;
+                positions[static_cast<std::size_t>(memberCount++)] = where[static_cast<std::size_t>(value - 1)];
             }
         }
         if (unplaced <= count)
             continue;
         std::optional<Step> found;
-        forEachCombination(static_cast<int>(members.size()), count, [&](const std::vector<int>& chosen) {
+        forEachCombination(memberCount, count, [&](const Chosen& chosen) {
             Mask where = 0;
             Mask values = 0;
             for (const int i : chosen) {
