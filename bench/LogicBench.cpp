@@ -7,7 +7,8 @@
 //                                        the solution count (puzzles of many solutions
 //                                        are followed until no technique applies)
 //   logic_bench generate LEVEL COUNT [N] puzzles/s for inner size N (default 3); LEVEL any
-//                                        takes the first minimal puzzle made
+//                                        takes the first minimal puzzle made (seed 1; with
+//                                        LOGIC_BENCH_VERBOSE set, prints each puzzle and rating)
 //   logic_bench calibrate FILE [EVERY]   puzzles with published ratings ("PUZZLE RATING"),
 //                                        every EVERY-th line: Spearman's rank correlation,
 //                                        share within 0.5 overall and per band, the largest
@@ -154,6 +155,7 @@ int generate(const char* levelName, int count, int innerSize)
     options.level = level;
     options.seed = 1;
     PuzzleGenerator generator(options);
+    const bool verbose = std::getenv("LOGIC_BENCH_VERBOSE") != nullptr;
     const Clock::time_point start = Clock::now();
     const double cpuStart = cpuSeconds();
     double slowest = 0;
@@ -164,6 +166,11 @@ int generate(const char* levelName, int count, int innerSize)
         if (!puzzle) {
             std::fprintf(stderr, "logic_bench: no %s puzzle within %d attempts\n", levelName, options.maxAttempts);
             return 1;
+        }
+        if (verbose) {
+            for (const int value : puzzle->givens)
+                std::printf("%d ", value);
+            std::printf("%.1f\n", puzzle->rating.rating);
         }
     }
     const double total = secondsSince(start);
