@@ -33,29 +33,31 @@ struct Chosen {
     const int* end() const { return items.data() + count; }
 };
 
-// Calls visit(chosen) for each k-subset of items (indexes into items), stopping when it returns true.
 template <typename Visit>
-bool forEachCombination(int itemCount, int k, Visit&& visit)
+bool extendCombination(Chosen& chosen, int start, int itemCount, int k, const Mask* sets, Mask joined, Visit& visit)
 {
-    Chosen chosenSet;
-    chosenSet.count = k;
-    std::array<int, 4>& chosen = chosenSet.items;
-    for (int i = 0; i < k; ++i)
-        chosen[static_cast<std::size_t>(i)] = i;
-    if (k > itemCount)
-        return false;
-    while (true) {
-        if (visit(static_cast<const Chosen&>(chosenSet)))
+    if (chosen.count == k)
+        return visit(static_cast<const Chosen&>(chosen));
+    for (int i = start; i <= itemCount - (k - chosen.count); ++i) {
+        const Mask more = joined | sets[i];
+        if (std::popcount(more) > k)
+            continue;
+        chosen.items[static_cast<std::size_t>(chosen.count++)] = i;
+        if (extendCombination(chosen, i + 1, itemCount, k, sets, more, visit))
             return true;
-        int i = k - 1;
-        while (i >= 0 && chosen[static_cast<std::size_t>(i)] == itemCount - k + i)
-            --i;
-        if (i < 0)
-            return false;
-        ++chosen[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < k; ++j)
-            chosen[static_cast<std::size_t>(j)] = chosen[static_cast<std::size_t>(j - 1)] + 1;
+        --chosen.count;
     }
+    return false;
+}
+
+// Calls visit(chosen) in lexicographic order for each k-subset of items (indexes into
+// sets) whose sets together hold at most k elements, the only ones a subset can be;
+// stops when visit returns true.
+template <typename Visit>
+bool forEachCombination(int itemCount, int k, const Mask* sets, Visit&& visit)
+{
+    Chosen chosen;
+    return extendCombination(chosen, 0, itemCount, k, sets, 0, visit);
 }
 
 // A hidden single of value that the step's eliminations leave in onlyUnit or, when it
@@ -223,19 +225,22 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
         std::array<int, 64> members;
+        std::array<Mask, 64> sets;
         int memberCount = 0;
         int blanks = 0;
         for (int i = 0; i < layout.size; ++i) {
             const int n = std::popcount(grid.getCandidates(cells[i]));
             blanks += n > 0;
-            if (n >= 2 && n <= count)
+            if (n >= 2 && n <= count) {
+                sets[static_cast<std::size_t>(memberCount)] = grid.getCandidates(cells[i]);
                 members[static_cast<std::size_t>(memberCount++)] = cells[i];
+            }
         }
         // A subset that fills every blank cell of the unit proves nothing.
         if (blanks <= count)
             continue;
         std::optional<Step> found;
-        forEachCombination(memberCount, count, [&](const Chosen& chosen) {
+        forEachCombination(memberCount, count, sets.data(), [&](const Chosen& chosen) {
             Mask values = 0;
             for (const int i : chosen)
                 values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
@@ -305,7 +310,7 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
         if (unplaced <= count)
             continue;
         std::optional<Step> found;
-        forEachCombination(memberCount, count, [&](const Chosen& chosen) {
+        forEachCombination(memberCount, count, positions.data(), [&](const Chosen& chosen) {
             Mask where = 0;
             Mask values = 0;
             for (const int i : chosen) {
