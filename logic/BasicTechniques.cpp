@@ -71,6 +71,8 @@ std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step,
         return std::find(step.eliminations.begin(), step.eliminations.end(), Candidate{cell, value}) !=
                step.eliminations.end();
     };
+    // The same unit looked at again gives the same answer (its eliminations come together).
+    int lastUnit = -1;
     for (const Candidate& gone : step.eliminations) {
         if (gone.value != value)
             continue;
@@ -80,6 +82,9 @@ std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step,
                 continue;
             if (onlyUnit < 0 && kind != 2)
                 continue;
+            if (unit == lastUnit)
+                continue;
+            lastUnit = unit;
             const int* cells = layout.cellsOf(unit);
             int left = -1, count = 0;
             for (int i = 0; i < layout.size; ++i)
