@@ -60,41 +60,57 @@ bool forEachCombination(int itemCount, int k, const Mask* sets, Visit&& visit)
     return extendCombination(chosen, 0, itemCount, k, sets, 0, visit);
 }
 
-// A hidden single of value that the step's eliminations leave in onlyUnit or, when it
-// is negative, in a box of a cell they touch: the scale counts pointing as direct only
-// then. (A claim's eliminations keep to its box, which still holds the value twice in
-// the line, so claiming is never direct that way; 1.9 appears in no published rating.)
-std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step, int value, int onlyUnit)
+// A hidden single of value that the step's eliminations leave in unit.
+std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step, int value, int unit)
 {
     const GridLayout& layout = grid.getLayout();
     auto eliminated = [&](int cell) {
         return std::find(step.eliminations.begin(), step.eliminations.end(), Candidate{cell, value}) !=
                step.eliminations.end();
     };
-    // The same unit looked at again gives the same answer (its eliminations come together).
-    int lastUnit = -1;
-    for (const Candidate& gone : step.eliminations) {
-        if (gone.value != value)
-            continue;
-        for (int kind = 0; kind < 3; ++kind) {
-            const int unit = layout.unitOf(gone.cell, kind);
-            if (onlyUnit >= 0 && unit != onlyUnit)
-                continue;
-            if (onlyUnit < 0 && kind != 2)
-                continue;
-            if (unit == lastUnit)
-                continue;
-            lastUnit = unit;
-            const int* cells = layout.cellsOf(unit);
-            int left = -1, count = 0;
-            for (int i = 0; i < layout.size; ++i)
-                if (grid.hasCandidate(cells[i], value) && !eliminated(cells[i])) {
-                    left = cells[i];
-                    ++count;
-                }
-            if (count == 1)
-                return Candidate{left, value};
+    const bool touched = std::any_of(step.eliminations.begin(), step.eliminations.end(), [&](Candidate gone) {
+        return gone.value == value && (layout.unitOf(gone.cell, 0) == unit || layout.unitOf(gone.cell, 1) == unit ||
+                                       layout.unitOf(gone.cell, 2) == unit);
+    });
+    if (!touched)
+        return std::nullopt;
+    const int* cells = layout.cellsOf(unit);
+    int left = -1, count = 0;
+    for (int i = 0; i < layout.size; ++i)
+        if (grid.hasCandidate(cells[i], value) && !eliminated(cells[i])) {
+            left = cells[i];
+            ++count;
         }
+    if (count == 1)
+        return Candidate{left, value};
+    return std::nullopt;
+}
+
+// The hidden single that pointing from box along line leaves in another box the line
+// crosses, the first along the line: the scale counts pointing as direct only then. (A
+// claim's eliminations keep to its box, which still holds the value twice in the line, so
+// claiming is never direct that way; 1.9 appears in no published rating.)
+std::optional<Candidate> pointedSingle(const CandidateGrid& grid, int box, int line, int value)
+{
+    const GridLayout& layout = grid.getLayout();
+    const int lineKind = line / layout.size;
+    const int* lineCells = layout.cellsOf(line);
+    int lastBox = -1;
+    for (int i = 0; i < layout.size; ++i) {
+        const int other = layout.unitOf(lineCells[i], 2);
+        if (!grid.hasCandidate(lineCells[i], value) || other == box || other == lastBox)
+            continue;
+        lastBox = other;
+        // The line's cells of that box lose the value; what is left of it lies off the line.
+        const int* cells = layout.cellsOf(other);
+        int left = -1, count = 0;
+        for (int j = 0; j < layout.size; ++j)
+            if (grid.hasCandidate(cells[j], value) && layout.unitOf(cells[j], lineKind) != line) {
+                left = cells[j];
+                ++count;
+            }
+        if (count == 1)
+            return Candidate{left, value};
     }
     return std::nullopt;
 }
@@ -134,11 +150,21 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, b
                     target = layout.unitOf(first, kind);
             if (target < 0)
                 continue;
+            // Most patterns eliminate nothing, and most that do leave no single: neither
+            // is worth building a step for.
+            const int* targetCells = layout.cellsOf(target);
+            bool eliminates = false;
+            for (int i = 0; i < size && !eliminates; ++i)
+                eliminates = grid.hasCandidate(targetCells[i], value) && layout.unitOf(targetCells[i], unit / size) != unit;
+            if (!eliminates)
+                continue;
+            std::optional<Candidate> single;
+            if (direct && !(single = pointedSingle(grid, unit, target, value)))
+                continue;
             Step step;
             step.technique = pointing ? Technique::Pointing : Technique::Claiming;
             step.units = {unit, target};
             step.digits = {value};
-            const int* targetCells = layout.cellsOf(target);
             for (int i = 0; i < size; ++i) {
                 const int cell = targetCells[i];
                 if (!grid.hasCandidate(cell, value))
@@ -148,15 +174,11 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, b
                 else
                     step.eliminations.push_back({cell, value});
             }
-            if (step.eliminations.empty())
-                continue;
-            if (!direct)
-                return step;
-            if (const std::optional<Candidate> single = singleLeft(grid, step, value, -1)) {
+            if (single) {
                 step.technique = Technique::DirectPointing;
                 step.placements.push_back(*single);
-                return step;
             }
+            return step;
         }
     return std::nullopt;
 }
