@@ -60,32 +60,6 @@ bool forEachCombination(int itemCount, int k, const Mask* sets, Visit&& visit)
     return extendCombination(chosen, 0, itemCount, k, sets, 0, visit);
 }
 
-// A hidden single of value that the step's eliminations leave in unit.
-std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step, int value, int unit)
-{
-    const GridLayout& layout = grid.getLayout();
-    auto eliminated = [&](int cell) {
-        return std::find(step.eliminations.begin(), step.eliminations.end(), Candidate{cell, value}) !=
-               step.eliminations.end();
-    };
-    const bool touched = std::any_of(step.eliminations.begin(), step.eliminations.end(), [&](Candidate gone) {
-        return gone.value == value && (layout.unitOf(gone.cell, 0) == unit || layout.unitOf(gone.cell, 1) == unit ||
-                                       layout.unitOf(gone.cell, 2) == unit);
-    });
-    if (!touched)
-        return std::nullopt;
-    const int* cells = layout.cellsOf(unit);
-    int left = -1, count = 0;
-    for (int i = 0; i < layout.size; ++i)
-        if (grid.hasCandidate(cells[i], value) && !eliminated(cells[i])) {
-            left = cells[i];
-            ++count;
-        }
-    if (count == 1)
-        return Candidate{left, value};
-    return std::nullopt;
-}
-
 // The hidden single that pointing from box along line leaves in another box the line
 // crosses, the first along the line: the scale counts pointing as direct only then. (A
 // claim's eliminations keep to its box, which still holds the value twice in the line, so
@@ -318,20 +292,21 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
         // Each value's positions in the unit, one pass over its cells.
-        std::array<Mask, 64> where{};
+        std::array<Mask, 64> placesOf{};
         for (int i = 0; i < layout.size; ++i)
             for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
-                where[static_cast<std::size_t>(std::countr_zero(m))] |= Mask{1} << i;
+                placesOf[static_cast<std::size_t>(std::countr_zero(m))] |= Mask{1} << i;
         std::array<int, 64> members;
         std::array<Mask, 64> positions;
         int memberCount = 0;
         int unplaced = 0;
         for (int value = 1; value <= layout.size; ++value) {
-            const int n = std::popcount(where[static_cast<std::size_t>(value - 1)]);
+            const Mask where = placesOf[static_cast<std::size_t>(value - 1)];
+            const int n = std::popcount(where);
             unplaced += n > 0;
             if (n >= 2 && n <= count) {
                 members[static_cast<std::size_t>(memberCount)] = value;
-                positions[static_cast<std::size_t>(memberCount++)] = where[static_cast<std::size_t>(value - 1)];
+                positions[static_cast<std::size_t>(memberCount++)] = where;
             }
         }
         if (unplaced <= count)
@@ -346,6 +321,21 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
             }
             if (std::popcount(where) != count)
                 return false;
+            // A step is built only for a subset that eliminates something and, when direct,
+            // leaves another value one place in the unit: the first such value is placed.
+            Mask others = 0;
+            for (Mask w = where; w; w &= w - 1)
+                others |= grid.getCandidates(cells[std::countr_zero(w)]) & ~values;
+            if (!others)
+                return false;
+            std::optional<Candidate> single;
+            for (Mask m = others; direct && m && !single; m &= m - 1) {
+                const Mask left = placesOf[static_cast<std::size_t>(std::countr_zero(m))] & ~where;
+                if (std::has_single_bit(left))
+                    single = Candidate{cells[std::countr_zero(left)], lowestValue(m)};
+            }
+            if (direct && !single)
+                return false;
             Step step;
             step.technique = kHiddenSubsets[count - 2];
             step.units = {unit};
@@ -356,15 +346,9 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     (values & (m & -m) ? step.proof : step.eliminations).push_back({cell, lowestValue(m)});
             }
-            if (direct) {
-                // The subset's unit, short of one more place for another value.
-                for (Mask m = grid.getAllValues() & ~values; m; m &= m - 1)
-                    if (const std::optional<Candidate> single = singleLeft(grid, step, lowestValue(m), unit)) {
-                        step.technique = count == 2 ? Technique::DirectHiddenPair : Technique::DirectHiddenTriple;
-                        step.placements.push_back(*single);
-                        return keepIfItEliminates(step, found);
-                    }
-                return false;
+            if (single) {
+                step.technique = count == 2 ? Technique::DirectHiddenPair : Technique::DirectHiddenTriple;
+                step.placements.push_back(*single);
             }
             return keepIfItEliminates(step, found);
         });
