@@ -116,8 +116,7 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, b
             }
             if (holders < 2)
                 continue;
-            // A box's candidates in one row or one column (the column when both, which
-            // two holders cannot be); a line's in one box.
+            // A box's candidates in one row or one column; a line's in one box.
             int target = -1;
             for (int kind = firstKind; kind < endKind; ++kind)
                 if (shared[static_cast<std::size_t>(kind)])
