@@ -2,6 +2,7 @@
 #include "Techniques.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace techniques {
@@ -24,70 +25,66 @@ Step placement(Technique technique, int cell, int value, int unit)
     return step;
 }
 
-// Positions (indexes within the unit) of value in the unit, as a mask.
-Mask positionsOf(const CandidateGrid& grid, int unit, int value)
-{
-    const int* cells = grid.getLayout().cellsOf(unit);
-    Mask positions = 0;
-    for (int i = 0; i < grid.getSize(); ++i)
-        if (grid.hasCandidate(cells[i], value))
-            positions |= Mask{1} << i;
-    return positions;
-}
+// The indexes of a combination; subsets have at most four members.
+struct Chosen {
+    std::array<int, 4> items{};
+    int count = 0;
+    const int* begin() const { return items.data(); }
+    const int* end() const { return items.data() + count; }
+};
 
-// Calls visit(chosen) for each k-subset of items (indexes into items), stopping when it returns true.
 template <typename Visit>
-bool forEachCombination(int itemCount, int k, Visit&& visit)
+bool extendCombination(Chosen& chosen, int start, int itemCount, int k, const Mask* sets, Mask joined, Visit& visit)
 {
-    std::vector<int> chosen(static_cast<std::size_t>(k));
-    for (int i = 0; i < k; ++i)
-        chosen[static_cast<std::size_t>(i)] = i;
-    if (k > itemCount)
-        return false;
-    while (true) {
-        if (visit(chosen))
+    if (chosen.count == k)
+        return visit(static_cast<const Chosen&>(chosen));
+    for (int i = start; i <= itemCount - (k - chosen.count); ++i) {
+        const Mask more = joined | sets[i];
+        if (std::popcount(more) > k)
+            continue;
+        chosen.items[static_cast<std::size_t>(chosen.count++)] = i;
+        if (extendCombination(chosen, i + 1, itemCount, k, sets, more, visit))
             return true;
-        int i = k - 1;
-        while (i >= 0 && chosen[static_cast<std::size_t>(i)] == itemCount - k + i)
-            --i;
-        if (i < 0)
-            return false;
-        ++chosen[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < k; ++j)
-            chosen[static_cast<std::size_t>(j)] = chosen[static_cast<std::size_t>(j - 1)] + 1;
+        --chosen.count;
     }
+    return false;
 }
 
-// A hidden single of value that the step's eliminations leave in onlyUnit or, when it
-// is negative, in a box of a cell they touch: the scale counts pointing as direct only
-// then. (A claim's eliminations keep to its box, which still holds the value twice in
-// the line, so claiming is never direct that way; 1.9 appears in no published rating.)
-std::optional<Candidate> singleLeft(const CandidateGrid& grid, const Step& step, int value, int onlyUnit)
+// Calls visit(chosen) in lexicographic order for each k-subset of items (indexes into
+// sets) whose sets together hold at most k elements, the only ones a subset can be;
+// stops when visit returns true.
+template <typename Visit>
+bool forEachCombination(int itemCount, int k, const Mask* sets, Visit&& visit)
+{
+    Chosen chosen;
+    return extendCombination(chosen, 0, itemCount, k, sets, 0, visit);
+}
+
+// The hidden single that pointing from box along line leaves in another box the line
+// crosses, the first along the line: the scale counts pointing as direct only then. (A
+// claim's eliminations keep to its box, which still holds the value twice in the line, so
+// claiming is never direct that way; 1.9 appears in no published rating.)
+std::optional<Candidate> pointedSingle(const CandidateGrid& grid, int box, int line, int value)
 {
     const GridLayout& layout = grid.getLayout();
-    auto eliminated = [&](int cell) {
-        return std::find(step.eliminations.begin(), step.eliminations.end(), Candidate{cell, value}) !=
-               step.eliminations.end();
-    };
-    for (const Candidate& gone : step.eliminations) {
-        if (gone.value != value)
+    const int lineKind = line / layout.size;
+    const int* lineCells = layout.cellsOf(line);
+    int lastBox = -1;
+    for (int i = 0; i < layout.size; ++i) {
+        const int other = layout.unitOf(lineCells[i], 2);
+        if (!grid.hasCandidate(lineCells[i], value) || other == box || other == lastBox)
             continue;
-        for (int kind = 0; kind < 3; ++kind) {
-            const int unit = layout.unitOf(gone.cell, kind);
-            if (onlyUnit >= 0 && unit != onlyUnit)
-                continue;
-            if (onlyUnit < 0 && kind != 2)
-                continue;
-            const int* cells = layout.cellsOf(unit);
-            int left = -1, count = 0;
-            for (int i = 0; i < layout.size; ++i)
-                if (grid.hasCandidate(cells[i], value) && !eliminated(cells[i])) {
-                    left = cells[i];
-                    ++count;
-                }
-            if (count == 1)
-                return Candidate{left, value};
-        }
+        lastBox = other;
+        // The line's cells of that box lose the value; what is left of it lies off the line.
+        const int* cells = layout.cellsOf(other);
+        int left = -1, count = 0;
+        for (int j = 0; j < layout.size; ++j)
+            if (grid.hasCandidate(cells[j], value) && layout.unitOf(cells[j], lineKind) != line) {
+                left = cells[j];
+                ++count;
+            }
+        if (count == 1)
+            return Candidate{left, value};
     }
     return std::nullopt;
 }
@@ -98,31 +95,49 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, b
 {
     const GridLayout& layout = grid.getLayout();
     const int size = grid.getSize();
+    const int firstKind = pointing ? 0 : 2;
+    const int endKind = pointing ? 2 : 3;
     for (int value = 1; value <= size; ++value)
         for (int u = 0; u < (pointing ? size : 2 * size); ++u) {
             const int unit = pointing ? 2 * size + u : u;
             const int* cells = layout.cellsOf(unit);
-            std::vector<int> holders;
-            for (int i = 0; i < size; ++i)
-                if (grid.hasCandidate(cells[i], value))
-                    holders.push_back(cells[i]);
-            if (holders.size() < 2)
+            int first = -1, holders = 0;
+            // Per kind of unit, whether every holder so far lies in the first one's.
+            std::array<bool, 3> shared{true, true, true};
+            for (int i = 0; i < size; ++i) {
+                if (!grid.hasCandidate(cells[i], value))
+                    continue;
+                if (++holders == 1)
+                    first = cells[i];
+                else
+                    for (int kind = firstKind; kind < endKind; ++kind)
+                        shared[static_cast<std::size_t>(kind)] =
+                            shared[static_cast<std::size_t>(kind)] && layout.unitOf(cells[i], kind) == layout.unitOf(first, kind);
+            }
+            if (holders < 2)
                 continue;
             // A box's candidates in one row or one column; a line's in one box.
             int target = -1;
-            for (const int kind : pointing ? std::vector<int>{0, 1} : std::vector<int>{2}) {
-                const int candidateUnit = layout.unitOf(holders.front(), kind);
-                if (std::all_of(holders.begin(), holders.end(),
-                                [&](int cell) { return layout.unitOf(cell, kind) == candidateUnit; }))
-                    target = candidateUnit;
-            }
+            for (int kind = firstKind; kind < endKind; ++kind)
+                if (shared[static_cast<std::size_t>(kind)])
+                    target = layout.unitOf(first, kind);
             if (target < 0)
+                continue;
+            // Most patterns eliminate nothing, and most that do leave no single: neither
+            // is worth building a step for.
+            const int* targetCells = layout.cellsOf(target);
+            bool eliminates = false;
+            for (int i = 0; i < size && !eliminates; ++i)
+                eliminates = grid.hasCandidate(targetCells[i], value) && layout.unitOf(targetCells[i], unit / size) != unit;
+            if (!eliminates)
+                continue;
+            std::optional<Candidate> single;
+            if (direct && !(single = pointedSingle(grid, unit, target, value)))
                 continue;
             Step step;
             step.technique = pointing ? Technique::Pointing : Technique::Claiming;
             step.units = {unit, target};
             step.digits = {value};
-            const int* targetCells = layout.cellsOf(target);
             for (int i = 0; i < size; ++i) {
                 const int cell = targetCells[i];
                 if (!grid.hasCandidate(cell, value))
@@ -132,15 +147,11 @@ std::optional<Step> lockedCandidates(const CandidateGrid& grid, bool pointing, b
                 else
                     step.eliminations.push_back({cell, value});
             }
-            if (step.eliminations.empty())
-                continue;
-            if (!direct)
-                return step;
-            if (const std::optional<Candidate> single = singleLeft(grid, step, value, -1)) {
+            if (single) {
                 step.technique = Technique::DirectPointing;
                 step.placements.push_back(*single);
-                return step;
             }
+            return step;
         }
     return std::nullopt;
 }
@@ -213,19 +224,23 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
     const GridLayout& layout = grid.getLayout();
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
-        std::vector<int> members;
+        std::array<int, 64> members;
+        std::array<Mask, 64> sets;
+        int memberCount = 0;
         int blanks = 0;
         for (int i = 0; i < layout.size; ++i) {
             const int n = std::popcount(grid.getCandidates(cells[i]));
             blanks += n > 0;
-            if (n >= 2 && n <= count)
-                members.push_back(cells[i]);
+            if (n >= 2 && n <= count) {
+                sets[static_cast<std::size_t>(memberCount)] = grid.getCandidates(cells[i]);
+                members[static_cast<std::size_t>(memberCount++)] = cells[i];
+            }
         }
         // A subset that fills every blank cell of the unit proves nothing.
         if (blanks <= count)
             continue;
         std::optional<Step> found;
-        forEachCombination(static_cast<int>(members.size()), count, [&](const std::vector<int>& chosen) {
+        forEachCombination(memberCount, count, sets.data(), [&](const Chosen& chosen) {
             Mask values = 0;
             for (const int i : chosen)
                 values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
@@ -236,16 +251,15 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
             step.units = {unit};
             for (Mask m = values; m; m &= m - 1)
                 step.digits.push_back(lowestValue(m));
-            std::vector<int> subset;
             for (const int i : chosen) {
                 const int cell = members[static_cast<std::size_t>(i)];
-                subset.push_back(cell);
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     step.proof.push_back({cell, lowestValue(m)});
             }
             for (int i = 0; i < layout.size; ++i) {
                 const int cell = cells[i];
-                if (std::find(subset.begin(), subset.end(), cell) != subset.end())
+                if (std::any_of(chosen.begin(), chosen.end(),
+                                [&](int j) { return members[static_cast<std::size_t>(j)] == cell; }))
                     continue;
                 for (Mask m = grid.getCandidates(cell) & values; m; m &= m - 1)
                     step.eliminations.push_back({cell, lowestValue(m)});
@@ -276,22 +290,28 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
     const GridLayout& layout = grid.getLayout();
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
-        std::vector<int> members;
-        std::vector<Mask> positions;
+        // Each value's positions in the unit, one pass over its cells.
+        std::array<Mask, 64> placesOf{};
+        for (int i = 0; i < layout.size; ++i)
+            for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
+                placesOf[static_cast<std::size_t>(std::countr_zero(m))] |= Mask{1} << i;
+        std::array<int, 64> members;
+        std::array<Mask, 64> positions;
+        int memberCount = 0;
         int unplaced = 0;
         for (int value = 1; value <= layout.size; ++value) {
-            const Mask where = positionsOf(grid, unit, value);
+            const Mask where = placesOf[static_cast<std::size_t>(value - 1)];
             const int n = std::popcount(where);
             unplaced += n > 0;
             if (n >= 2 && n <= count) {
-                members.push_back(value);
-                positions.push_back(where);
+                members[static_cast<std::size_t>(memberCount)] = value;
+                positions[static_cast<std::size_t>(memberCount++)] = where;
             }
         }
         if (unplaced <= count)
             continue;
         std::optional<Step> found;
-        forEachCombination(static_cast<int>(members.size()), count, [&](const std::vector<int>& chosen) {
+        forEachCombination(memberCount, count, positions.data(), [&](const Chosen& chosen) {
             Mask where = 0;
             Mask values = 0;
             for (const int i : chosen) {
@@ -299,6 +319,21 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
                 values |= CandidateGrid::bit(members[static_cast<std::size_t>(i)]);
             }
             if (std::popcount(where) != count)
+                return false;
+            // A step is built only for a subset that eliminates something and, when direct,
+            // leaves another value one place in the unit: the first such value is placed.
+            Mask others = 0;
+            for (Mask w = where; w; w &= w - 1)
+                others |= grid.getCandidates(cells[std::countr_zero(w)]) & ~values;
+            if (!others)
+                return false;
+            std::optional<Candidate> single;
+            for (Mask m = others; direct && m && !single; m &= m - 1) {
+                const Mask left = placesOf[static_cast<std::size_t>(std::countr_zero(m))] & ~where;
+                if (std::has_single_bit(left))
+                    single = Candidate{cells[std::countr_zero(left)], lowestValue(m)};
+            }
+            if (direct && !single)
                 return false;
             Step step;
             step.technique = kHiddenSubsets[count - 2];
@@ -310,15 +345,9 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     (values & (m & -m) ? step.proof : step.eliminations).push_back({cell, lowestValue(m)});
             }
-            if (direct) {
-                // The subset's unit, short of one more place for another value.
-                for (Mask m = grid.getAllValues() & ~values; m; m &= m - 1)
-                    if (const std::optional<Candidate> single = singleLeft(grid, step, lowestValue(m), unit)) {
-                        step.technique = count == 2 ? Technique::DirectHiddenPair : Technique::DirectHiddenTriple;
-                        step.placements.push_back(*single);
-                        return keepIfItEliminates(step, found);
-                    }
-                return false;
+            if (single) {
+                step.technique = count == 2 ? Technique::DirectHiddenPair : Technique::DirectHiddenTriple;
+                step.placements.push_back(*single);
             }
             return keepIfItEliminates(step, found);
         });

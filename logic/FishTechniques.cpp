@@ -29,10 +29,18 @@ bool forEachSubset(std::vector<int>& chosen, int start, int itemCount, int k, Ac
 }
 
 struct FishSearch {
+    FishSearch(const CandidateGrid& grid, int count) : grid(grid), count(count) {}
+
     const CandidateGrid& grid;
     int count;
     int value = 0;
     bool byColumns = false;
+    // Kept from one value to the next, so that the search does not allocate per value.
+    std::vector<int> lines;
+    std::vector<Mask> where;
+    std::vector<int> chosen;
+    std::vector<int> spareCrosses;
+    std::vector<int> pads;
 
     int size() const { return grid.getSize(); }
     int cellAt(int line, int cross) const { return byColumns ? cross * size() + line : line * size() + cross; }
@@ -81,8 +89,8 @@ struct FishSearch {
     std::optional<Step> find(bool finned)
     {
         const int n = grid.getInnerSize();
-        std::vector<int> lines;
-        std::vector<Mask> where;
+        lines.clear();
+        where.clear();
         for (int line = 0; line < size(); ++line) {
             const Mask m = positions(line);
             const int k = std::popcount(m);
@@ -92,7 +100,7 @@ struct FishSearch {
             }
         }
         std::optional<Step> found;
-        std::vector<int> chosen;
+        chosen.clear();
         // A fish's base lines lie in count cover lines, plus for a finned one the crosses
         // of the fin box: more crosses than that, and no extension of the prefix fits.
         const int crossesAllowed = finned ? count + n : count;
@@ -125,7 +133,7 @@ struct FishSearch {
     }
 
     std::optional<Step> finnedStep(const std::vector<int>& base, const std::vector<int>& lines,
-                                   const std::vector<Mask>& where) const
+                                   const std::vector<Mask>& where)
     {
         const int n = grid.getInnerSize();
         for (int band = 0; band < n; ++band) {
@@ -149,10 +157,10 @@ struct FishSearch {
                     continue;
                 // Pad the cover with columns of the fin box; what stays outside is the fin.
                 const Mask spare = boxCrosses & ~outside;
-                std::vector<int> spareCrosses;
+                spareCrosses.clear();
                 for (Mask m = spare; m; m &= m - 1)
                     spareCrosses.push_back(std::countr_zero(m));
-                std::vector<int> pads;
+                pads.clear();
                 std::optional<Step> found;
                 forEachSubset(
                     pads, 0, static_cast<int>(spareCrosses.size()), missing,
@@ -179,7 +187,7 @@ struct FishSearch {
 
 std::optional<Step> findFish(const CandidateGrid& grid, int count, bool finned)
 {
-    FishSearch search{grid, count};
+    FishSearch search(grid, count);
     for (int value = 1; value <= grid.getSize(); ++value)
         for (const bool byColumns : {false, true}) {
             search.value = value;

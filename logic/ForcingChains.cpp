@@ -45,15 +45,22 @@ public:
         // branch counts them down so that a last one is seen without a scan.
         for (int cell = 0; cell < grid.getCellCount(); ++cell)
             cellOpen.push_back(std::popcount(grid.getCandidates(cell)));
+        // Per unit and value its first two places: with exactly two, a strong link.
         unitOpen.assign(static_cast<std::size_t>(layout.unitCount * size), 0);
+        places.resize(2 * unitOpen.size());
         for (int unit = 0; unit < layout.unitCount; ++unit) {
             const int* cells = layout.cellsOf(unit);
             for (int i = 0; i < size; ++i)
-                for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
-                    ++unitOpen[static_cast<std::size_t>(unit * size + std::countr_zero(m))];
+                for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1) {
+                    const std::size_t index = static_cast<std::size_t>(unit * size + std::countr_zero(m));
+                    if (unitOpen[index] < 2)
+                        places[2 * index + static_cast<std::size_t>(unitOpen[index])] = cells[i];
+                    ++unitOpen[index];
+                }
         }
         cellLeft = cellOpen;
         unitLeft = unitOpen;
+        lockSeen.assign(unitOpen.size(), -1);
     }
 
     static int stateOf(Candidate c, bool on, int size) { return 2 * (c.cell * size + c.value - 1) + on; }
@@ -62,6 +69,8 @@ public:
     // Follows the premise as far as the rules go; true when it ends in a contradiction.
     bool follow(int premise)
     {
+        if (rules == Rules::SinglesAndLocked)
+            std::fill(lockSeen.begin(), lockSeen.end(), -1);
         for (const int state : queue) {
             order[static_cast<std::size_t>(state)] = -1;
             if (!(state & 1))
@@ -220,7 +229,7 @@ private:
     {
         const Mask mask = grid.getCandidates(cell);
         if (rules == Rules::Strong) {
-            if (std::popcount(mask) == 2)
+            if (cellOpen[static_cast<std::size_t>(cell)] == 2)
                 add(2 * (cell * size + lowestValue(mask & ~CandidateGrid::bit(valueOf(state))) - 1) + 1, {state});
             return;
         }
@@ -245,30 +254,32 @@ private:
     // The value's last place left in the unit is true; none left is a contradiction.
     void impliedByUnit(int unit, int value, int state)
     {
-        if (rules != Rules::Strong && unitLeft[static_cast<std::size_t>(unit * size + value - 1)] > 1)
+        const std::size_t index = static_cast<std::size_t>(unit * size + value - 1);
+        if (rules == Rules::Strong) {
+            // The state's cell is one of the two places; the other is true.
+            if (unitOpen[index] == 2) {
+                const int other = places[2 * index] == cellOf(state) ? places[2 * index + 1] : places[2 * index];
+                add(off(other, value) + 1, {state});
+            }
+            return;
+        }
+        if (unitLeft[index] > 1)
             return;
         const int* cells = layout.cellsOf(unit);
         scratch.clear();
-        int left = -1, places = 0;
+        int left = -1, placeCount = 0;
         for (int i = 0; i < size; ++i) {
             if (!grid.hasCandidate(cells[i], value))
                 continue;
-            ++places;
+            ++placeCount;
             if (isOff(cells[i], value))
                 scratch.push_back(off(cells[i], value));
             else if (left < 0)
                 left = cells[i];
-            else if (rules != Rules::Strong)
+            else
                 return;
         }
-        if (rules == Rules::Strong) {
-            if (places == 2)
-                for (int i = 0; i < size; ++i)
-                    if (grid.hasCandidate(cells[i], value) && off(cells[i], value) != state)
-                        add(off(cells[i], value) + 1, {state});
-            return;
-        }
-        if (places == 0)
+        if (placeCount == 0)
             return;
         if (left < 0)
             contradict();
@@ -289,6 +300,13 @@ private:
         const std::size_t before = queue.size();
         for (int unit = 0; unit < layout.unitCount && conflict.empty(); ++unit)
             for (int value = 1; value <= size; ++value) {
+                // Nothing false yet, fewer than two places left, or the same places as
+                // when last looked at in this premise (all it implies holds already).
+                const std::size_t index = static_cast<std::size_t>(unit * size + value - 1);
+                const int left = unitLeft[index];
+                if (left == unitOpen[index] || left < 2 || left == lockSeen[index])
+                    continue;
+                lockSeen[index] = left;
                 const int* cells = layout.cellsOf(unit);
                 scratch.clear();
                 remaining.clear();
@@ -369,6 +387,9 @@ private:
     std::vector<int> scratch;
     std::vector<int> remaining;
     std::vector<int> cellOpen, unitOpen, cellLeft, unitLeft;
+    std::vector<int> places;
+    // Per unit and value, its places left when locked candidates last looked at it.
+    std::vector<int> lockSeen;
     std::vector<int> stack;
     std::vector<int> mark;
     int epoch = 0;

@@ -76,9 +76,13 @@ bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap) co
     // Below unique rectangles' weight nothing else could let the group go.
     if (capped && cap < techniqueInfo(Technique::UniqueRectangle1).weight)
         return false;
-    // Uniqueness still open (sparse large grids): the complete engine settles it.
+    // Uniqueness still open (sparse large grids). Below extreme the group can go only
+    // if unique rectangles then finish the grid, which costs less than a count; the
+    // complete engine settles uniqueness last.
+    if (capped && !LogicalSolver(true, cap).solve(work).solved)
+        return false;
     CompleteSolver complete;
-    return complete.solve(grid.getInnerSize(), givens, 2) == 1 && (!capped || LogicalSolver(true, cap).solve(work).solved);
+    return complete.solve(grid.getInnerSize(), givens, 2) == 1;
 }
 
 GeneratedPuzzle PuzzleGenerator::makeMinimal()

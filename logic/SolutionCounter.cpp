@@ -48,8 +48,10 @@ int SolutionCounter::search(const CandidateGrid& grid, const CandidateGrid::Sing
     int branchCell = -1;
     int fewest = grid.getSize() + 1;
     for (int cell = 0; cell < grid.getCellCount() && fewest > 2; ++cell) {
+        if (grid.getValue(cell) != 0)
+            continue;
         const int count = std::popcount(grid.getCandidates(cell));
-        if (grid.getValue(cell) == 0 && count < fewest) {
+        if (count < fewest) {
             fewest = count;
             branchCell = cell;
         }

@@ -279,21 +279,22 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
 std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid)
 {
     const GridLayout& layout = grid.getLayout();
-    std::vector<int> blanks;
-    for (int cell = 0; cell < grid.getCellCount(); ++cell)
-        if (grid.getValue(cell) == 0)
-            blanks.push_back(cell);
+    // Pairs in cell order; the cells that see both are among a's peers (in ascending order).
     std::vector<Mask> seenByBoth;
-    for (std::size_t i = 0; i < blanks.size(); ++i)
-        for (std::size_t j = i + 1; j < blanks.size(); ++j) {
-            const int a = blanks[i], b = blanks[j];
-            if (!layout.sees(a, b))
+    for (int a = 0; a < grid.getCellCount(); ++a) {
+        if (grid.getValue(a) != 0)
+            continue;
+        const int* peersOfA = layout.peersOf(a);
+        for (int j = 0; j < layout.peerCount; ++j) {
+            const int b = peersOfA[j];
+            if (b < a || grid.getValue(b) != 0)
                 continue;
             seenByBoth.clear();
-            for (const int cell : blanks)
-                if (cell != a && cell != b && layout.sees(cell, a) && layout.sees(cell, b) &&
-                    std::popcount(grid.getCandidates(cell)) == 2)
+            for (int k = 0; k < layout.peerCount; ++k) {
+                const int cell = peersOfA[k];
+                if (cell != b && std::popcount(grid.getCandidates(cell)) == 2 && layout.sees(cell, b))
                     seenByBoth.push_back(grid.getCandidates(cell));
+            }
             if (seenByBoth.empty())
                 continue;
             // A value of one cell goes when with every value the other could take it
@@ -320,6 +321,7 @@ std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid)
                     step.proof.push_back({cell, lowestValue(m)});
             return step;
         }
+    }
     return std::nullopt;
 }
 
