@@ -53,6 +53,30 @@ std::size_t taskLength(const TaskHeader& header)
     return sizeof header + header.valueCount * sizeof(std::uint16_t) + header.labelLength;
 }
 
+// Reads the task at data (its whole length there) into item.
+TaskHeader decodeTask(const char* data, BatchItem& item)
+{
+    TaskHeader header;
+    std::memcpy(&header, data, sizeof header);
+    const char* body = data + sizeof header;
+    item.puzzle.innerSize = header.innerSize;
+    item.puzzle.line = header.line;
+    item.puzzle.values.resize(header.valueCount);
+    if (header.valueCount > 0)
+        std::memcpy(item.puzzle.values.data(), body, header.valueCount * sizeof(std::uint16_t));
+    item.ordinal = header.ordinal;
+    item.label.assign(body + header.valueCount * sizeof(std::uint16_t), header.labelLength);
+    return header;
+}
+
+void clearResult(TaskResult& result)
+{
+    result.out.clear();
+    result.err.clear();
+    result.code = 0;
+    result.figures = {};
+}
+
 bool writeAll(int fd, const char* data, std::size_t length)
 {
     while (length > 0) {
@@ -118,20 +142,9 @@ bool writeAll(int fd, const char* data, std::size_t length)
                 more = false;
                 break;
             }
-            const char* body = in.data() + at + sizeof header;
-            item.puzzle.innerSize = header.innerSize;
-            item.puzzle.line = header.line;
-            item.puzzle.values.resize(header.valueCount);
-            if (header.valueCount > 0)
-                std::memcpy(item.puzzle.values.data(), body, header.valueCount * sizeof(std::uint16_t));
-            item.ordinal = header.ordinal;
-            item.label.assign(body + header.valueCount * sizeof(std::uint16_t), header.labelLength);
+            decodeTask(in.data() + at, item);
             at += taskLength(header);
-
-            result.out.clear();
-            result.err.clear();
-            result.code = 0;
-            result.figures = {};
+            clearResult(result);
             const auto started = std::chrono::steady_clock::now();
             work(item, result);
             const auto now = std::chrono::steady_clock::now();
@@ -240,7 +253,10 @@ void BatchPipeline::dispatch(WorkerPool& pool, const Work& work)
         for (std::size_t w = 0; w < channels.size() && chosen == channels.size(); ++w)
             if (channels[w].open && channels[w].chunks.empty())
                 chosen = w;
-        if (chosen == channels.size() && channels.size() < static_cast<std::size_t>(jobs)) {
+        // The parent is one of the jobs, so it forks one fewer, and only once there is
+        // more than a chunk to do: a short input is done with no fork at all.
+        if (chosen == channels.size() && channels.size() + 1 < static_cast<std::size_t>(jobs) &&
+            queuedCount > chunkSize()) {
             if (!pool.spawn([&work](int taskFd, int resultFd) { workerMain(taskFd, resultFd, work); }, finishTask))
                 return;
             channels.emplace_back();
@@ -262,17 +278,56 @@ void BatchPipeline::dispatch(WorkerPool& pool, const Work& work)
         channel.outgoing.append(reinterpret_cast<const char*>(&count), sizeof count);
         channel.outgoing.append(queued, queuedStart, end - queuedStart);
         channel.chunks.push_back(count);
-        queuedCount -= count;
-        queuedStart = end;
-        if (queuedCount == 0) {
-            queued.clear();
-            queuedStart = 0;
-        } else if (queuedStart >= kOutputBytes) {
-            queued.erase(0, queuedStart);
-            queuedStart = 0;
-        }
+        dropQueued(end, count);
         sendTasks(pool.getWorkers()[chosen], channel);
     }
+}
+
+void BatchPipeline::dropQueued(std::size_t end, std::size_t count)
+{
+    queuedCount -= count;
+    queuedStart = end;
+    if (queuedCount == 0) {
+        queued.clear();
+        queuedStart = 0;
+    } else if (queuedStart >= kOutputBytes) {
+        queued.erase(0, queuedStart);
+        queuedStart = 0;
+    }
+}
+
+bool BatchPipeline::workHere(const Work& work)
+{
+    if (!finishTask) {
+        // A task that cannot stop half-way would hold Ctrl+C up for as long as it runs:
+        // the process ends at once instead, with what is printed so far.
+        flushOut();
+        char message[128];
+        const int length = std::snprintf(message, sizeof message,
+                                         "gridlark-cli: interrupted after %zu of %zu puzzles\n", puzzlesPrinted,
+                                         puzzlesAdded);
+        WorkerPool::exitOnInterrupt(message, static_cast<std::size_t>(std::max(length, 0)), kExitInterrupted);
+    }
+    const std::size_t count = std::min(queuedCount, chunkSize());
+    std::size_t end = queuedStart;
+    std::size_t done = 0;
+    while (done < count && !WorkerPool::interruptRequested()) {
+        const TaskHeader header = decodeTask(queued.data() + end, local);
+        end += taskLength(header);
+        ++done;
+        Slot& slot = slots[header.sequence % kWindow];
+        clearResult(slot.result);
+        const auto started = std::chrono::steady_clock::now();
+        work(local, slot.result);
+        const auto nanoseconds =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - started).count();
+        slot.ready = true;
+        heldBytes += slot.result.out.size() + slot.result.err.size();
+        meanTaskNanoseconds = meanTaskNanoseconds * 0.875 + static_cast<double>(nanoseconds) * 0.125;
+    }
+    WorkerPool::exitOnInterrupt(nullptr, 0, 0);
+    dropQueued(end, done);
+    return done == count;
 }
 
 bool BatchPipeline::receive(WorkerPool::Worker& worker, Channel& channel)
@@ -409,6 +464,16 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         if (!interrupted && !lost)
             dispatch(pool, work);
         print(source, done);
+        // What no worker has taken is done here, a chunk at a time, between rounds of
+        // reading, feeding and printing.
+        const bool canWork = !interrupted && !lost && !outputFailed && queuedCount > 0 && heldBytes < kMaxHeldBytes;
+        if (canWork) {
+            workHere(work);
+            print(source, done);
+            // Stopped by Ctrl+C: the run ends as one that was waiting would.
+            if (WorkerPool::interruptRequested())
+                continue;
+        }
         bool working = false;
         for (const Channel& channel : channels)
             working = working || channel.open;
@@ -421,6 +486,7 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         // Printing made room that the source has not been asked to fill yet.
         if (reading && !waitInput && getRoom() > 0)
             continue;
+        const bool moreHere = !interrupted && queuedCount > 0 && heldBytes < kMaxHeldBytes;
 
         polls.clear();
         if (waitInput && source.waitFd() >= 0)
@@ -435,12 +501,12 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         }
         // Nothing to wait for and nothing that can move: a result that never comes.
         if (polls.empty()) {
-            lost = !waitInput;
+            lost = !waitInput && !moreHere;
             if (lost)
                 break;
             continue;
         }
-        if (poll(polls.data(), polls.size(), -1) < 0)
+        if (poll(polls.data(), polls.size(), moreHere ? 0 : -1) <= 0)
             continue;
         for (const pollfd& ready : polls) {
             if (!ready.revents)

@@ -244,7 +244,9 @@ int GridlarkCli::bench(const std::string& input, long limit, bool unique)
 
     Item whole;
     whole.input = input;
-    BatchPipeline pipeline(options.jobs, false);
+    // A puzzle solved when Ctrl+C comes is finished, so that the figures of the run so
+    // far are printed.
+    BatchPipeline pipeline(options.jobs, true);
     const auto start = std::chrono::steady_clock::now();
     // Each puzzle is solved once, on a worker, which sends back its time and figures.
     const int code = runBatch(

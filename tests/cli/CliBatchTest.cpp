@@ -114,9 +114,9 @@ TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
     std::remove(nine.c_str());
 }
 
-// Runs count on input, sends it SIGINT once it is at work, and gives its exit status
-// (-1 when it did not exit); its output goes to the two files.
-int interruptedCount(const std::string& input, const std::string& out, const std::string& err)
+// Runs gridlark-cli with args, sends it SIGINT once it is at work, and gives its exit
+// status (-1 when it did not exit within a minute); its output goes to the two files.
+int interruptedRun(const std::vector<std::string>& args, const std::string& out, const std::string& err)
 {
     const pid_t pid = fork();
     if (pid < 0)
@@ -124,15 +124,31 @@ int interruptedCount(const std::string& input, const std::string& out, const std
     if (pid == 0) {
         std::freopen(out.c_str(), "w", stdout);
         std::freopen(err.c_str(), "w", stderr);
-        execl(GRIDLARK_CLI, "gridlark-cli", "count", input.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>("gridlark-cli")};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(GRIDLARK_CLI, argv.data());
         std::_Exit(127);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     kill(pid, SIGINT);
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+    for (int wait = 0; wait < 1200 && waitpid(pid, &status, WNOHANG) == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (waitpid(pid, &status, WNOHANG) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return -1;
+    }
+    if (!WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+int interruptedCount(const std::string& input, const std::string& out, const std::string& err)
+{
+    return interruptedRun({"count", input}, out, err);
 }
 
 // Ctrl+C reaches gridlark-cli as SIGINT; the count so far is printed, the exit is 130.
@@ -149,6 +165,25 @@ TEST(CliBatch, InterruptedCountPrintsItsPartialFigure)
     EXPECT_NE(readFile(err).find("interrupted after 0 of 1 puzzles"), std::string::npos) << readFile(err);
     for (const std::string& path : {nine, out, err})
         std::remove(path.c_str());
+}
+
+// Work that cannot stop half-way (here making 25x25 puzzles, seconds each) does not
+// hold Ctrl+C up, whether this process or a worker has it.
+TEST(CliBatch, InterruptEndsWorkThatCannotStopHalfWay)
+{
+    const std::string out = temporaryPath("interrupt-generate-out");
+    const std::string err = temporaryPath("interrupt-generate-err");
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        EXPECT_EQ(interruptedRun({"-j", jobs, "--seed", "1", "generate", "--size", "5", "--level", "extreme", "--count",
+                                  "3"},
+                                 out, err),
+                  130);
+        EXPECT_EQ(readFile(out), "");
+        EXPECT_EQ(readFile(err), "gridlark-cli: interrupted after 0 of 3 puzzles\n");
+    }
+    std::remove(out.c_str());
+    std::remove(err.c_str());
 }
 
 // Above 9x9 the complete engine counts: a sparse 16x16 puzzle gets its exact figure, a
@@ -263,7 +298,8 @@ bool alive(pid_t pid)
 TEST(CliBatch, NoWorkerOutlivesItsParent)
 {
     const std::string path = temporaryPath("orphans");
-    writeFile(path, std::string(81, '.') + "\n" + std::string(81, '.') + "\n");
+    const std::string blank = std::string(81, '.') + "\n";
+    writeFile(path, blank + blank + blank);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(strsignal(signal));
         const pid_t pid = fork();
@@ -271,7 +307,8 @@ TEST(CliBatch, NoWorkerOutlivesItsParent)
         if (pid == 0) {
             std::freopen("/dev/null", "w", stdout);
             std::freopen("/dev/null", "w", stderr);
-            execl(GRIDLARK_CLI, "gridlark-cli", "-j", "2", "count", path.c_str(), static_cast<char*>(nullptr));
+            // Three jobs: this process and two workers.
+            execl(GRIDLARK_CLI, "gridlark-cli", "-j", "3", "count", path.c_str(), static_cast<char*>(nullptr));
             std::_Exit(127);
         }
         std::vector<pid_t> workers;
