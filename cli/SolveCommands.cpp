@@ -295,7 +295,9 @@ int GridlarkCli::bench(const std::string& input, long limit, bool unique)
         },
         limit, true);
     const double total = secondsSince(start);
-    if (pipeline.wasOutputClosed() || (inputFailed && !pipeline.wasInterrupted()))
+    // Bad lines among the puzzles are named in their place and the rest still timed;
+    // an input that gave no puzzle at all has no figures.
+    if (pipeline.wasOutputClosed() || (inputFailed && count == 0 && !pipeline.wasInterrupted()))
         return code;
 
     // The time of the puzzle of that rank in order of time: the middle of its bin.

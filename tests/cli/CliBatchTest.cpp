@@ -87,6 +87,12 @@ TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
     EXPECT_EQ(runCli("count --max 288 '" + four + "'").out, "at least 288\nat least 288\n");
     EXPECT_EQ(runCli("count --max 289 '" + four + "'").out, "288\n288\n");
 
+    // The cap stops the search itself: a blank 9x9 grid is never counted through.
+    const CommandResult nineCapped = runCli("count --max 1000 --timeout 60 '" + nine + "'");
+    EXPECT_EQ(nineCapped.code, 7);
+    EXPECT_EQ(nineCapped.out, "at least 1000\n");
+    EXPECT_EQ(nineCapped.err, "");
+
     const auto start = std::chrono::steady_clock::now();
     const CommandResult timed = runCli("count --timeout 0.3 '" + nine + "'");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20)) << "the time limit stops it";
