@@ -71,6 +71,34 @@ TEST(CliBatch, WorkersAndSeedsGiveTheSameOutputAsOneWorker)
     std::remove(path.c_str());
 }
 
+// Every command that works in batches prints the same bytes, messages and exit code
+// with one job (all in one process) as with three (two of them workers), puzzles with
+// many solutions, an invalid one and a bad line among them.
+TEST(CliBatch, EveryBatchCommandPrintsTheSameWithAnyNumberOfJobs)
+{
+    const std::string path = puzzleFile();
+    const std::string easy = uniquePuzzles().front() + "\n";
+    writeFile(path, readFile(path) + "11" + std::string(79, '.') + "\n" + easy.substr(1) + easy + easy + easy);
+    const char* const commands[] = {"solve", "solve --unique --format line", "count --max 50", "show",
+                                    "explain", "hint", "rate", "bench --unique"};
+    for (const char* command : commands) {
+        const std::string arguments = std::string(command) + " '" + path + "'";
+        const CommandResult one = runCli("--seed 3 -j 1 " + arguments);
+        const CommandResult three = runCli("--seed 3 -j 3 " + arguments);
+        EXPECT_NE(one.out, "") << command;
+        // bench's times differ from run to run; its counts and figures do not.
+        const auto steady = [&](const std::string& out) {
+            return std::string(command).starts_with("bench") ? out.substr(out.find("mean tries")) : out;
+        };
+        EXPECT_EQ(steady(three.out), steady(one.out)) << command;
+        EXPECT_EQ(three.err, one.err) << command;
+        EXPECT_EQ(three.code, one.code) << command;
+    }
+    const CommandResult made = runCli("--seed 3 -j 1 generate --count 5");
+    EXPECT_EQ(runCli("--seed 3 -j 3 generate --count 5").out, made.out);
+    std::remove(path.c_str());
+}
+
 TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
 {
     // A blank 4 x 4 grid has 288 solutions; a blank 9 x 9 grid more than any test can count.
