@@ -23,6 +23,13 @@ constexpr std::size_t kOutputBytes = 65536;
 // times a second whatever the puzzles, and a slow puzzle holds few others back.
 constexpr double kChunkNanoseconds = 2e6;
 constexpr std::size_t kMaxChunk = 64;
+// Chunks a worker may have at once once tasks are known to be short: enough to outlast
+// one of this process's own.
+constexpr std::size_t kWorkerChunks = 4;
+constexpr std::size_t kTasksToKnow = 8;
+// Tasks longer than this on average are left to the workers, so that this process stays
+// free to feed them and to print.
+constexpr double kLongTaskNanoseconds = 10e6;
 // A worker's results go back when a chunk is done, or sooner when they pass this size
 // or have waited this long.
 constexpr std::size_t kBatchBytes = 32768;
@@ -219,6 +226,14 @@ void BatchPipeline::addPuzzle(const PuzzleValues& puzzle, long line, std::size_t
     ++puzzlesAdded;
 }
 
+bool BatchPipeline::worksHere() const
+{
+    if (queuedCount == 0 || heldBytes >= kMaxHeldBytes)
+        return false;
+    return jobs == 1 ||
+        (meanTaskNanoseconds < kLongTaskNanoseconds && channels.size() < static_cast<std::size_t>(jobs));
+}
+
 std::size_t BatchPipeline::chunkSize() const
 {
     return std::clamp<std::size_t>(static_cast<std::size_t>(kChunkNanoseconds / std::max(meanTaskNanoseconds, 1.0)),
@@ -247,23 +262,29 @@ bool BatchPipeline::sendTasks(WorkerPool::Worker& worker, Channel& channel)
 void BatchPipeline::dispatch(WorkerPool& pool, const Work& work)
 {
     while (queuedCount > 0 && heldBytes < kMaxHeldBytes) {
-        // An idle worker first, a new one next, then one with a single chunk to go:
-        // each has the next chunk at hand when it finishes one.
+        // An idle worker first, a new one next, then the one with the fewest chunks to
+        // go: each has chunks at hand while this process works on one of its own.
         std::size_t chosen = channels.size();
         for (std::size_t w = 0; w < channels.size() && chosen == channels.size(); ++w)
             if (channels[w].open && channels[w].chunks.empty())
                 chosen = w;
-        // The parent is one of the jobs, so it forks one fewer, and only once there is
-        // more than a chunk to do: a short input is done with no fork at all.
-        if (chosen == channels.size() && channels.size() + 1 < static_cast<std::size_t>(jobs) &&
-            queuedCount > chunkSize()) {
+        // While this process works on tasks too it is one of the jobs, so it forks one
+        // fewer, and only once there is more than a chunk to do: a short input is done
+        // with no fork at all.
+        const bool shortTasks = meanTaskNanoseconds < kLongTaskNanoseconds;
+        const std::size_t workerLimit = static_cast<std::size_t>(shortTasks || jobs == 1 ? jobs - 1 : jobs);
+        if (chosen == channels.size() && channels.size() < workerLimit && (queuedCount > chunkSize() || !shortTasks)) {
             if (!pool.spawn([&work](int taskFd, int resultFd) { workerMain(taskFd, resultFd, work); }, finishTask))
                 return;
             channels.emplace_back();
             chosen = channels.size() - 1;
         }
-        for (std::size_t w = 0; w < channels.size() && chosen == channels.size(); ++w)
-            if (channels[w].open && channels[w].chunks.size() < 2)
+        // Until tasks are known to be short, a worker gets one chunk at a time, so that a
+        // few long tasks are shared out.
+        const std::size_t depth = shortTasks && tasksTimed >= kTasksToKnow ? kWorkerChunks : 1;
+        for (std::size_t w = 0; w < channels.size(); ++w)
+            if (channels[w].open && channels[w].chunks.size() < depth &&
+                (chosen == channels.size() || channels[w].chunks.size() < channels[chosen].chunks.size()))
                 chosen = w;
         if (chosen == channels.size())
             return;
@@ -324,6 +345,7 @@ bool BatchPipeline::workHere(const Work& work)
         slot.ready = true;
         heldBytes += slot.result.out.size() + slot.result.err.size();
         meanTaskNanoseconds = meanTaskNanoseconds * 0.875 + static_cast<double>(nanoseconds) * 0.125;
+        ++tasksTimed;
     }
     WorkerPool::exitOnInterrupt(nullptr, 0, 0);
     dropQueued(end, done);
@@ -355,6 +377,7 @@ bool BatchPipeline::receive(WorkerPool::Worker& worker, Channel& channel)
         slot.ready = true;
         heldBytes += header.outLength + header.errLength;
         meanTaskNanoseconds = meanTaskNanoseconds * 0.875 + static_cast<double>(header.nanoseconds) * 0.125;
+        ++tasksTimed;
         if (!channel.chunks.empty() && --channel.chunks.front() == 0)
             channel.chunks.erase(channel.chunks.begin());
         at += length;
@@ -466,7 +489,7 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         print(source, done);
         // What no worker has taken is done here, a chunk at a time, between rounds of
         // reading, feeding and printing.
-        const bool canWork = !interrupted && !lost && !outputFailed && queuedCount > 0 && heldBytes < kMaxHeldBytes;
+        const bool canWork = !interrupted && !lost && !outputFailed && worksHere();
         if (canWork) {
             workHere(work);
             print(source, done);
@@ -486,7 +509,7 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         // Printing made room that the source has not been asked to fill yet.
         if (reading && !waitInput && getRoom() > 0)
             continue;
-        const bool moreHere = !interrupted && queuedCount > 0 && heldBytes < kMaxHeldBytes;
+        const bool moreHere = !interrupted && worksHere();
 
         polls.clear();
         if (waitInput && source.waitFd() >= 0)

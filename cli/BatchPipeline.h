@@ -33,7 +33,7 @@ struct TaskResult {
 
 // Runs a batch: entries come from a source as they are read, puzzles are worked on in
 // chunks by this process and, with more than one job, by up to jobs - 1 worker
-// processes, and results are printed in input order as soon as they and all before
+// processes (jobs of them, this one only feeding, when tasks take long), and results are printed in input order as soon as they and all before
 // them are done. At most kWindow entries are between reading and printing, so memory
 // does not grow with the length of the batch.
 class BatchPipeline {
@@ -92,6 +92,9 @@ private:
     };
 
     void dispatch(WorkerPool& pool, const Work& work);
+    // Whether this process takes the next chunk itself: with one job always; with more
+    // while tasks are short and it is one of the jobs.
+    bool worksHere() const;
     // Does the next chunk of tasks in this process; false when Ctrl+C stopped it short.
     bool workHere(const Work& work);
     // The queued tasks before end, count of them, have gone out.
@@ -116,6 +119,7 @@ private:
     BatchItem local; // the task this process works on
     std::size_t heldBytes = 0; // results waiting to be printed
     double meanTaskNanoseconds = 2e6;
+    std::size_t tasksTimed = 0;
     std::string output;
     int result = 0;
     bool outputClosed = false;
