@@ -506,10 +506,9 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         flushOut();
         if (outputFailed)
             break;
-        // Printing made room that the source has not been asked to fill yet.
-        if (reading && !waitInput && getRoom() > 0)
-            continue;
-        const bool moreHere = !interrupted && worksHere();
+        // Work of its own, or room that printing made and the source has not been asked
+        // to fill yet: the workers are served without waiting, then the loop goes on.
+        const bool busy = (!interrupted && worksHere()) || (reading && !waitInput && getRoom() > 0);
 
         polls.clear();
         if (waitInput && source.waitFd() >= 0)
@@ -524,12 +523,12 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         }
         // Nothing to wait for and nothing that can move: a result that never comes.
         if (polls.empty()) {
-            lost = !waitInput && !moreHere;
+            lost = !waitInput && !busy;
             if (lost)
                 break;
             continue;
         }
-        if (poll(polls.data(), polls.size(), moreHere ? 0 : -1) <= 0)
+        if (poll(polls.data(), polls.size(), busy ? 0 : -1) <= 0)
             continue;
         for (const pollfd& ready : polls) {
             if (!ready.revents)
