@@ -9,7 +9,8 @@
 #
 # Usage: bench/run-cli-jobs.sh BUILD_DIR
 # Environment: GRIDLARK_BENCH_DIR (default ../shared/bench), RUNS (default 3),
-# TDOKU (default BUILD_DIR/../peers/tdoku_bench, built by ../shared/peers/build.sh).
+# TDOKU (default BUILD_DIR/../peers/tdoku_bench, built by ../shared/peers/build.sh),
+# QQWING (default qqwing; empty: leave it out, as on a loaded machine where it takes minutes).
 set -euo pipefail
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
@@ -52,7 +53,10 @@ for name in serg_benchmark_10000 17_clue_49158 magictour_top1465 forum_hardest_1
   if [ -x "$tdoku" ]; then
     read -r tw _ <<<"$(best "'$tdoku' /dev/stdin" "$file")"
   fi
-  read -r qw qc <<<"$(best "qqwing --solve --one-line" "$file")"
+  qw=0 qc=0
+  if [ -n "${QQWING-qqwing}" ]; then
+    read -r qw qc <<<"$(best "${QQWING-qqwing} --solve --one-line" "$file")"
+  fi
   read -r w1 c1 <<<"$(best "'$cli' --seed 1 -j 1 solve --format line -" "$file")"
   read -r wd cd <<<"$(best "'$cli' --seed 1 solve --format line -" "$file")"
   m1=$(bench_peak "-j 1" "$file")

@@ -317,7 +317,7 @@ void BatchPipeline::dropQueued(std::size_t end, std::size_t count)
     }
 }
 
-bool BatchPipeline::workHere(const Work& work)
+void BatchPipeline::workHere(const Work& work)
 {
     if (!finishTask) {
         // A task that cannot stop half-way would hold Ctrl+C up for as long as it runs:
@@ -349,7 +349,6 @@ bool BatchPipeline::workHere(const Work& work)
     }
     WorkerPool::exitOnInterrupt(nullptr, 0, 0);
     dropQueued(end, done);
-    return done == count;
 }
 
 bool BatchPipeline::receive(WorkerPool::Worker& worker, Channel& channel)

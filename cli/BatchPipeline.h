@@ -95,8 +95,8 @@ private:
     // Whether this process takes the next chunk itself: with one job always; with more
     // while tasks are short and it is one of the jobs.
     bool worksHere() const;
-    // Does the next chunk of tasks in this process; false when Ctrl+C stopped it short.
-    bool workHere(const Work& work);
+    // Does the next chunk of tasks in this process, up to a Ctrl+C.
+    void workHere(const Work& work);
     // The queued tasks before end, count of them, have gone out.
     void dropQueued(std::size_t end, std::size_t count);
     bool sendTasks(WorkerPool::Worker& worker, Channel& channel);
