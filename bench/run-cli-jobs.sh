@@ -63,8 +63,8 @@ for name in serg_benchmark_10000 17_clue_49158 magictour_top1465 forum_hardest_1
   md=$(bench_peak "" "$file")
   awk -v n="$name" -v c="$count" -v tw="$tw" -v qw="$qw" -v qc="$qc" -v w1="$w1" -v c1="$c1" -v wd="$wd" -v cd="$cd" \
       -v m1="$m1" -v md="$md" 'BEGIN {
-    printf "| %s | %d | %s | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) | %.2f | %.2f | %s | %s / %s |\n",
-      n, c, (tw > 0 ? sprintf("%.2f", tw) : "-"), qw, qc, w1, c1, wd, cd, (w1 > 0 ? wd / w1 : 0), (c1 > 0 ? cd / c1 : 0),
+    printf "| %s | %d | %s | %s | %.2f (%.2f) | %.2f (%.2f) | %.2f | %.2f | %s | %s / %s |\n",
+      n, c, (tw > 0 ? sprintf("%.2f", tw) : "-"), (qw > 0 ? sprintf("%.2f (%.2f)", qw, qc) : "-"), w1, c1, wd, cd, (w1 > 0 ? wd / w1 : 0), (c1 > 0 ? cd / c1 : 0),
       (tw > 0 ? sprintf("%.1fx", w1 / tw) : "-"), m1, md }'
 done
 echo
