@@ -33,9 +33,10 @@ struct TaskResult {
 
 // Runs a batch: entries come from a source as they are read, puzzles are worked on in
 // chunks by this process and, with more than one job, by up to jobs - 1 worker
-// processes (jobs of them, this one only feeding, when tasks take long), and results are printed in input order as soon as they and all before
-// them are done. At most kWindow entries are between reading and printing, so memory
-// does not grow with the length of the batch.
+// processes (jobs of them, this one only feeding, when tasks take long), and results
+// are printed in input order as soon as they and all before them are done. At most
+// kWindow entries are between reading and printing, so memory does not grow with the
+// length of the batch.
 class BatchPipeline {
 public:
     static constexpr std::size_t kWindow = 4096;
