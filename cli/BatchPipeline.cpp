@@ -23,6 +23,13 @@ constexpr std::size_t kOutputBytes = 65536;
 // times a second whatever the puzzles, and a slow puzzle holds few others back.
 constexpr double kChunkNanoseconds = 2e6;
 constexpr std::size_t kMaxChunk = 64;
+// Chunks a worker may have at once once tasks are known to be short: enough to outlast
+// one of this process's own.
+constexpr std::size_t kWorkerChunks = 4;
+constexpr std::size_t kTasksToKnow = 8;
+// Tasks longer than this on average are left to the workers, so that this process stays
+// free to feed them and to print.
+constexpr double kLongTaskNanoseconds = 10e6;
 // A worker's results go back when a chunk is done, or sooner when they pass this size
 // or have waited this long.
 constexpr std::size_t kBatchBytes = 32768;
@@ -51,6 +58,30 @@ struct ResultHeader {
 std::size_t taskLength(const TaskHeader& header)
 {
     return sizeof header + header.valueCount * sizeof(std::uint16_t) + header.labelLength;
+}
+
+// Reads the task at data (its whole length there) into item.
+TaskHeader decodeTask(const char* data, BatchItem& item)
+{
+    TaskHeader header;
+    std::memcpy(&header, data, sizeof header);
+    const char* body = data + sizeof header;
+    item.puzzle.innerSize = header.innerSize;
+    item.puzzle.line = header.line;
+    item.puzzle.values.resize(header.valueCount);
+    if (header.valueCount > 0)
+        std::memcpy(item.puzzle.values.data(), body, header.valueCount * sizeof(std::uint16_t));
+    item.ordinal = header.ordinal;
+    item.label.assign(body + header.valueCount * sizeof(std::uint16_t), header.labelLength);
+    return header;
+}
+
+void clearResult(TaskResult& result)
+{
+    result.out.clear();
+    result.err.clear();
+    result.code = 0;
+    result.figures = {};
 }
 
 bool writeAll(int fd, const char* data, std::size_t length)
@@ -119,20 +150,9 @@ bool writeAll(int fd, const char* data, std::size_t length)
                 more = false;
                 break;
             }
-            const char* body = in.data() + at + sizeof header;
-            item.puzzle.innerSize = header.innerSize;
-            item.puzzle.line = header.line;
-            item.puzzle.values.resize(header.valueCount);
-            if (header.valueCount > 0)
-                std::memcpy(item.puzzle.values.data(), body, header.valueCount * sizeof(std::uint16_t));
-            item.ordinal = header.ordinal;
-            item.label.assign(body + header.valueCount * sizeof(std::uint16_t), header.labelLength);
+            decodeTask(in.data() + at, item);
             at += taskLength(header);
-
-            result.out.clear();
-            result.err.clear();
-            result.code = 0;
-            result.figures = {};
+            clearResult(result);
             const auto started = std::chrono::steady_clock::now();
             work(item, result);
             const auto now = std::chrono::steady_clock::now();
@@ -207,6 +227,14 @@ void BatchPipeline::addPuzzle(const PuzzleValues& puzzle, long line, std::size_t
     ++puzzlesAdded;
 }
 
+bool BatchPipeline::worksHere() const
+{
+    if (queuedCount == 0 || heldBytes >= kMaxHeldBytes)
+        return false;
+    return jobs == 1 ||
+        (meanTaskNanoseconds < kLongTaskNanoseconds && channels.size() < static_cast<std::size_t>(jobs));
+}
+
 std::size_t BatchPipeline::chunkSize() const
 {
     return std::clamp<std::size_t>(static_cast<std::size_t>(kChunkNanoseconds / std::max(meanTaskNanoseconds, 1.0)),
@@ -235,20 +263,29 @@ bool BatchPipeline::sendTasks(WorkerPool::Worker& worker, Channel& channel)
 void BatchPipeline::dispatch(WorkerPool& pool, const Work& work)
 {
     while (queuedCount > 0 && heldBytes < kMaxHeldBytes) {
-        // An idle worker first, a new one next, then one with a single chunk to go:
-        // each has the next chunk at hand when it finishes one.
+        // An idle worker first, a new one next, then the one with the fewest chunks to
+        // go: each has chunks at hand while this process works on one of its own.
         std::size_t chosen = channels.size();
         for (std::size_t w = 0; w < channels.size() && chosen == channels.size(); ++w)
             if (channels[w].open && channels[w].chunks.empty())
                 chosen = w;
-        if (chosen == channels.size() && channels.size() < static_cast<std::size_t>(jobs)) {
+        // While this process works on tasks too it is one of the jobs, so it forks one
+        // fewer, and only once there is more than a chunk to do: a short input is done
+        // with no fork at all.
+        const bool shortTasks = meanTaskNanoseconds < kLongTaskNanoseconds;
+        const std::size_t workerLimit = static_cast<std::size_t>(shortTasks || jobs == 1 ? jobs - 1 : jobs);
+        if (chosen == channels.size() && channels.size() < workerLimit && (queuedCount > chunkSize() || !shortTasks)) {
             if (!pool.spawn([&work](int taskFd, int resultFd) { workerMain(taskFd, resultFd, work); }, finishTask))
                 return;
             channels.emplace_back();
             chosen = channels.size() - 1;
         }
-        for (std::size_t w = 0; w < channels.size() && chosen == channels.size(); ++w)
-            if (channels[w].open && channels[w].chunks.size() < 2)
+        // Until tasks are known to be short, a worker gets one chunk at a time, so that a
+        // few long tasks are shared out.
+        const std::size_t depth = shortTasks && tasksTimed >= kTasksToKnow ? kWorkerChunks : 1;
+        for (std::size_t w = 0; w < channels.size(); ++w)
+            if (channels[w].open && channels[w].chunks.size() < depth &&
+                (chosen == channels.size() || channels[w].chunks.size() < channels[chosen].chunks.size()))
                 chosen = w;
         if (chosen == channels.size())
             return;
@@ -263,17 +300,56 @@ void BatchPipeline::dispatch(WorkerPool& pool, const Work& work)
         channel.outgoing.append(reinterpret_cast<const char*>(&count), sizeof count);
         channel.outgoing.append(queued, queuedStart, end - queuedStart);
         channel.chunks.push_back(count);
-        queuedCount -= count;
-        queuedStart = end;
-        if (queuedCount == 0) {
-            queued.clear();
-            queuedStart = 0;
-        } else if (queuedStart >= kOutputBytes) {
-            queued.erase(0, queuedStart);
-            queuedStart = 0;
-        }
+        dropQueued(end, count);
         sendTasks(pool.getWorkers()[chosen], channel);
     }
+}
+
+void BatchPipeline::dropQueued(std::size_t end, std::size_t count)
+{
+    queuedCount -= count;
+    queuedStart = end;
+    if (queuedCount == 0) {
+        queued.clear();
+        queuedStart = 0;
+    } else if (queuedStart >= kOutputBytes) {
+        queued.erase(0, queuedStart);
+        queuedStart = 0;
+    }
+}
+
+void BatchPipeline::workHere(const Work& work)
+{
+    if (!finishTask) {
+        // A task that cannot stop half-way would hold Ctrl+C up for as long as it runs:
+        // the process ends at once instead, with what is printed so far.
+        flushOut();
+        char message[128];
+        const int length = std::snprintf(message, sizeof message,
+                                         "gridlark-cli: interrupted after %zu of %zu puzzles\n", puzzlesPrinted,
+                                         puzzlesAdded);
+        WorkerPool::exitOnInterrupt(message, static_cast<std::size_t>(std::max(length, 0)), kExitInterrupted);
+    }
+    const std::size_t count = std::min(queuedCount, chunkSize());
+    std::size_t end = queuedStart;
+    std::size_t done = 0;
+    while (done < count && !WorkerPool::interruptRequested()) {
+        const TaskHeader header = decodeTask(queued.data() + end, local);
+        end += taskLength(header);
+        ++done;
+        Slot& slot = slots[header.sequence % kWindow];
+        clearResult(slot.result);
+        const auto started = std::chrono::steady_clock::now();
+        work(local, slot.result);
+        const auto nanoseconds =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - started).count();
+        slot.ready = true;
+        heldBytes += slot.result.out.size() + slot.result.err.size();
+        meanTaskNanoseconds = meanTaskNanoseconds * 0.875 + static_cast<double>(nanoseconds) * 0.125;
+        ++tasksTimed;
+    }
+    WorkerPool::exitOnInterrupt(nullptr, 0, 0);
+    dropQueued(end, done);
 }
 
 bool BatchPipeline::receive(WorkerPool::Worker& worker, Channel& channel)
@@ -301,6 +377,7 @@ bool BatchPipeline::receive(WorkerPool::Worker& worker, Channel& channel)
         slot.ready = true;
         heldBytes += header.outLength + header.errLength;
         meanTaskNanoseconds = meanTaskNanoseconds * 0.875 + static_cast<double>(header.nanoseconds) * 0.125;
+        ++tasksTimed;
         if (!channel.chunks.empty() && --channel.chunks.front() == 0)
             channel.chunks.erase(channel.chunks.begin());
         at += length;
@@ -410,6 +487,16 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         if (!interrupted && !lost)
             dispatch(pool, work);
         print(source, done);
+        // What no worker has taken is done here, a chunk at a time, between rounds of
+        // reading, feeding and printing.
+        const bool canWork = !interrupted && !lost && !outputFailed && worksHere();
+        if (canWork) {
+            workHere(work);
+            print(source, done);
+            // Stopped by Ctrl+C: the run ends as one that was waiting would.
+            if (WorkerPool::interruptRequested())
+                continue;
+        }
         bool working = false;
         for (const Channel& channel : channels)
             working = working || channel.open;
@@ -419,9 +506,9 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         flushOut();
         if (outputFailed)
             break;
-        // Printing made room that the source has not been asked to fill yet.
-        if (reading && !waitInput && getRoom() > 0)
-            continue;
+        // Work of its own, or room that printing made and the source has not been asked
+        // to fill yet: the workers are served without waiting, then the loop goes on.
+        const bool busy = (!interrupted && worksHere()) || (reading && !waitInput && getRoom() > 0);
 
         polls.clear();
         if (waitInput && source.waitFd() >= 0)
@@ -436,12 +523,12 @@ int BatchPipeline::run(const Source& source, const Work& work, const Done& done)
         }
         // Nothing to wait for and nothing that can move: a result that never comes.
         if (polls.empty()) {
-            lost = !waitInput;
+            lost = !waitInput && !busy;
             if (lost)
                 break;
             continue;
         }
-        if (poll(polls.data(), polls.size(), -1) < 0)
+        if (poll(polls.data(), polls.size(), busy ? 0 : -1) <= 0)
             continue;
         for (const pollfd& ready : polls) {
             if (!ready.revents)

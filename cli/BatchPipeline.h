@@ -31,10 +31,12 @@ struct TaskResult {
     std::array<std::int64_t, 6> figures{};
 };
 
-// Runs a batch: entries come from a source as they are read, puzzles go to worker
-// processes in chunks, and results are printed in input order as soon as they and
-// all before them are done. At most kWindow entries are between reading and printing,
-// so memory does not grow with the length of the batch.
+// Runs a batch: entries come from a source as they are read, puzzles are worked on in
+// chunks by this process and, with more than one job, by up to jobs - 1 worker
+// processes (jobs of them, this one only feeding, when tasks take long), and results
+// are printed in input order as soon as they and all before them are done. At most
+// kWindow entries are between reading and printing, so memory does not grow with the
+// length of the batch.
 class BatchPipeline {
 public:
     static constexpr std::size_t kWindow = 4096;
@@ -91,6 +93,13 @@ private:
     };
 
     void dispatch(WorkerPool& pool, const Work& work);
+    // Whether this process takes the next chunk itself: with one job always; with more
+    // while tasks are short and it is one of the jobs.
+    bool worksHere() const;
+    // Does the next chunk of tasks in this process, up to a Ctrl+C.
+    void workHere(const Work& work);
+    // The queued tasks before end, count of them, have gone out.
+    void dropQueued(std::size_t end, std::size_t count);
     bool sendTasks(WorkerPool::Worker& worker, Channel& channel);
     // Reads what a worker sent; false when it has closed its end.
     bool receive(WorkerPool::Worker& worker, Channel& channel);
@@ -108,8 +117,10 @@ private:
     std::size_t queuedStart = 0;
     std::size_t queuedCount = 0;
     std::vector<Channel> channels;
+    BatchItem local; // the task this process works on
     std::size_t heldBytes = 0; // results waiting to be printed
     double meanTaskNanoseconds = 2e6;
+    std::size_t tasksTimed = 0;
     std::string output;
     int result = 0;
     bool outputClosed = false;

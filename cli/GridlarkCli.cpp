@@ -69,8 +69,9 @@ void streamFailure(const PuzzleStream& stream, const std::string& label, BatchIt
 // The items of a run, inputs read in pieces as the pipeline has room for them.
 class GridlarkCli::InputFeed {
 public:
-    InputFeed(GridlarkCli& cli, const std::vector<Item>& items, long limit, bool emptyIsNone)
-        : cli(cli), items(items), limit(limit), emptyIsNone(emptyIsNone), counts(items.size()), ended(items.size())
+    InputFeed(GridlarkCli& cli, const std::vector<Item>& items, std::size_t toMake, long limit, bool emptyIsNone)
+        : cli(cli), items(items), toMake(toMake), limit(limit), emptyIsNone(emptyIsNone), counts(items.size()),
+          ended(items.size())
     {
     }
 
@@ -89,6 +90,9 @@ private:
 
     GridlarkCli& cli;
     const std::vector<Item>& items;
+    std::size_t toMake;
+    std::size_t made = 0;
+    const PuzzleValues blank;
     long limit;
     bool emptyIsNone;
     std::size_t next = 0;
@@ -190,8 +194,14 @@ bool GridlarkCli::InputFeed::read(BatchPipeline& pipeline)
             errorCount = reader.getLineErrors().size();
             continue;
         }
-        if (next == items.size())
-            return false;
+        if (next == items.size()) {
+            if (made == toMake)
+                return false;
+            // Puzzles made from nothing are numbered, not kept: any count takes no memory.
+            pipeline.addPuzzle(blank, 0, made++, "", 0, false, 0);
+            ++added;
+            continue;
+        }
         const Item& item = items[next++];
         if (item.input.empty()) {
             if (item.isPuzzle) {
@@ -343,18 +353,18 @@ std::vector<GridlarkCli::Item> GridlarkCli::readInputs(const std::vector<std::st
     return items;
 }
 
-int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask, const Work& work)
+int GridlarkCli::runItems(const std::vector<Item>& items, bool finishTask, const Work& work, std::size_t toMake)
 {
     BatchPipeline pipeline(options.jobs, finishTask);
     return runBatch(
         pipeline, items, [&](const Item& item, TaskResult& result) { work(item, result.out, result.err, result.code); },
-        {}, -1, false);
+        {}, -1, false, toMake);
 }
 
 int GridlarkCli::runBatch(BatchPipeline& pipeline, const std::vector<Item>& items, const BatchPipeline::Work& work,
-                          const BatchPipeline::Done& done, long limit, bool emptyIsNone)
+                          const BatchPipeline::Done& done, long limit, bool emptyIsNone, std::size_t toMake)
 {
-    InputFeed feed(*this, items, limit, emptyIsNone);
+    InputFeed feed(*this, items, toMake, limit, emptyIsNone);
     const BatchPipeline::Source source{[&](BatchPipeline& into) { return feed.read(into); },
                                        [&] { return feed.waitFd(); },
                                        [&](std::size_t group) { return feed.sole(group); }};

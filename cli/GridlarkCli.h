@@ -96,12 +96,13 @@ private:
     bool readInput(const std::string& label, const PuzzleText& reader, bool ok, long firstLine, Item& message);
     // The inputs as items, each read in pieces when the run reaches it.
     std::vector<Item> readInputs(const std::vector<std::string>& inputs, bool headers);
-    // Runs work over the items on the worker pool and prints the results in order.
-    int runItems(const std::vector<Item>& items, bool finishTask, const Work& work);
+    // Runs work over the items, then over toMake empty puzzles numbered from 0 (the
+    // puzzles generate makes), on the worker pool and prints the results in order.
+    int runItems(const std::vector<Item>& items, bool finishTask, const Work& work, std::size_t toMake = 0);
     // The same with each puzzle's whole result, handed to done in order; at most limit
     // puzzles (limit < 0: all); emptyIsNone: an empty input is a batch of no puzzles.
     int runBatch(BatchPipeline& pipeline, const std::vector<Item>& items, const BatchPipeline::Work& work,
-                 const BatchPipeline::Done& done, long limit, bool emptyIsNone);
+                 const BatchPipeline::Done& done, long limit, bool emptyIsNone, std::size_t toMake = 0);
     std::string render(const SudokuBoard& board, bool withCrc, PuzzleFormat fallback = PuzzleFormat::boxed) const;
     // The puzzle on the logic library's grid; nothing, with the message and code set,
     // when it is invalid or too large for it.

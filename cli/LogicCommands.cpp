@@ -149,12 +149,7 @@ int GridlarkCli::rate(const std::vector<std::string>& inputs)
 
 int GridlarkCli::generate(int innerSize, std::optional<Level> level, Symmetry symmetry, int count)
 {
-    std::vector<Item> items(static_cast<std::size_t>(count));
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        items[i].isPuzzle = true;
-        items[i].ordinal = i;
-    }
-    return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
+    return runItems({}, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
         GeneratorOptions generatorOptions;
         generatorOptions.innerSize = innerSize;
         generatorOptions.level = level;
@@ -174,5 +169,5 @@ int GridlarkCli::generate(int innerSize, std::optional<Level> level, Symmetry sy
                 " format holds grids up to 25x25\n";
             code = exitUsage;
         }
-    });
+    }, static_cast<std::size_t>(count));
 }

@@ -253,7 +253,9 @@ int GridlarkCli::bench(const std::string& input, long limit, bool unique)
 
     Item whole;
     whole.input = input;
-    BatchPipeline pipeline(options.jobs, false);
+    // A puzzle solved when Ctrl+C comes is finished, so that the figures of the run so
+    // far are printed.
+    BatchPipeline pipeline(options.jobs, true);
     const auto start = std::chrono::steady_clock::now();
     // Each puzzle is solved once, on a worker, which sends back its time and figures.
     const int code = runBatch(
@@ -296,7 +298,9 @@ int GridlarkCli::bench(const std::string& input, long limit, bool unique)
         },
         limit, true);
     const double total = secondsSince(start);
-    if (pipeline.wasOutputClosed() || (inputFailed && !pipeline.wasInterrupted()))
+    // Bad lines among the puzzles are named in their place and the rest still timed;
+    // an input that gave no puzzle at all has no figures.
+    if (pipeline.wasOutputClosed() || (inputFailed && count == 0 && !pipeline.wasInterrupted()))
         return code;
 
     // The time of the puzzle of that rank in order of time: the middle of its bin.

@@ -1,6 +1,8 @@
 #include "WorkerPool.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -14,9 +16,18 @@ volatile std::sig_atomic_t interruptFlag = 0;
 
 volatile pid_t stopTarget = 0;
 
+char exitMessage[256];
+std::size_t exitLength = 0;
+int exitCode = 0;
+volatile std::sig_atomic_t exitArmed = 0;
+
 void onInterrupt(int)
 {
     interruptFlag = 1;
+    if (exitArmed) {
+        [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, exitMessage, exitLength);
+        _exit(exitCode);
+    }
 }
 
 void onStop(int)
@@ -133,6 +144,17 @@ void WorkerPool::catchInterrupt()
 void WorkerPool::setStopTarget(pid_t pid)
 {
     stopTarget = pid;
+}
+
+void WorkerPool::exitOnInterrupt(const char* message, std::size_t length, int code)
+{
+    exitArmed = 0;
+    if (!message)
+        return;
+    exitLength = std::min(length, sizeof exitMessage);
+    std::memcpy(exitMessage, message, exitLength);
+    exitCode = code;
+    exitArmed = 1;
 }
 
 bool WorkerPool::interruptRequested()

@@ -45,6 +45,9 @@ public:
     // In a worker that finishes its task: the child process that SIGUSR1 is passed
     // on to, or 0 for none.
     static void setStopTarget(pid_t pid);
+    // While message is set, Ctrl+C writes it to standard error and ends the process
+    // with code: for work in this process that cannot stop half-way. nullptr: off.
+    static void exitOnInterrupt(const char* message, std::size_t length, int code);
 
 private:
     void reap(bool killFirst);

@@ -102,7 +102,8 @@ int main(int argc, char** argv)
         ->check(wholeNumber(0, ~0ULL));
     app.add_flag("--verbose", options.verbose, "Print the seed and how each input was read to standard error");
     app.add_option("-j,--jobs", options.jobs,
-                   "Worker processes for solve, count, bench, explain, hint, rate and generate (default: processors)")
+                   "Processes for solve, count, show, bench, explain, hint, rate and generate: this one and up to N-1 "
+                   "workers (default: processors)")
         ->check(wholeNumber(1, 1024));
     app.add_option("--input-format", inputFormat, "auto, grid, line, sdk, ss or boxed (default: auto)")
         ->check(CLI::IsMember(inputNames));

@@ -71,6 +71,34 @@ TEST(CliBatch, WorkersAndSeedsGiveTheSameOutputAsOneWorker)
     std::remove(path.c_str());
 }
 
+// Every command that works in batches prints the same bytes, messages and exit code
+// with one job (all in one process) as with three (two of them workers), puzzles with
+// many solutions, an invalid one and a bad line among them.
+TEST(CliBatch, EveryBatchCommandPrintsTheSameWithAnyNumberOfJobs)
+{
+    const std::string path = puzzleFile();
+    const std::string easy = uniquePuzzles().front() + "\n";
+    writeFile(path, readFile(path) + "11" + std::string(79, '.') + "\n" + easy.substr(1) + easy + easy + easy);
+    const char* const commands[] = {"solve", "solve --unique --format line", "count --max 50", "show",
+                                    "explain", "hint", "rate", "bench --unique"};
+    for (const char* command : commands) {
+        const std::string arguments = std::string(command) + " '" + path + "'";
+        const CommandResult one = runCli("--seed 3 -j 1 " + arguments);
+        const CommandResult three = runCli("--seed 3 -j 3 " + arguments);
+        EXPECT_NE(one.out, "") << command;
+        // bench's times differ from run to run; its counts and figures do not.
+        const auto steady = [&](const std::string& out) {
+            return std::string(command).starts_with("bench") ? out.substr(out.find("mean tries")) : out;
+        };
+        EXPECT_EQ(steady(three.out), steady(one.out)) << command;
+        EXPECT_EQ(three.err, one.err) << command;
+        EXPECT_EQ(three.code, one.code) << command;
+    }
+    const CommandResult made = runCli("--seed 3 -j 1 generate --count 5");
+    EXPECT_EQ(runCli("--seed 3 -j 3 generate --count 5").out, made.out);
+    std::remove(path.c_str());
+}
+
 TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
 {
     // A blank 4 x 4 grid has 288 solutions; a blank 9 x 9 grid more than any test can count.
@@ -86,6 +114,12 @@ TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
     EXPECT_EQ(capped.out, "at least 100\nat least 100\n");
     EXPECT_EQ(runCli("count --max 288 '" + four + "'").out, "at least 288\nat least 288\n");
     EXPECT_EQ(runCli("count --max 289 '" + four + "'").out, "288\n288\n");
+
+    // The cap stops the search itself: a blank 9x9 grid is never counted through.
+    const CommandResult nineCapped = runCli("count --max 1000 --timeout 60 '" + nine + "'");
+    EXPECT_EQ(nineCapped.code, 7);
+    EXPECT_EQ(nineCapped.out, "at least 1000\n");
+    EXPECT_EQ(nineCapped.err, "");
 
     const auto start = std::chrono::steady_clock::now();
     const CommandResult timed = runCli("count --timeout 0.3 '" + nine + "'");
@@ -114,9 +148,9 @@ TEST(CliBatch, CountStopsAtItsCapOrTimeLimitAndSaysAtLeast)
     std::remove(nine.c_str());
 }
 
-// Runs count on input, sends it SIGINT once it is at work, and gives its exit status
-// (-1 when it did not exit); its output goes to the two files.
-int interruptedCount(const std::string& input, const std::string& out, const std::string& err)
+// Runs gridlark-cli with args, sends it SIGINT once it is at work, and gives its exit
+// status (-1 when it did not exit within a minute); its output goes to the two files.
+int interruptedRun(const std::vector<std::string>& args, const std::string& out, const std::string& err)
 {
     const pid_t pid = fork();
     if (pid < 0)
@@ -124,15 +158,31 @@ int interruptedCount(const std::string& input, const std::string& out, const std
     if (pid == 0) {
         std::freopen(out.c_str(), "w", stdout);
         std::freopen(err.c_str(), "w", stderr);
-        execl(GRIDLARK_CLI, "gridlark-cli", "count", input.c_str(), static_cast<char*>(nullptr));
+        std::vector<char*> argv{const_cast<char*>("gridlark-cli")};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        execv(GRIDLARK_CLI, argv.data());
         std::_Exit(127);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     kill(pid, SIGINT);
     int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+    for (int wait = 0; wait < 1200 && waitpid(pid, &status, WNOHANG) == 0; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (waitpid(pid, &status, WNOHANG) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        return -1;
+    }
+    if (!WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
+}
+
+int interruptedCount(const std::string& input, const std::string& out, const std::string& err)
+{
+    return interruptedRun({"count", input}, out, err);
 }
 
 // Ctrl+C reaches gridlark-cli as SIGINT; the count so far is printed, the exit is 130.
@@ -149,6 +199,25 @@ TEST(CliBatch, InterruptedCountPrintsItsPartialFigure)
     EXPECT_NE(readFile(err).find("interrupted after 0 of 1 puzzles"), std::string::npos) << readFile(err);
     for (const std::string& path : {nine, out, err})
         std::remove(path.c_str());
+}
+
+// Work that cannot stop half-way (here making 25x25 puzzles, seconds each) does not
+// hold Ctrl+C up, whether this process or a worker has it.
+TEST(CliBatch, InterruptEndsWorkThatCannotStopHalfWay)
+{
+    const std::string out = temporaryPath("interrupt-generate-out");
+    const std::string err = temporaryPath("interrupt-generate-err");
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        EXPECT_EQ(interruptedRun({"-j", jobs, "--seed", "1", "generate", "--size", "5", "--level", "extreme", "--count",
+                                  "3"},
+                                 out, err),
+                  130);
+        EXPECT_EQ(readFile(out), "");
+        EXPECT_EQ(readFile(err), "gridlark-cli: interrupted after 0 of 3 puzzles\n");
+    }
+    std::remove(out.c_str());
+    std::remove(err.c_str());
 }
 
 // Above 9x9 the complete engine counts: a sparse 16x16 puzzle gets its exact figure, a
@@ -263,7 +332,8 @@ bool alive(pid_t pid)
 TEST(CliBatch, NoWorkerOutlivesItsParent)
 {
     const std::string path = temporaryPath("orphans");
-    writeFile(path, std::string(81, '.') + "\n" + std::string(81, '.') + "\n");
+    const std::string blank = std::string(81, '.') + "\n";
+    writeFile(path, blank + blank + blank);
     for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(strsignal(signal));
         const pid_t pid = fork();
@@ -271,7 +341,8 @@ TEST(CliBatch, NoWorkerOutlivesItsParent)
         if (pid == 0) {
             std::freopen("/dev/null", "w", stdout);
             std::freopen("/dev/null", "w", stderr);
-            execl(GRIDLARK_CLI, "gridlark-cli", "-j", "2", "count", path.c_str(), static_cast<char*>(nullptr));
+            // Three jobs: this process and two workers.
+            execl(GRIDLARK_CLI, "gridlark-cli", "-j", "3", "count", path.c_str(), static_cast<char*>(nullptr));
             std::_Exit(127);
         }
         std::vector<pid_t> workers;

@@ -235,6 +235,28 @@ TEST(CliStream, BenchFiguresComeFromTheWorkers)
     std::remove(path.c_str());
 }
 
+// A bad line in a stream is named in its place; bench times the puzzles around it and
+// prints its figures, with the bad line's exit code.
+TEST(CliStream, BenchNamesABadLineAndTimesTheRest)
+{
+    const std::vector<std::string> puzzles = samplePuzzles();
+    std::string text;
+    for (int i = 0; i < 400; ++i)
+        for (const std::string& puzzle : puzzles)
+            text += puzzle + "\n";
+    text += puzzles.front().substr(1) + "\n" + text;
+    const std::string path = temporaryPath("bench-bad-line");
+    writeFile(path, text);
+    for (const char* jobs : {"1", "2"}) {
+        const CommandResult r = runCommand("cat '" + path + "' | '" + kCli + "' -j " + jobs + " bench -");
+        EXPECT_EQ(r.code, 3) << jobs << " jobs";
+        EXPECT_EQ(r.err, "(standard input):1201:1: as line: a line of 80 characters; a one-line puzzle has 16, 81, "
+                         "256 or 625 (or as many numbers)\n");
+        EXPECT_NE(r.out.find("puzzles solved: 2400\nfailures: 0\n"), std::string::npos) << r.out;
+    }
+    std::remove(path.c_str());
+}
+
 // Many chunks and a window's worth of puzzles, some with many solutions: every job count
 // prints the same bytes as one job.
 TEST(CliStream, ManyPuzzlesPrintTheSameWithAnyNumberOfJobs)
