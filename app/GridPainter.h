@@ -1,26 +1,13 @@
 #pragma once
 
-#include "Step.h"
+#include "GridPicture.h"
 
 #include <QColor>
 #include <QRectF>
 
-#include <cstdint>
-#include <optional>
 #include <utility>
-#include <vector>
 
 class QPainter;
-
-// What a picture of a grid shows: the values (givens apart), the candidates of the
-// blank cells and a step with its pattern. Any box size, 2 (4x4) to 5 (25x25).
-struct GridPicture {
-    int innerSize = 3;
-    std::vector<int> values;            // row by row, 0 for a blank
-    std::vector<bool> givens;           // empty: no value is a given
-    std::vector<std::uint64_t> candidates;  // bit v - 1 for value v; empty: none drawn
-    std::optional<Step> step;
-};
 
 // Draws a grid picture with QPainter alone, so that a widget, a printer, a PDF, an
 // SVG and an image all get the same drawing. The colours (Okabe and Ito's palette)

@@ -1,5 +1,7 @@
 #include "CliPictures.h"
 
+#include "GridPainter.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QPainter>
@@ -58,21 +60,6 @@ CliPictures::Gui::Gui()
 }
 
 CliPictures::Gui::~Gui() = default;
-
-GridPicture CliPictures::pictureOf(const CandidateGrid& grid, const std::vector<int>& givens, bool candidates,
-                                   std::optional<Step> step)
-{
-    GridPicture picture;
-    picture.innerSize = grid.getInnerSize();
-    picture.values = grid.getValues();
-    for (const int given : givens)
-        picture.givens.push_back(given != 0);
-    if (candidates)
-        for (int cell = 0; cell < grid.getCellCount(); ++cell)
-            picture.candidates.push_back(grid.getCandidates(cell));
-    picture.step = std::move(step);
-    return picture;
-}
 
 std::string CliPictures::inlineSvg(const GridPicture& picture, int side, const std::string& titleMarkup)
 {

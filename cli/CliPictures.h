@@ -1,10 +1,8 @@
 #pragma once
 
-#include "CandidateGrid.h"
-#include "GridPainter.h"
+#include "GridPicture.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,10 +12,6 @@ class QGuiApplication;
 // lays out text, which needs a GUI application; these commands alone start one.
 class CliPictures {
 public:
-    // Painted grids are 4x4 to 25x25.
-    static constexpr int kMinInnerSize = 2;
-    static constexpr int kMaxInnerSize = 5;
-
     // A GUI application for as long as it lives, on the offscreen platform unless
     // QT_QPA_PLATFORM names another: files need no display, and a display that is set
     // but gone would end the program.
@@ -34,9 +28,6 @@ public:
         std::unique_ptr<QGuiApplication> m_app;
     };
 
-    // The grid's values, the givens marked, and its candidates when asked for.
-    static GridPicture pictureOf(const CandidateGrid& grid, const std::vector<int>& givens, bool candidates,
-                                 std::optional<Step> step = std::nullopt);
     // The picture as an SVG element of side by side pixels, ready to be put inline in
     // a page, with a title given as markup (escaped).
     static std::string inlineSvg(const GridPicture& picture, int side, const std::string& titleMarkup);

@@ -2,6 +2,7 @@
 
 #include "BatchPipeline.h"
 #include "CompleteSolver.h"
+#include "PictureModule.h"
 #include "PuzzleGenerator.h"
 #include "PuzzleText.h"
 #include "SudokuBoard.h"
@@ -13,16 +14,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-// What print draws and where.
-struct PrintOptions {
-    enum class Format { pdf, svg, png };
-    Format format = Format::pdf;
-    int perPage = 1;
-    bool solutions = false;
-    bool candidates = false;
-    std::string outPath;
-};
 
 // How every command reads, prints and runs.
 struct CliOptions {
@@ -49,6 +40,7 @@ public:
         exitInnerSizeOutOfRange = SudokuBoard::kExitInnerSizeOutOfRange,
         exitCountStopped = 7,
         exitUsage = 64,
+        exitNoPictures = 69,
         exitInterrupted = 130,
     };
 

@@ -1,6 +1,7 @@
 #include "HtmlExplanation.h"
 
 #include "CliPictures.h"
+#include "GridPainter.h"
 #include "LogicalSolver.h"
 #include "StepText.h"
 
@@ -99,13 +100,13 @@ std::string HtmlExplanation::section(const std::string& label, const CandidateGr
         const std::string words = escape(StepText::describe(step, grid.getLayout()));
         html += "<li><details" + std::string(i == 0 ? " open" : "") + "><summary>" + std::to_string(i + 1) + ". " +
             escape(std::string(techniqueInfo(step.technique).name)) + "</summary>\n<div class=\"step\">" +
-            CliPictures::inlineSvg(CliPictures::pictureOf(grid, givens, !isSingle(step.technique), step), side,
+            CliPictures::inlineSvg(GridPicture::of(grid, givens, !isSingle(step.technique), step), side,
                                    words) +
             "<p>" + words + "</p></div></details></li>\n";
         LogicalSolver::applyStep(grid, step);
     }
     html += "</ol>\n<h2>Solution</h2>\n";
-    html += CliPictures::inlineSvg(CliPictures::pictureOf(grid, givens, false), side, "Solution of " + escape(label));
+    html += CliPictures::inlineSvg(GridPicture::of(grid, givens, false), side, "Solution of " + escape(label));
     return html + "</section>\n";
 }
 

@@ -1,6 +1,5 @@
 #include "GridlarkCli.h"
 
-#include "HtmlExplanation.h"
 #include "LogicalSolver.h"
 #include "StepText.h"
 #include "UserTexts.h"
@@ -69,12 +68,15 @@ std::optional<CandidateGrid> GridlarkCli::logicGrid(const Item& item, std::strin
 int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly, bool html)
 {
     const bool boxed = outputFormat(PuzzleFormat::boxed) == PuzzleFormat::boxed;
+    const PictureFunctions* pictures = html ? PictureModule::load() : nullptr;
+    if (html && !pictures)
+        return exitNoPictures;
     std::vector<Item> items = readInputs(inputs, boxed && !html);
     if (html) {
         Item head;
         Item foot;
-        head.out = HtmlExplanation::head(HtmlExplanation::title(inputs));
-        foot.out = HtmlExplanation::foot();
+        head.out = pictures->htmlHead(inputs);
+        foot.out = pictures->htmlFoot();
         items.insert(items.begin(), std::move(head));
         items.push_back(std::move(foot));
     }
@@ -104,7 +106,7 @@ int GridlarkCli::explain(const std::vector<std::string>& inputs, bool hintOnly, 
         if (lostSolution(rating, layout, item.label, err, code) || notUnique(solutionsOf(rating), item.label, err, code))
             return;
         if (html) {
-            out = HtmlExplanation::section(item.label, *grid, rating);
+            out = pictures->htmlSection(item.label, *grid, rating);
             return;
         }
         for (const Step& step : rating.steps)

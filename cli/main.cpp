@@ -23,6 +23,7 @@ Exit codes:
   6   the box size is out of range (0 to 16)
   7   a count stopped at --max or --timeout ("at least N")
   64  usage error
+  69  print or explain --format html cannot load the picture module
   130 interrupted (Ctrl+C); what was done so far is printed)";
 
 const char* const kCommands[] = {"solve", "count", "list", "show", "format", "bench",

@@ -143,6 +143,15 @@ TEST_F(PackageTest, CliFromThePackageRunsAndSolvesTheSample)
     EXPECT_EQ(solved.out.rfind("unique\n---", 0), 0u) << solved.out;
 }
 
+// The pictures come from a module that the program finds where the package put it.
+TEST_F(PackageTest, CliFromThePackageDrawsWithItsPictureModule)
+{
+    const fs::path svg = scratch / "book.svg";
+    const CommandResult printed = run(cli() + " print --format svg -o " + quoted(svg) + " " + quoted(GRIDLARK_SAMPLE));
+    EXPECT_EQ(printed.exitCode, 0) << printed.err;
+    EXPECT_NE(readFile(svg).find("<svg"), std::string::npos);
+}
+
 // Each validator accepts its file without a warning; the manual pages render without
 // one and carry the project's version.
 TEST_F(PackageTest, ValidatorsAcceptThePackageDesktopEntryMetainfoAndManualPages)
