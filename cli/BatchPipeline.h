@@ -39,7 +39,7 @@ struct TaskResult {
 // length of the batch.
 class BatchPipeline {
 public:
-    static constexpr std::size_t kWindow = 4096;
+    static constexpr std::size_t kWindow = 1024;
 
     using Work = std::function<void(const BatchItem& item, TaskResult& result)>;
     // Each entry's result in order, as it is printed; isPuzzle false for text entries.
