@@ -206,71 +206,22 @@ private:
         maxLength = bestCells - 2;
     }
 
-    // Types 3 and 4 in a unit the two roof cells share: the roof holds one of the pair's
-    // values there alone (type 4), or its extra values with other cells form a naked
-    // subset (type 3, heavier by 0.1 for each cell it takes besides the roof).
+    // Types 3 and 4 in a unit the two roof cells share, as for rectangles; type 3 weighs
+    // 0.1 more for each cell the subset takes besides the roof.
     bool roofUnits(Step& step, const std::vector<int>& roof, int& subsetSize)
     {
+        const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
         for (int kind = 0; kind < 3; ++kind) {
             const int unit = layout.unitOf(roof[0], kind);
             if (unit != layout.unitOf(roof[1], kind))
                 continue;
-            const int* unitCells = layout.cellsOf(unit);
             if (type == Technique::UniqueLoop4) {
-                for (int i = 0; i < 2; ++i) {
-                    const int value = step.digits[static_cast<std::size_t>(i)];
-                    const int other = step.digits[static_cast<std::size_t>(1 - i)];
-                    bool onlyRoof = true;
-                    for (int k = 0; k < size; ++k)
-                        onlyRoof &= unitCells[k] == roof[0] || unitCells[k] == roof[1] ||
-                                    !grid.hasCandidate(unitCells[k], value);
-                    if (!onlyRoof)
-                        continue;
-                    step.eliminations = {{roof[0], other}, {roof[1], other}};
-                    step.units = {unit};
+                if (roofLocked(grid, step, unit, roof, pair))
                     return true;
-                }
-                continue;
+            } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
+                subsetSize = k - 1;
+                return true;
             }
-            const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
-            std::vector<int> members, others;
-            for (int k = 0; k < size; ++k) {
-                const int cell = unitCells[k];
-                if (cell == roof[0] || cell == roof[1] || grid.getValue(cell) != 0)
-                    continue;
-                others.push_back(cell);
-                if (std::popcount(grid.getCandidates(cell) | extra) <= 4)
-                    members.push_back(cell);
-            }
-            const int count = std::min(static_cast<int>(members.size()), 16);
-            for (int k = 1; k <= 3 && k < static_cast<int>(others.size()); ++k)
-                for (std::uint32_t chosen = 0; chosen < (1u << count); ++chosen) {
-                    if (std::popcount(chosen) != k)
-                        continue;
-                    Mask values = extra;
-                    for (int i = 0; i < count; ++i)
-                        if (chosen >> i & 1)
-                            values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
-                    if (std::popcount(values) != k + 1)
-                        continue;
-                    step.eliminations.clear();
-                    for (const int cell : others) {
-                        const auto at = std::find(members.begin(), members.begin() + count, cell);
-                        if (at != members.begin() + count && (chosen >> (at - members.begin()) & 1))
-                            continue;
-                        for (Mask m = grid.getCandidates(cell) & values; m; m &= m - 1)
-                            step.eliminations.push_back({cell, lowestValue(m)});
-                    }
-                    if (step.eliminations.empty())
-                        continue;
-                    for (int i = 0; i < count; ++i)
-                        if (chosen >> i & 1)
-                            for (Mask m = grid.getCandidates(members[static_cast<std::size_t>(i)]); m; m &= m - 1)
-                                step.proof.push_back({members[static_cast<std::size_t>(i)], lowestValue(m)});
-                    step.units = {unit};
-                    subsetSize = k - 1;
-                    return true;
-                }
         }
         return false;
     }

@@ -14,6 +14,8 @@ using Mask = CandidateGrid::Mask;
 
 int lowestValue(Mask mask) { return std::countr_zero(mask) + 1; }
 
+}  // namespace
+
 // Type 4: one value of the pair only in the roof within a unit, so the roof holds it
 // once and the other value of the pair cannot go in either roof cell.
 bool roofLocked(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof, Mask pair)
@@ -35,8 +37,8 @@ bool roofLocked(const CandidateGrid& grid, Step& step, int unit, const std::vect
 }
 
 // Type 3: the roof's extra values act as one cell that with k others of a shared unit
-// forms a naked subset of k + 1 values.
-bool roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof, Mask extra)
+// forms a naked subset of k + 1 values; returns k, or 0 when there is none.
+int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof, Mask extra)
 {
     const int* cells = grid.getLayout().cellsOf(unit);
     // Members: cells that could join a subset of at most four values.
@@ -74,13 +76,10 @@ bool roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vect
                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                     step.proof.push_back({cell, lowestValue(m)});
             step.units = {unit};
-            step.weight = std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
-            return true;
+            return k;
         }
-    return false;
+    return 0;
 }
-
-}  // namespace
 
 std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type)
 {
@@ -140,9 +139,14 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                                 const int unit = layout.unitOf(roof[0], kind);
                                 if (unit != layout.unitOf(roof[1], kind))
                                     continue;
-                                if (type == Technique::UniqueRectangle4 ? roofLocked(grid, step, unit, roof, pair)
-                                                                        : roofSubset(grid, step, unit, roof, extra))
+                                if (type == Technique::UniqueRectangle4) {
+                                    if (roofLocked(grid, step, unit, roof, pair))
+                                        return step;
+                                } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
+                                    step.weight =
+                                        std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
                                     return step;
+                                }
                             }
                         }
                 }
