@@ -168,11 +168,16 @@ public:
     static constexpr int kLanes = sizeof(Mask) <= 32 ? static_cast<int>(32 / sizeof(Mask)) : 1;
     static constexpr int unitsRoundedUp(int side) { return (3 * side + kLanes - 1) / kLanes * kLanes; }
     static constexpr int kFixedUnits = unitsRoundedUp(kFixedSide);
+    // On the 9x9 grid a placement clears its value from the peers a vector of
+    // cells at a time, with a table of their lanes (16 KB); bits is padded to
+    // whole vectors for it.
+    static constexpr bool kPeerLanes = FixedInner == 3;
+    static constexpr int kPaddedCells = kPeerLanes ? (kFixedCells + kLanes - 1) / kLanes * kLanes : kFixedCells;
     template <typename T, int Count>
     using Storage = std::conditional_t<FixedInner != 0, std::array<T, Count>, std::vector<T>>;
 
     struct Grid {
-        Storage<Mask, kFixedCells> bits;
+        Storage<Mask, kPaddedCells> bits;
         Storage<Value, kFixedCells> values;
         Storage<std::uint64_t, kFixedCells / 64 + 1> blank;
         Storage<Mask, kFixedSide * kFixedUnits> where;
@@ -213,6 +218,12 @@ public:
             peerPositions.resize(static_cast<std::size_t>(cellCount) * units);
             for (int i = 0; i < cellCount; ++i)
                 positionsToKeep(i, &peerPositions[static_cast<std::size_t>(i) * units]);
+            if constexpr (kPeerLanes) {
+                peerLanes.resize(static_cast<std::size_t>(cellCount) * kPaddedCells);
+                for (int i = 0; i < cellCount; ++i)
+                    for (int k = 0; k < peerCount(); ++k)
+                        peerLanes[static_cast<std::size_t>(i) * kPaddedCells + peers[i * peerCount() + k]] = ~Mask{};
+            }
         } else {
             scratch.resize(units);
         }
@@ -366,7 +377,6 @@ public:
         grid.values[cell] = static_cast<Value>(v);
         grid.blank[cell >> 6] &= ~(std::uint64_t{1} << (cell & 63));
         const Mask vb = Ops::bit(v);
-        leaveUnits(grid, p, grid.bits[cell] & ~vb);
 
         // v leaves the cell's three units, and in every other unit the positions
         // of the cell's peers.
@@ -397,6 +407,9 @@ public:
                 shared[k] &= ~Ops::when(!Ops::several(m), vb);
             }
         }
+        // After the pass, whose wide loads of shared would otherwise wait for
+        // the narrow stores of these updates.
+        leaveUnits(grid, p, grid.bits[cell] & ~vb);
 
         clearFromPeers(grid, cell, vb);
     }
@@ -527,12 +540,21 @@ private:
 
     void clearFromPeers(Grid& grid, int cell, const Mask& vb) const
     {
-        const Mask keep = ~vb;
-        const int count = peerCount();
-        const Index* peer = peers.data() + static_cast<std::size_t>(cell) * count;
+        if constexpr (kPeerLanes) {
+            const Vector vbs = Vector{} + vb;
+            const Mask* lanes = &peerLanes[static_cast<std::size_t>(cell) * kPaddedCells];
+            Mask* bits = grid.bits.data();
+#pragma GCC unroll 8
+            for (int k = 0; k < kPaddedCells; k += kLanes)
+                vectorAt(bits + k) &= ~(vectorAt(lanes + k) & vbs);
+        } else {
+            const Mask keep = ~vb;
+            const int count = peerCount();
+            const Index* peer = peers.data() + static_cast<std::size_t>(cell) * count;
 #pragma GCC unroll 80
-        for (int k = 0; k < count; ++k)
-            grid.bits[peer[k]] &= keep;
+            for (int k = 0; k < count; ++k)
+                grid.bits[peer[k]] &= keep;
+        }
     }
 
     // A blank cell no longer counts for the given values in its three units.
@@ -604,6 +626,7 @@ private:
     // 64 values; there each placement works its row out in scratch.
     static constexpr bool kTabled = sizeof(Mask) <= sizeof(std::uint64_t);
     std::vector<Mask> peerPositions;
+    std::vector<Mask> peerLanes; // kPaddedCells per cell, all ones at its peers
     mutable std::vector<Mask> scratch;
     mutable std::vector<Mask> seen; // per unit, the values isValid met, for recompute
     std::vector<Place> places;
