@@ -422,19 +422,24 @@ public:
         if (s < 1)
             return -1;
         const Mask* shared = grid.shared.data();
+        // Held in a register across the placements, which could write anywhere
+        // as far as the compiler knows.
+        const Place* at = places.data();
         // A visit that acts on nothing changes nothing: cells after the last
         // placement of a pass were tested against the state that the next pass
         // starts from, so until that pass places something they are passed over.
         int settled = cellCount;
         for (;;) {
             int lastPlaced = -1;
+            // settled until the pass places something, then past every cell.
+            int end = settled;
             // Only the cell being visited can be filled during the scan, so each
             // word of the blank set can be read once.
             const int words = static_cast<int>(grid.blank.size());
             for (int word = 0; word < words; ++word) {
                 for (std::uint64_t left = grid.blank[word]; left != 0; left &= left - 1) {
                     const int i = 64 * word + std::countr_zero(left);
-                    if (lastPlaced < 0 && i >= settled)
+                    if (i >= end)
                         return branchCell(grid);
                     const Mask bits = grid.bits[i];
                     if (!Ops::several(bits)) {
@@ -444,13 +449,15 @@ public:
                         static_cast<void>(GlibcRandom::shared().next());
                         place(grid, i, Ops::lowestValue(bits));
                         lastPlaced = i;
+                        end = cellCount;
                         continue;
                     }
-                    const Place& p = places[i];
+                    const Place& p = at[i];
                     const Mask unique = bits & ~(shared[p.row] & shared[s + p.col] & shared[2 * s + p.box]);
                     if (Ops::any(unique)) {
                         place(grid, i, Ops::lowestValue(unique));
                         lastPlaced = i;
+                        end = cellCount;
                     }
                 }
             }
@@ -572,11 +579,16 @@ private:
             const int v = Ops::lowestValue(values);
             const Mask vb = Ops::bit(v);
             Mask* w = &grid.where[(v - 1) * u];
-            w[row] &= notInRow;
-            w[col] &= notInCol;
-            w[box] &= notInBox;
-            for (const int unit : {row, col, box})
-                shared[unit] &= ~Ops::when(!Ops::several(w[unit]), vb);
+            // Read once each: where and shared may alias as far as the compiler knows.
+            const Mask inRow = w[row] & notInRow;
+            const Mask inCol = w[col] & notInCol;
+            const Mask inBox = w[box] & notInBox;
+            w[row] = inRow;
+            w[col] = inCol;
+            w[box] = inBox;
+            shared[row] &= ~Ops::when(!Ops::several(inRow), vb);
+            shared[col] &= ~Ops::when(!Ops::several(inCol), vb);
+            shared[box] &= ~Ops::when(!Ops::several(inBox), vb);
         }
     }
 
