@@ -219,6 +219,14 @@ public:
             for (int i = 0; i < cellCount; ++i)
                 positionsToKeep(i, &peerPositions[static_cast<std::size_t>(i) * units]);
             if constexpr (kPeerLanes) {
+                ownKeep.assign(static_cast<std::size_t>(cellCount) * units, ~Mask{});
+                for (int i = 0; i < cellCount; ++i) {
+                    const Place& p = places[i];
+                    Mask* keep = &ownKeep[static_cast<std::size_t>(i) * units];
+                    keep[p.row] = ~Ops::at(p.col);
+                    keep[size + p.col] = ~Ops::at(p.row);
+                    keep[2 * size + p.box] = ~Ops::at(p.inBox);
+                }
                 peerLanes.resize(static_cast<std::size_t>(cellCount) * kPaddedCells);
                 for (int i = 0; i < cellCount; ++i)
                     for (int k = 0; k < peerCount(); ++k)
@@ -255,7 +263,7 @@ public:
     void removeCandidate(Grid& grid, int cell, int v) const
     {
         grid.bits[cell] &= ~Ops::bit(v);
-        leaveUnits(grid, places[cell], Ops::bit(v));
+        leaveUnits(grid, cell, Ops::bit(v));
     }
 
     // The board's values, and its candidates too when withCandidates is set;
@@ -372,7 +380,6 @@ public:
     // AVX2 instruction where two SSE2 ones do on the baseline.
     __attribute__((target_clones("avx2", "default"))) void place(Grid& grid, int cell, int v) const
     {
-        const Place& p = places[cell];
         const int u = unitCount();
         grid.values[cell] = static_cast<Value>(v);
         grid.blank[cell >> 6] &= ~(std::uint64_t{1} << (cell & 63));
@@ -385,31 +392,10 @@ public:
             keep = &peerPositions[static_cast<std::size_t>(cell) * u];
         else
             keep = positionsToKeep(cell, scratch.data());
-        Mask* w = &grid.where[(v - 1) * u];
-        Mask* shared = grid.shared.data();
-        // Positions only leave a unit, so a unit whose v is still shared had it
-        // shared before: shared only has v to lose.
-        if constexpr (kVectors) {
-            // kLanes units at a time.
-            const Vector vbs = Vector{} + vb;
-#pragma GCC unroll 32
-            for (int k = 0; k < u; k += kLanes) {
-                const Vector m = vectorAt(w + k) & vectorAt(keep + k);
-                vectorAt(w + k) = m;
-                // All ones in the lanes with at most one position left.
-                const Vector few = reinterpret_cast<Vector>((m & (m - 1)) == 0);
-                vectorAt(shared + k) &= ~(few & vbs);
-            }
-        } else {
-            for (int k = 0; k < u; ++k) {
-                const Mask m = w[k] & keep[k];
-                w[k] = m;
-                shared[k] &= ~Ops::when(!Ops::several(m), vb);
-            }
-        }
+        keepPositions(grid, v, keep);
         // After the pass, whose wide loads of shared would otherwise wait for
-        // the narrow stores of these updates.
-        leaveUnits(grid, p, grid.bits[cell] & ~vb);
+        // the narrow stores of these updates where they are narrow.
+        leaveUnits(grid, cell, grid.bits[cell] & ~vb);
 
         clearFromPeers(grid, cell, vb);
     }
@@ -564,31 +550,71 @@ private:
         }
     }
 
-    // A blank cell no longer counts for the given values in its three units.
-    __attribute__((always_inline)) void leaveUnits(Grid& grid, const Place& p, Mask values) const
+    // Per unit, v keeps only the positions of keep in where; shared follows.
+    // Positions only leave a unit, so a unit whose v is still shared had it
+    // shared before: shared only has v to lose.
+    __attribute__((always_inline)) void keepPositions(Grid& grid, int v, const Mask* keep) const
     {
         const int u = unitCount();
-        const int row = p.row;
-        const int col = side() + p.col;
-        const int box = 2 * side() + p.box;
-        const Mask notInRow = ~Ops::at(p.col);
-        const Mask notInCol = ~Ops::at(p.row);
-        const Mask notInBox = ~Ops::at(p.inBox);
+        const Mask vb = Ops::bit(v);
+        Mask* w = &grid.where[(v - 1) * u];
         Mask* shared = grid.shared.data();
-        for (; Ops::any(values); values = Ops::withoutLowest(values)) {
-            const int v = Ops::lowestValue(values);
-            const Mask vb = Ops::bit(v);
-            Mask* w = &grid.where[(v - 1) * u];
-            // Read once each: where and shared may alias as far as the compiler knows.
-            const Mask inRow = w[row] & notInRow;
-            const Mask inCol = w[col] & notInCol;
-            const Mask inBox = w[box] & notInBox;
-            w[row] = inRow;
-            w[col] = inCol;
-            w[box] = inBox;
-            shared[row] &= ~Ops::when(!Ops::several(inRow), vb);
-            shared[col] &= ~Ops::when(!Ops::several(inCol), vb);
-            shared[box] &= ~Ops::when(!Ops::several(inBox), vb);
+        if constexpr (kVectors) {
+            // kLanes units at a time.
+            const Vector vbs = Vector{} + vb;
+#pragma GCC unroll 32
+            for (int k = 0; k < u; k += kLanes) {
+                const Vector m = vectorAt(w + k) & vectorAt(keep + k);
+                vectorAt(w + k) = m;
+                // All ones in the lanes with at most one position left.
+                const Vector few = reinterpret_cast<Vector>((m & (m - 1)) == 0);
+                vectorAt(shared + k) &= ~(few & vbs);
+            }
+        } else {
+            for (int k = 0; k < u; ++k) {
+                const Mask m = w[k] & keep[k];
+                w[k] = m;
+                shared[k] &= ~Ops::when(!Ops::several(m), vb);
+            }
+        }
+    }
+
+    // A blank cell no longer counts for the given values in its three units.
+    // On the 9x9 grid by whole vectors, through a table of the positions that
+    // stay (all but the cell's own in its three units): a value's where and
+    // shared are then only ever written in whole vectors, which the pass of a
+    // later placement of that value reads back without waiting.
+    __attribute__((always_inline)) void leaveUnits(Grid& grid, int cell, Mask values) const
+    {
+        if constexpr (kPeerLanes) {
+            const Mask* keep = &ownKeep[static_cast<std::size_t>(cell) * unitCount()];
+            for (; Ops::any(values); values = Ops::withoutLowest(values))
+                keepPositions(grid, Ops::lowestValue(values), keep);
+        } else {
+            const Place& p = places[cell];
+            const int u = unitCount();
+            const int row = p.row;
+            const int col = side() + p.col;
+            const int box = 2 * side() + p.box;
+            const Mask notInRow = ~Ops::at(p.col);
+            const Mask notInCol = ~Ops::at(p.row);
+            const Mask notInBox = ~Ops::at(p.inBox);
+            Mask* shared = grid.shared.data();
+            for (; Ops::any(values); values = Ops::withoutLowest(values)) {
+                const int v = Ops::lowestValue(values);
+                const Mask vb = Ops::bit(v);
+                Mask* w = &grid.where[(v - 1) * u];
+                // Read once each: where and shared may alias as far as the compiler knows.
+                const Mask inRow = w[row] & notInRow;
+                const Mask inCol = w[col] & notInCol;
+                const Mask inBox = w[box] & notInBox;
+                w[row] = inRow;
+                w[col] = inCol;
+                w[box] = inBox;
+                shared[row] &= ~Ops::when(!Ops::several(inRow), vb);
+                shared[col] &= ~Ops::when(!Ops::several(inCol), vb);
+                shared[box] &= ~Ops::when(!Ops::several(inBox), vb);
+            }
         }
     }
 
@@ -639,6 +665,7 @@ private:
     static constexpr bool kTabled = sizeof(Mask) <= sizeof(std::uint64_t);
     std::vector<Mask> peerPositions;
     std::vector<Mask> peerLanes; // kPaddedCells per cell, all ones at its peers
+    std::vector<Mask> ownKeep; // units per cell, all ones but at its own positions
     mutable std::vector<Mask> scratch;
     mutable std::vector<Mask> seen; // per unit, the values isValid met, for recompute
     std::vector<Place> places;
