@@ -233,7 +233,7 @@ void SudokuSolver::searchLevel(Engine& engine, int level, bool keepGrid)
                 searchLevel(engine, level, false);
                 break;
             }
-            child = grid;
+            engine.copy(grid, child);
             engine.removeCandidate(grid, branch, v);
             engine.place(child, branch, v);
             searchLevel(engine, level + 1, false);
