@@ -12,6 +12,9 @@
 #include <memory>
 #include <type_traits>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 // Set arithmetic for the mask types of FastSearch. A mask is either a set of
 // values (value v is bit v - 1) or a set of positions within a unit (position p
@@ -228,6 +231,13 @@ public:
                     keep[p.row] = ~Ops::at(p.col);
                     keep[size + p.col] = ~Ops::at(p.row);
                     keep[2 * size + p.box] = ~Ops::at(p.inBox);
+                }
+                unitCells.resize(static_cast<std::size_t>(3) * size * size);
+                for (int i = 0; i < cellCount; ++i) {
+                    const Place& p = places[i];
+                    unitCells[p.row * size + i / size] = static_cast<Index>(i);
+                    unitCells[(size + p.col) * size + i % size] = static_cast<Index>(i);
+                    unitCells[(2 * size + p.box) * size + p.inBox] = static_cast<Index>(i);
                 }
                 peerLanes.resize(static_cast<std::size_t>(cellCount) * kPaddedCells);
                 for (int i = 0; i < cellCount; ++i)
@@ -569,6 +579,43 @@ private:
         }
     }
 
+#if defined(__SSE2__)
+    // buildUnits on the 9x9 grid: per unit, the candidate sets of its nine cells
+    // in the lanes of two vectors, whose bit v - 1, shifted to the sign of each
+    // lane, gives where for v in one movemask; shared by counting to two.
+    void transposeUnits(Grid& grid) const
+    {
+        const int s = side();
+        const int u = unitCount();
+        Mask blankBits[kFixedCells];
+        for (int i = 0; i < cellCount; ++i)
+            blankBits[i] = grid.values[i] != 0 ? Mask{} : grid.bits[i];
+        for (int unit = 0; unit < 3 * s; ++unit) {
+            const Index* cells = &unitCells[static_cast<std::size_t>(unit) * s];
+            __m128i low = _mm_setzero_si128();
+            Mask once{};
+            Mask twice{};
+#pragma GCC unroll 9
+            for (int k = 0; k < 8; ++k) {
+                const Mask m = blankBits[cells[k]];
+                low = _mm_insert_epi16(low, m, k);
+                twice |= once & m;
+                once |= m;
+            }
+            const Mask last = blankBits[cells[8]];
+            twice |= once & last;
+            const __m128i high = _mm_cvtsi32_si128(last);
+            grid.shared[unit] = twice;
+#pragma GCC unroll 9
+            for (int v = 0; v < 9; ++v) {
+                const __m128i shift = _mm_cvtsi32_si128(15 - v);
+                const __m128i signs = _mm_packs_epi16(_mm_sll_epi16(low, shift), _mm_sll_epi16(high, shift));
+                grid.where[v * u + unit] = static_cast<Mask>(_mm_movemask_epi8(signs));
+            }
+        }
+    }
+#endif
+
     // Per unit, v keeps only the positions of keep in where; shared follows.
     // Positions only leave a unit, so a unit whose v is still shared had it
     // shared before: shared only has v to lose.
@@ -644,6 +691,12 @@ private:
         const int u = unitCount();
         std::fill(grid.where.begin(), grid.where.end(), Mask{});
         std::fill(grid.shared.begin(), grid.shared.end(), Mask{});
+#if defined(__SSE2__)
+        if constexpr (kPeerLanes) {
+            transposeUnits(grid);
+            return;
+        }
+#endif
         for (int i = 0; i < cellCount; ++i) {
             if (grid.values[i] != 0)
                 continue;
@@ -685,6 +738,7 @@ private:
     std::vector<Mask> peerPositions;
     std::vector<Mask> peerLanes; // kPaddedCells per cell, all ones at its peers
     std::vector<Mask> ownKeep; // units per cell, all ones but at its own positions
+    std::vector<Index> unitCells; // per unit, the cell at each position
     mutable std::vector<Mask> scratch;
     mutable std::vector<Mask> seen; // per unit, the values isValid met, for recompute
     std::vector<Place> places;
