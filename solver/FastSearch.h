@@ -438,6 +438,20 @@ public:
     // AVX2 instruction where two SSE2 ones do on the baseline.
     __attribute__((target_clones("avx2", "default"))) void place(Grid& grid, int cell, int v) const
     {
+        placeInline(grid, cell, v);
+    }
+
+    // Returns -1 when the grid is complete, else the index of the dead-end or
+    // branching cell. With the placements inlined, in an AVX2 build as well.
+    __attribute__((target_clones("avx2", "default"))) int propagate(Grid& grid) const
+    {
+        return propagateInline(grid);
+    }
+
+private:
+    // The bodies of place and propagate, inlined into each build of them.
+    __attribute__((always_inline)) void placeInline(Grid& grid, int cell, int v) const
+    {
         const int u = unitCount();
         grid.values[cell] = static_cast<Value>(v);
         grid.blank[cell >> 6] &= ~(std::uint64_t{1} << (cell & 63));
@@ -458,9 +472,7 @@ public:
         clearFromPeers(grid, cell, vb);
     }
 
-    // Returns -1 when the grid is complete, else the index of the dead-end or
-    // branching cell.
-    int propagate(Grid& grid) const
+    __attribute__((always_inline)) int propagateInline(Grid& grid) const
     {
         const int s = side();
         if (s < 1)
@@ -491,7 +503,7 @@ public:
                             return i;
                         // The single candidate is drawn like any other: one draw.
                         static_cast<void>(GlibcRandom::shared().next());
-                        place(grid, i, Ops::lowestValue(bits));
+                        placeInline(grid, i, Ops::lowestValue(bits));
                         lastPlaced = i;
                         end = cellCount;
                         continue;
@@ -499,7 +511,7 @@ public:
                     const Place& p = at[i];
                     const Mask unique = bits & ~(shared[p.row] & shared[s + p.col] & shared[2 * s + p.box]);
                     if (Ops::any(unique)) {
-                        place(grid, i, Ops::lowestValue(unique));
+                        placeInline(grid, i, Ops::lowestValue(unique));
                         lastPlaced = i;
                         end = cellCount;
                     }
@@ -511,7 +523,6 @@ public:
         }
     }
 
-private:
     using Index = std::conditional_t<sizeof(Mask) <= sizeof(std::uint64_t), std::uint16_t, std::int32_t>;
     // 32-byte vectors of masks, for the pass over a value's units.
     static constexpr bool kVectors = !std::is_same_v<typename VectorOf<Mask>::type, Mask>;
