@@ -102,30 +102,49 @@ struct MaskOps<std::bitset<Bits>> {
     }
 };
 
-// A 32-byte vector of masks, for the mask types that have one: one register
-// in the AVX2 build of a placement, two on the baseline. Vectors are read and
-// written in place through the unaligned alias, never passed to a function,
-// whose calling convention for them would depend on the build.
-template <typename T>
+// A vector of Bytes bytes of masks, for the mask types that have one: the hot
+// loops take 32 bytes in the AVX2 build of a placement and 16 on the baseline,
+// over a layout padded to whole 32-byte vectors. Vectors are read and written in
+// place through the unaligned alias, never passed to a function, whose calling
+// convention for them would depend on the build.
+template <typename T, int Bytes>
 struct VectorOf {
     using type = T;
     using unaligned = T;
 };
+// A vector size that depends on a template parameter is dropped by GCC: one
+// specialisation per size.
 template <>
-struct VectorOf<std::uint16_t> {
+struct VectorOf<std::uint16_t, 16> {
+    using type = std::uint16_t __attribute__((vector_size(16)));
+    using unaligned = std::uint16_t __attribute__((vector_size(16), aligned(2), may_alias));
+};
+template <>
+struct VectorOf<std::uint16_t, 32> {
     using type = std::uint16_t __attribute__((vector_size(32)));
     using unaligned = std::uint16_t __attribute__((vector_size(32), aligned(2), may_alias));
 };
 template <>
-struct VectorOf<std::uint32_t> {
+struct VectorOf<std::uint32_t, 16> {
+    using type = std::uint32_t __attribute__((vector_size(16)));
+    using unaligned = std::uint32_t __attribute__((vector_size(16), aligned(4), may_alias));
+};
+template <>
+struct VectorOf<std::uint32_t, 32> {
     using type = std::uint32_t __attribute__((vector_size(32)));
     using unaligned = std::uint32_t __attribute__((vector_size(32), aligned(4), may_alias));
 };
 template <>
-struct VectorOf<std::uint64_t> {
+struct VectorOf<std::uint64_t, 16> {
+    using type = std::uint64_t __attribute__((vector_size(16)));
+    using unaligned = std::uint64_t __attribute__((vector_size(16), aligned(8), may_alias));
+};
+template <>
+struct VectorOf<std::uint64_t, 32> {
     using type = std::uint64_t __attribute__((vector_size(32)));
     using unaligned = std::uint64_t __attribute__((vector_size(32), aligned(8), may_alias));
 };
+static_assert(sizeof(VectorOf<std::uint16_t, 16>::type) == 16 && sizeof(VectorOf<std::uint64_t, 32>::type) == 32);
 
 // Propagation and search on a flat copy of the board. One engine serves every
 // size; FixedInner, when not 0, is the inner size n known at compile time, so
@@ -195,6 +214,8 @@ public:
         , cellCount(size * size)
         , units(unitsRoundedUp(size))
     {
+        __builtin_cpu_init();
+        wide = __builtin_cpu_supports("avx2");
         places.resize(cellCount);
         seen.resize(3 * size);
         for (int i = 0; i < cellCount; ++i) {
@@ -292,7 +313,7 @@ public:
     void removeCandidate(Grid& grid, int cell, int v) const
     {
         grid.bits[cell] &= ~Ops::bit(v);
-        leaveUnits(grid, cell, Ops::bit(v));
+        leaveUnits<16>(grid, cell, Ops::bit(v));
     }
 
     // The board's values, and its candidates too when withCandidates is set;
@@ -434,22 +455,27 @@ public:
     }
 
     // Fills a blank cell with v and removes v from every peer's candidates; the
-    // cell's own candidates stay as they were. The pass over v's units takes one
-    // AVX2 instruction where two SSE2 ones do on the baseline.
-    __attribute__((target_clones("avx2", "default"))) void place(Grid& grid, int cell, int v) const
+    // cell's own candidates stay as they were.
+    void place(Grid& grid, int cell, int v) const
     {
-        placeInline(grid, cell, v);
+        if (wide)
+            placeWide(grid, cell, v);
+        else
+            placeInline<16>(grid, cell, v);
     }
 
     // Returns -1 when the grid is complete, else the index of the dead-end or
-    // branching cell. With the placements inlined, in an AVX2 build as well.
-    __attribute__((target_clones("avx2", "default"))) int propagate(Grid& grid) const
-    {
-        return propagateInline(grid);
-    }
+    // branching cell.
+    int propagate(Grid& grid) const { return wide ? propagateWide(grid) : propagateInline<16>(grid); }
 
 private:
-    // The bodies of place and propagate, inlined into each build of them.
+    // The AVX2 builds of place and propagate, whose vectors are twice as wide.
+    __attribute__((target("avx2"))) void placeWide(Grid& grid, int cell, int v) const { placeInline<32>(grid, cell, v); }
+    __attribute__((target("avx2"))) int propagateWide(Grid& grid) const { return propagateInline<32>(grid); }
+
+    // The bodies of place and propagate, inlined into each build of them, with
+    // vectors of Bytes bytes.
+    template <int Bytes>
     __attribute__((always_inline)) void placeInline(Grid& grid, int cell, int v) const
     {
         const int u = unitCount();
@@ -464,14 +490,15 @@ private:
             keep = &peerPositions[static_cast<std::size_t>(cell) * u];
         else
             keep = positionsToKeep(cell, scratch.data());
-        keepPositions(grid, v, keep);
+        keepPositions<Bytes>(grid, v, keep);
         // After the pass, whose wide loads of shared would otherwise wait for
         // the narrow stores of these updates where they are narrow.
-        leaveUnits(grid, cell, grid.bits[cell] & ~vb);
+        leaveUnits<Bytes>(grid, cell, grid.bits[cell] & ~vb);
 
-        clearFromPeers(grid, cell, vb);
+        clearFromPeers<Bytes>(grid, cell, vb);
     }
 
+    template <int Bytes>
     __attribute__((always_inline)) int propagateInline(Grid& grid) const
     {
         const int s = side();
@@ -503,7 +530,7 @@ private:
                             return i;
                         // The single candidate is drawn like any other: one draw.
                         static_cast<void>(GlibcRandom::shared().next());
-                        placeInline(grid, i, Ops::lowestValue(bits));
+                        placeInline<Bytes>(grid, i, Ops::lowestValue(bits));
                         lastPlaced = i;
                         end = cellCount;
                         continue;
@@ -511,7 +538,7 @@ private:
                     const Place& p = at[i];
                     const Mask unique = bits & ~(shared[p.row] & shared[s + p.col] & shared[2 * s + p.box]);
                     if (Ops::any(unique)) {
-                        placeInline(grid, i, Ops::lowestValue(unique));
+                        placeInline<Bytes>(grid, i, Ops::lowestValue(unique));
                         lastPlaced = i;
                         end = cellCount;
                     }
@@ -525,11 +552,21 @@ private:
 
     using Index = std::conditional_t<sizeof(Mask) <= sizeof(std::uint64_t), std::uint16_t, std::int32_t>;
     // 32-byte vectors of masks, for the pass over a value's units.
-    static constexpr bool kVectors = !std::is_same_v<typename VectorOf<Mask>::type, Mask>;
-    using Vector = typename VectorOf<Mask>::type;
-    using VectorAt = typename VectorOf<Mask>::unaligned;
-    static VectorAt& vectorAt(Mask* at) { return *reinterpret_cast<VectorAt*>(at); }
-    static const VectorAt& vectorAt(const Mask* at) { return *reinterpret_cast<const VectorAt*>(at); }
+    static constexpr bool kVectors = !std::is_same_v<typename VectorOf<Mask, 32>::type, Mask>;
+    template <int Bytes>
+    using Vector = typename VectorOf<Mask, Bytes>::type;
+    template <int Bytes>
+    static constexpr int kLanesOf = sizeof(Mask) <= Bytes ? static_cast<int>(Bytes / sizeof(Mask)) : 1;
+    template <int Bytes>
+    static auto& vectorAt(Mask* at)
+    {
+        return *reinterpret_cast<typename VectorOf<Mask, Bytes>::unaligned*>(at);
+    }
+    template <int Bytes>
+    static const auto& vectorAt(const Mask* at)
+    {
+        return *reinterpret_cast<const typename VectorOf<Mask, Bytes>::unaligned*>(at);
+    }
     // Row, column, sub-square and position within the sub-square of a cell.
     struct Place {
         Index row;
@@ -600,15 +637,16 @@ private:
         return best;
     }
 
-    void clearFromPeers(Grid& grid, int cell, const Mask& vb) const
+    template <int Bytes>
+    __attribute__((always_inline)) void clearFromPeers(Grid& grid, int cell, const Mask& vb) const
     {
         if constexpr (kPeerLanes) {
-            const Vector vbs = Vector{} + vb;
+            const Vector<Bytes> vbs = Vector<Bytes>{} + vb;
             const Mask* lanes = &peerLanes[static_cast<std::size_t>(cell) * kPaddedCells];
             Mask* bits = grid.bits.data();
-#pragma GCC unroll 8
-            for (int k = 0; k < kPaddedCells; k += kLanes)
-                vectorAt(bits + k) &= ~(vectorAt(lanes + k) & vbs);
+#pragma GCC unroll 16
+            for (int k = 0; k < kPaddedCells; k += kLanesOf<Bytes>)
+                vectorAt<Bytes>(bits + k) &= ~(vectorAt<Bytes>(lanes + k) & vbs);
         } else {
             const Mask keep = ~vb;
             const int count = peerCount();
@@ -659,6 +697,7 @@ private:
     // Per unit, v keeps only the positions of keep in where; shared follows.
     // Positions only leave a unit, so a unit whose v is still shared had it
     // shared before: shared only has v to lose.
+    template <int Bytes>
     __attribute__((always_inline)) void keepPositions(Grid& grid, int v, const Mask* keep) const
     {
         const int u = unitCount();
@@ -666,15 +705,14 @@ private:
         Mask* w = &grid.where[(v - 1) * u];
         Mask* shared = grid.shared.data();
         if constexpr (kVectors) {
-            // kLanes units at a time.
-            const Vector vbs = Vector{} + vb;
+            const Vector<Bytes> vbs = Vector<Bytes>{} + vb;
 #pragma GCC unroll 32
-            for (int k = 0; k < u; k += kLanes) {
-                const Vector m = vectorAt(w + k) & vectorAt(keep + k);
-                vectorAt(w + k) = m;
+            for (int k = 0; k < u; k += kLanesOf<Bytes>) {
+                const Vector<Bytes> m = vectorAt<Bytes>(w + k) & vectorAt<Bytes>(keep + k);
+                vectorAt<Bytes>(w + k) = m;
                 // All ones in the lanes with at most one position left.
-                const Vector few = reinterpret_cast<Vector>((m & (m - 1)) == 0);
-                vectorAt(shared + k) &= ~(few & vbs);
+                const Vector<Bytes> few = reinterpret_cast<Vector<Bytes>>((m & (m - 1)) == 0);
+                vectorAt<Bytes>(shared + k) &= ~(few & vbs);
             }
         } else {
             for (int k = 0; k < u; ++k) {
@@ -690,12 +728,13 @@ private:
     // stay (all but the cell's own in its three units): a value's where and
     // shared are then only ever written in whole vectors, which the pass of a
     // later placement of that value reads back without waiting.
+    template <int Bytes>
     __attribute__((always_inline)) void leaveUnits(Grid& grid, int cell, Mask values) const
     {
         if constexpr (kPeerLanes) {
             const Mask* keep = &ownKeep[static_cast<std::size_t>(cell) * unitCount()];
             for (; Ops::any(values); values = Ops::withoutLowest(values))
-                keepPositions(grid, Ops::lowestValue(values), keep);
+                keepPositions<Bytes>(grid, Ops::lowestValue(values), keep);
         } else {
             const Place& p = places[cell];
             const int u = unitCount();
@@ -756,10 +795,10 @@ private:
             const Mask* w = &grid.where[(v - 1) * u];
             const Mask vb = Ops::bit(v);
             if constexpr (kVectors) {
-                const Vector vbs = Vector{} + vb;
-                for (int k = 0; k < u; k += kLanes) {
-                    const Vector m = vectorAt(w + k);
-                    vectorAt(shared + k) |= reinterpret_cast<Vector>((m & (m - 1)) != 0) & vbs;
+                const Vector<16> vbs = Vector<16>{} + vb;
+                for (int k = 0; k < u; k += kLanesOf<16>) {
+                    const Vector<16> m = vectorAt<16>(w + k);
+                    vectorAt<16>(shared + k) |= reinterpret_cast<Vector<16>>((m & (m - 1)) != 0) & vbs;
                 }
             } else {
                 for (int k = 0; k < u; ++k)
@@ -772,6 +811,8 @@ private:
     int size;
     int cellCount;
     int units;
+    // Whether the processor has AVX2, for the builds of place and propagate.
+    bool wide = false;
     // A table of peerPositions rows costs cells * units masks, too much beyond
     // 64 values; there each placement works its row out in scratch.
     static constexpr bool kTabled = sizeof(Mask) <= sizeof(std::uint64_t);
