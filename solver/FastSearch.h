@@ -271,6 +271,11 @@ public:
     }
 
     int getInnerSize() const { return inner(); }
+
+    // Whether place and propagate use their AVX2 build, which is the default
+    // where the processor has AVX2; the baseline build can be chosen instead.
+    bool isWide() const { return wide; }
+    void setWide(bool on) { wide = on && __builtin_cpu_supports("avx2"); }
     int getSize() const { return side(); }
 
     // The grid of a search level; levels are created on first use and then kept.

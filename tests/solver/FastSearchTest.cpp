@@ -56,6 +56,8 @@ TYPED_TEST(IncrementalUnits, PlacementsRemovalsAndCopiesKeepWhereAndShared)
     std::srand(11);
     for (int round = 0; round < 6; ++round) {
         Engine engine(TypeParam::kInner);
+        // Both builds of place and propagate, where the processor has AVX2.
+        engine.setWide(round % 2 == 0);
         const SudokuBoard start = randomPartialBoard(TypeParam::kInner, 3 + round);
         auto& grid = engine.gridAt(0);
         engine.load(start, grid, false);
