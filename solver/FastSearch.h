@@ -165,19 +165,24 @@ static_assert(sizeof(VectorOf<std::uint16_t, 16>::type) == 16 && sizeof(VectorOf
 //                   (r % n) * n + c % n in its sub-square
 //   shared[U]       per unit, the values that two or more of its blank cells
 //                   have: bit v of shared[u] is "where[v][u] has two bits"
+//   bits is padded to whole 32-byte vectors on the 9x9 grid
 // where and shared change with every placement: for the placed value in one
-// branch-free pass over its U units, a 32-byte vector at a time, with the
-// cell's row of a table of masks (the positions of the cell's peers, or every
-// position in its own units), and once per other candidate of the placed cell;
-// so the scan tests a cell with three loads.
+// branch-free pass over its U units, a vector at a time (32 bytes with AVX2, 16
+// on the baseline), with the cell's row of a table of masks (the positions of
+// the cell's peers, or every position in its own units), and once per other
+// candidate of the placed cell; so the scan tests a cell with three loads. On
+// the 9x9 grid the other candidates leave by whole vectors too, and the value
+// leaves the peers' candidates by whole vectors of cells: the sets are written
+// only in whole vectors, which later vector reads get back from the store
+// without waiting.
 //
 // A candidate that no other blank cell of the row, or of the column, or of the
 // sub-square has is a candidate missing from at least one of the three shared
 // sets of the cell's units; the lowest such candidate is the one the
 // board-based algorithm places. The engine makes exactly the decisions of the
 // board-based algorithms, random draws included. There is one grid per search
-// level, reused by copy-assignment, so that the search allocates nothing once
-// it has been as deep before.
+// level, reused by copy, so that the search allocates nothing once it has been
+// as deep before.
 template <typename Mask, int FixedInner = 0>
 class FastSearch {
 public:
