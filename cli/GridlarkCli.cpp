@@ -393,6 +393,18 @@ std::string GridlarkCli::render(const SudokuBoard& board, bool withCrc, PuzzleFo
     return text;
 }
 
+void GridlarkCli::renderValues(const std::uint16_t* values, int innerSize, std::string& out)
+{
+    // The notations of characters are written from the values; the others need a board.
+    const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);
+    if (PuzzleText::writeValues(values, innerSize, format, out)) {
+        if (format != PuzzleFormat::line)
+            out += '\n';
+        return;
+    }
+    out += render(scratchBoard(values, innerSize), true);
+}
+
 std::string GridlarkCli::figures() const
 {
     if (options.quiet || outputFormat(PuzzleFormat::boxed) != PuzzleFormat::boxed)

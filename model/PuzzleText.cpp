@@ -424,34 +424,58 @@ bool PuzzleText::write(const SudokuBoard& board, PuzzleFormat format, std::strin
     case PuzzleFormat::ss: {
         if (!holds(format, n))
             return false;
-        const bool ss = format == PuzzleFormat::ss;
-        // Without any value 1-9 a large grid is written in letters alone (A = 1),
-        // which reads back the same; letters A-G alone would read two ways.
-        bool lettersFromOne = side > 9;
-        for (int i = 0; i < side * side && lettersFromOne; ++i)
-            lettersFromOne = board.valueAt(i / side, i % side) > 9 || board.valueAt(i / side, i % side) == 0;
-        std::string rule;
-        for (int b = 0; b < n; ++b)
-            rule += std::string(static_cast<std::size_t>(n), '-') + (b + 1 < n ? "+" : "\n");
-        for (int r = 0; r < side; ++r) {
-            if (ss && r > 0 && r % n == 0)
-                out += rule;
-            for (int c = 0; c < side; ++c) {
-                if (ss && c > 0 && c % n == 0)
-                    out += '|';
-                out += valueChar(board.valueAt(r, c), lettersFromOne);
-            }
-            if (format != PuzzleFormat::line)
-                out += '\n';
-        }
-        if (format == PuzzleFormat::line)
-            out += '\n';
-        return true;
+        std::vector<std::uint16_t> values(static_cast<std::size_t>(side * side));
+        for (int i = 0; i < side * side; ++i)
+            values[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(std::max(board.valueAt(i / side, i % side), 0));
+        return writeValues(values.data(), n, format, out);
     }
     case PuzzleFormat::automatic:
         break;
     }
     return false;
+}
+
+bool PuzzleText::writeValues(const std::uint16_t* values, int innerSize, PuzzleFormat format, std::string& out)
+{
+    if ((format != PuzzleFormat::line && format != PuzzleFormat::sdk && format != PuzzleFormat::ss) ||
+        !holds(format, innerSize))
+        return false;
+    const int n = innerSize;
+    const int side = n * n;
+    const bool ss = format == PuzzleFormat::ss;
+    // Without any value 1-9 a large grid is written in letters alone (A = 1),
+    // which reads back the same; letters A-G alone would read two ways.
+    bool lettersFromOne = side > 9;
+    for (int i = 0; i < side * side && lettersFromOne; ++i)
+        lettersFromOne = values[i] > 9 || values[i] == 0;
+    char spelled[kMaxWrittenSide + 1];
+    for (int v = 0; v <= side; ++v)
+        spelled[v] = valueChar(v, lettersFromOne);
+    const auto charOf = [&](std::uint16_t v) { return v <= side ? spelled[v] : valueChar(v, lettersFromOne); };
+    if (format == PuzzleFormat::line) {
+        // The command-line tool writes a line per solution: straight into place.
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(side * side) + 1);
+        char* to = out.data() + at;
+        for (int i = 0; i < side * side; ++i)
+            to[i] = charOf(values[i]);
+        to[side * side] = '\n';
+        return true;
+    }
+    std::string rule;
+    for (int b = 0; b < n; ++b)
+        rule += std::string(static_cast<std::size_t>(n), '-') + (b + 1 < n ? "+" : "\n");
+    for (int r = 0; r < side; ++r) {
+        if (ss && r > 0 && r % n == 0)
+            out += rule;
+        for (int c = 0; c < side; ++c) {
+            if (ss && c > 0 && c % n == 0)
+                out += '|';
+            out += charOf(values[r * side + c]);
+        }
+        out += '\n';
+    }
+    return true;
 }
 
 const char* PuzzleText::getFormatName(PuzzleFormat format)

@@ -83,6 +83,8 @@ public:
     // The board in a notation that reads back as the same board. Line and sdk hold
     // grids up to 25 x 25 (box size 5); false for a larger one.
     static bool write(const SudokuBoard& board, PuzzleFormat format, std::string& out);
+    // The same for grid values (row-major, 0 for a blank) in line, sdk or ss.
+    static bool writeValues(const std::uint16_t* values, int innerSize, PuzzleFormat format, std::string& out);
     // Whether write writes grids of this box size in the notation.
     static bool holds(PuzzleFormat format, int innerSize)
     {
@@ -101,6 +103,9 @@ public:
 
 private:
     friend class PuzzleTextReader;
+
+    // The largest side that line, sdk and ss hold.
+    static constexpr int kMaxWrittenSide = 25;
 
     bool detect(std::string_view text, long firstLine);
 

@@ -3,7 +3,9 @@
 #include "PuzzleTextReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <cstdint>
 
 using namespace PuzzleTextParts;
 
@@ -164,6 +166,41 @@ char blankAsSpace(char ch)
     return isSpace(ch) ? ' ' : ch;
 }
 
+// The value of each character in a 9x9 line: 1-9, 0 for a blank character, and
+// kNotPlain for any other.
+constexpr std::uint8_t kNotPlain = 0xFF;
+constexpr std::array<std::uint8_t, 256> kPlainValues = [] {
+    std::array<std::uint8_t, 256> values{};
+    values.fill(kNotPlain);
+    for (int v = 1; v <= 9; ++v)
+        values['0' + v] = static_cast<std::uint8_t>(v);
+    for (const char blank : {'0', '.', '_', '*', '-'})
+        values[static_cast<unsigned char>(blank)] = 0;
+    return values;
+}();
+
+// A line of 81 digits and blank characters alone, as nearly every line of a large
+// file is: the reading below gives the same puzzle, at a fraction of the cost.
+bool readPlainLine(std::string_view line, long number, PuzzleValues& puzzle)
+{
+    constexpr std::size_t kCells = 81;
+    if (line.size() != kCells)
+        return false;
+    std::uint16_t values[kCells];
+    std::uint8_t odd = 0;
+    for (std::size_t k = 0; k < kCells; ++k) {
+        const std::uint8_t v = kPlainValues[static_cast<unsigned char>(line[k])];
+        odd |= v & 0x80;
+        values[k] = v;
+    }
+    if (odd != 0)
+        return false;
+    puzzle.innerSize = 3;
+    puzzle.line = number;
+    puzzle.values.assign(values, values + kCells);
+    return true;
+}
+
 } // namespace
 
 PuzzleTextReader::PuzzleTextReader(std::string_view text, long firstLine)
@@ -279,6 +316,15 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const long number = lineNumber(i);
+        if (field == 0) {
+            PuzzleValues plain;
+            if (readPlainLine(line, number, plain)) {
+                started = true;
+                out.recognized = true;
+                out.puzzles.push_back(std::move(plain));
+                continue;
+            }
+        }
         if (isBlankLine(line) || isCommentLine(line) || isSectionLine(line))
             continue;
         const std::size_t start = firstNonSpace(line);
