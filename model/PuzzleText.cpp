@@ -448,18 +448,30 @@ bool PuzzleText::writeValues(const std::uint16_t* values, int innerSize, PuzzleF
     bool lettersFromOne = side > 9;
     for (int i = 0; i < side * side && lettersFromOne; ++i)
         lettersFromOne = values[i] > 9 || values[i] == 0;
-    char spelled[kMaxWrittenSide + 1];
-    for (int v = 0; v <= side; ++v)
+    // valueChar of every value below 32 (all that a grid up to 25x25 holds), and of any
+    // other when one is there.
+    char spelled[32];
+    for (int v = 0; v < 32; ++v)
         spelled[v] = valueChar(v, lettersFromOne);
-    const auto charOf = [&](std::uint16_t v) { return v <= side ? spelled[v] : valueChar(v, lettersFromOne); };
+    const auto charOf = [&](std::uint16_t v) { return v < 32 ? spelled[v] : valueChar(v, lettersFromOne); };
     if (format == PuzzleFormat::line) {
-        // The command-line tool writes a line per solution: straight into place.
+        // The command-line tool writes a line per solution: straight into place, from
+        // the table alone when every value is in it.
+        const int cells = side * side;
         const std::size_t at = out.size();
-        out.resize(at + static_cast<std::size_t>(side * side) + 1);
+        out.resize(at + static_cast<std::size_t>(cells) + 1);
         char* to = out.data() + at;
-        for (int i = 0; i < side * side; ++i)
-            to[i] = charOf(values[i]);
-        to[side * side] = '\n';
+        std::uint16_t bits = 0;
+        for (int i = 0; i < cells; ++i)
+            bits |= values[i];
+        if (bits < 32) {
+            for (int i = 0; i < cells; ++i)
+                to[i] = spelled[values[i]];
+        } else {
+            for (int i = 0; i < cells; ++i)
+                to[i] = charOf(values[i]);
+        }
+        to[cells] = '\n';
         return true;
     }
     std::string rule;

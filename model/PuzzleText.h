@@ -104,9 +104,6 @@ public:
 private:
     friend class PuzzleTextReader;
 
-    // The largest side that line, sdk and ss hold.
-    static constexpr int kMaxWrittenSide = 25;
-
     bool detect(std::string_view text, long firstLine);
 
     Failure failure = Failure::none;
