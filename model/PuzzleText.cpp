@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace PuzzleTextParts;
 
@@ -384,15 +385,6 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
     return !out.puzzles.empty() || fail(out, firstLine, 1, "");
 }
 
-char PuzzleText::valueChar(int v, bool lettersFromOne)
-{
-    if (v <= 0)
-        return '.';
-    if (lettersFromOne)
-        return static_cast<char>('A' + v - 1);
-    return v <= 9 ? static_cast<char>('0' + v) : static_cast<char>('A' + v - 10);
-}
-
 bool PuzzleText::write(const SudokuBoard& board, PuzzleFormat format, std::string& out)
 {
     const int n = board.getInnerSize();
@@ -448,15 +440,13 @@ bool PuzzleText::writeValues(const std::uint16_t* values, int innerSize, PuzzleF
     bool lettersFromOne = side > 9;
     for (int i = 0; i < side * side && lettersFromOne; ++i)
         lettersFromOne = values[i] > 9 || values[i] == 0;
-    // valueChar of every value below 32 (all that a grid up to 25x25 holds), and of any
-    // other when one is there.
-    char spelled[32];
-    for (int v = 0; v < 32; ++v)
-        spelled[v] = valueChar(v, lettersFromOne);
-    const auto charOf = [&](std::uint16_t v) { return v < 32 ? spelled[v] : valueChar(v, lettersFromOne); };
+    const auto charOf = [&](std::uint16_t v) { return valueChar(v, lettersFromOne); };
     if (format == PuzzleFormat::line) {
-        // The command-line tool writes a line per solution: straight into place, from
-        // the table alone when every value is in it.
+        // The command-line tool writes a line per solution: straight into place, sixteen
+        // values at a time as valueChar spells them, while every value fits a byte.
+        using Words = std::uint16_t __attribute__((vector_size(32)));
+        using Bytes = std::uint8_t __attribute__((vector_size(16)));
+        constexpr int kLanes = 16;
         const int cells = side * side;
         const std::size_t at = out.size();
         out.resize(at + static_cast<std::size_t>(cells) + 1);
@@ -464,13 +454,19 @@ bool PuzzleText::writeValues(const std::uint16_t* values, int innerSize, PuzzleF
         std::uint16_t bits = 0;
         for (int i = 0; i < cells; ++i)
             bits |= values[i];
-        if (bits < 32) {
-            for (int i = 0; i < cells; ++i)
-                to[i] = spelled[values[i]];
-        } else {
-            for (int i = 0; i < cells; ++i)
-                to[i] = charOf(values[i]);
+        int i = 0;
+        for (; bits < 256 && i + kLanes <= cells; i += kLanes) {
+            Words wide;
+            std::memcpy(&wide, values + i, sizeof wide);
+            const Bytes v = __builtin_convertvector(wide, Bytes);
+            const Bytes digit = reinterpret_cast<Bytes>(v <= 9);
+            const Bytes blank = reinterpret_cast<Bytes>(v == 0);
+            const Bytes spelled = lettersFromOne ? v + ('A' - 1) : v + ((digit & '0') | (~digit & ('A' - 10)));
+            const Bytes chars = (spelled & ~blank) | (blank & '.');
+            std::memcpy(to + i, &chars, sizeof chars);
         }
+        for (; i < cells; ++i)
+            to[i] = charOf(values[i]);
         to[cells] = '\n';
         return true;
     }

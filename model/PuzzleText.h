@@ -99,7 +99,14 @@ public:
 
     // The character of value v in line, sdk and ss: '.', 1-9 then A for 10, or with
     // lettersFromOne A for 1.
-    static char valueChar(int v, bool lettersFromOne);
+    static constexpr char valueChar(int v, bool lettersFromOne)
+    {
+        if (v <= 0)
+            return '.';
+        if (lettersFromOne)
+            return static_cast<char>('A' + v - 1);
+        return v <= 9 ? static_cast<char>('0' + v) : static_cast<char>('A' + v - 10);
+    }
 
 private:
     friend class PuzzleTextReader;

@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
 
 using namespace PuzzleTextParts;
 
@@ -180,20 +181,38 @@ constexpr std::array<std::uint8_t, 256> kPlainValues = [] {
 }();
 
 // A line of 81 digits and blank characters alone, as nearly every line of a large
-// file is: the reading below gives the same puzzle, at a fraction of the cost.
+// file is: the reading below gives the same puzzle, at a fraction of the cost. Sixteen
+// characters are taken at a time, the last one alone.
 bool readPlainLine(std::string_view line, long number, PuzzleValues& puzzle)
 {
     constexpr std::size_t kCells = 81;
+    constexpr std::size_t kLanes = 16;
+    using Bytes = std::uint8_t __attribute__((vector_size(kLanes)));
+    using Words = std::uint16_t __attribute__((vector_size(2 * kLanes)));
     if (line.size() != kCells)
         return false;
     std::uint16_t values[kCells];
-    std::uint8_t odd = 0;
-    for (std::size_t k = 0; k < kCells; ++k) {
+    Bytes odd{};
+    std::size_t k = 0;
+    for (; k + kLanes <= kCells; k += kLanes) {
+        Bytes c;
+        std::memcpy(&c, line.data() + k, sizeof c);
+        const Bytes digit = c - '0';
+        const Bytes isDigit = reinterpret_cast<Bytes>(digit <= 9);
+        const Bytes isBlank = reinterpret_cast<Bytes>((c == '0') | (c == '.') | (c == '_') | (c == '*') | (c == '-'));
+        odd |= ~(isDigit | isBlank);
+        const Words wide = __builtin_convertvector(digit & isDigit, Words);
+        std::memcpy(values + k, &wide, sizeof wide);
+    }
+    std::uint8_t last = 0;
+    for (; k < kCells; ++k) {
         const std::uint8_t v = kPlainValues[static_cast<unsigned char>(line[k])];
-        odd |= v & 0x80;
+        last |= v & 0x80;
         values[k] = v;
     }
-    if (odd != 0)
+    for (std::size_t lane = 0; lane < kLanes; ++lane)
+        last |= odd[lane];
+    if (last != 0)
         return false;
     puzzle.innerSize = 3;
     puzzle.line = number;

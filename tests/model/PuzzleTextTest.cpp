@@ -456,6 +456,43 @@ TEST(PuzzleText, PlainLinesReadAsTheLinesAroundThemDo)
     EXPECT_EQ(block.getLineErrors()[0].message, "a row without column 3");
 }
 
+// Values written as a line spell each value as valueChar does, in either alphabet,
+// whatever the value; the line is added after what the text holds.
+TEST(PuzzleText, ValuesWrittenAsALineSpellEachValue)
+{
+    const auto expected = [](const std::vector<std::uint16_t>& values, bool lettersFromOne) {
+        std::string text = "before\n";
+        for (const std::uint16_t v : values)
+            text += PuzzleText::valueChar(v, lettersFromOne);
+        return text + "\n";
+    };
+    std::vector<std::uint16_t> digits(256);
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        digits[i] = static_cast<std::uint16_t>(i * 7 % 17);
+    std::vector<std::uint16_t> letters(256);
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        letters[i] = static_cast<std::uint16_t>(i % 3 == 0 ? 0 : 10 + i % 7);
+    // Past the side: within a byte, and past it.
+    std::vector<std::uint16_t> pastSide = digits;
+    pastSide[5] = 40;
+    std::vector<std::uint16_t> beyond = pastSide;
+    beyond[250] = 300;
+    std::vector<std::uint16_t> nine(81);
+    for (std::size_t i = 0; i < nine.size(); ++i)
+        nine[i] = static_cast<std::uint16_t>(i % 10);
+    const std::pair<std::vector<std::uint16_t>, bool> cases[] = {
+        {digits, false}, {letters, true}, {pastSide, false}, {beyond, false}};
+    for (const auto& [values, lettersFromOne] : cases) {
+        std::string text = "before\n";
+        ASSERT_TRUE(PuzzleText::writeValues(values.data(), 4, line, text));
+        EXPECT_EQ(text, expected(values, lettersFromOne));
+    }
+    std::string text = "before\n";
+    ASSERT_TRUE(PuzzleText::writeValues(nine.data(), 3, line, text));
+    EXPECT_EQ(text, expected(nine, false));
+    EXPECT_FALSE(PuzzleText::writeValues(nine.data(), 3, boxed, text));
+}
+
 TEST(PuzzleText, GridFileIsGroupedByItsOwnBoxSize)
 {
     SudokuBoard board(2);
