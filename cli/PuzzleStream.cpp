@@ -119,8 +119,13 @@ bool PuzzleStream::take(std::size_t length, PuzzleFormat as, PuzzleText& reader)
 void PuzzleStream::drop(std::size_t length)
 {
     pieceLine = line - static_cast<long>(repeated);
-    line += static_cast<long>(std::count(buffer.begin() + static_cast<long>(start),
-                                         buffer.begin() + static_cast<long>(start + length), '\n'));
+    // Line ends found by memchr, a line at a time: far fewer steps than a byte at a time.
+    const char* at = buffer.data() + start;
+    const char* const end = at + length;
+    while ((at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(end - at)))) != nullptr) {
+        ++line;
+        ++at;
+    }
     start += length;
 }
 
