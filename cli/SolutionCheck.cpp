@@ -12,19 +12,34 @@ template <int N>
 bool solvesFixed(const std::uint16_t* puzzle, const std::uint16_t* solution)
 {
     constexpr int kSize = N * N;
+    // Values in range and givens kept first, in one pass without branches, so that the
+    // sets below need no check per cell.
+    constexpr int kCells = kSize * kSize;
+    unsigned bad = 0;
+    for (int i = 0; i < kCells; ++i) {
+        const unsigned v = solution[i];
+        const unsigned given = puzzle[i];
+        bad |= static_cast<unsigned>(v - 1 >= kSize) |
+            (static_cast<unsigned>(given != 0) & static_cast<unsigned>(given != v));
+    }
+    if (bad != 0)
+        return false;
     std::uint32_t rows[kSize] = {};
     std::uint32_t columns[kSize] = {};
     std::uint32_t boxes[kSize] = {};
-    for (int r = 0, i = 0; r < kSize; ++r) {
-        for (int c = 0; c < kSize; ++c, ++i) {
-            const int v = solution[i];
-            const int given = puzzle[i];
-            if (static_cast<unsigned>(v - 1) >= static_cast<unsigned>(kSize) || (given != 0 && given != v))
-                return false;
-            const std::uint32_t bit = std::uint32_t{1} << (v - 1);
-            rows[r] |= bit;
-            columns[c] |= bit;
-            boxes[r / N * N + c / N] |= bit;
+    // Cells by bands and stacks: every unit's index is known when compiled.
+    for (int band = 0; band < N; ++band) {
+        for (int inBand = 0; inBand < N; ++inBand) {
+            const int r = band * N + inBand;
+            for (int stack = 0; stack < N; ++stack) {
+                for (int inStack = 0; inStack < N; ++inStack) {
+                    const int c = stack * N + inStack;
+                    const std::uint32_t bit = std::uint32_t{1} << (solution[r * kSize + c] - 1);
+                    rows[r] |= bit;
+                    columns[c] |= bit;
+                    boxes[band * N + stack] |= bit;
+                }
+            }
         }
     }
     constexpr std::uint32_t kFull = (std::uint32_t{1} << kSize) - 1;
