@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -198,31 +199,41 @@ void BatchPipeline::addText(const std::string& out, const std::string& err, int 
     heldBytes += out.size() + err.size();
 }
 
-void BatchPipeline::addPuzzle(const PuzzleValues& puzzle, long line, std::size_t ordinal, const std::string& label,
-                              std::size_t group, bool soleOpen, std::size_t prefixLength)
+void BatchPipeline::addPuzzle(const PuzzleValues& puzzle, long line, std::size_t ordinal, std::string_view name,
+                              bool withLine, std::size_t group, bool soleOpen)
 {
     const std::size_t sequence = tail++;
     Slot& slot = slots[sequence % kWindow];
     slot.ready = false;
     slot.isPuzzle = true;
     slot.soleOpen = soleOpen;
+    // The label is written straight into the task: a string of its own per puzzle
+    // would cost more than reading the puzzle.
+    char digits[24];
+    std::size_t digitCount = 0;
+    if (withLine) {
+        digits[0] = ':';
+        digitCount = static_cast<std::size_t>(std::to_chars(digits + 1, digits + sizeof digits, line).ptr - digits);
+    }
     if (soleOpen) {
-        slot.label = label;
+        slot.label.assign(name);
+        slot.label.append(digits, digitCount);
         slot.group = group;
-        slot.prefixLength = prefixLength;
+        slot.prefixLength = name.size();
     }
     const TaskHeader header{sequence,
                             ordinal,
                             line,
                             puzzle.innerSize,
                             static_cast<std::uint32_t>(puzzle.values.size()),
-                            static_cast<std::uint32_t>(label.size()),
+                            static_cast<std::uint32_t>(name.size() + digitCount),
                             0};
     queued.append(reinterpret_cast<const char*>(&header), sizeof header);
     if (!puzzle.values.empty())
         queued.append(reinterpret_cast<const char*>(puzzle.values.data()),
                       puzzle.values.size() * sizeof(std::uint16_t));
-    queued += label;
+    queued.append(name);
+    queued.append(digits, digitCount);
     ++queuedCount;
     ++puzzlesAdded;
 }
@@ -312,7 +323,8 @@ void BatchPipeline::dropQueued(std::size_t end, std::size_t count)
     if (queuedCount == 0) {
         queued.clear();
         queuedStart = 0;
-    } else if (queuedStart >= kOutputBytes) {
+    } else if (queuedStart >= kOutputBytes && queuedStart * 2 >= queued.size()) {
+        // Dropped once they are half of it, so that each task is moved at most once.
         queued.erase(0, queuedStart);
         queuedStart = 0;
     }

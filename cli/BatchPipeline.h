@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One entry of a command's output: a puzzle to work on, text to print as is, or an
@@ -60,11 +61,11 @@ public:
 
     std::size_t getRoom() const { return kWindow - (tail - head); }
     void addText(const std::string& out, const std::string& err, int code);
-    // label: the puzzle's label as printed when its group holds several puzzles;
-    // soleOpen: the first of its group, whose label loses the line if it stays alone
-    // (prefixLength: the label without the line).
-    void addPuzzle(const PuzzleValues& puzzle, long line, std::size_t ordinal, const std::string& label,
-                   std::size_t group, bool soleOpen, std::size_t prefixLength);
+    // name: the puzzle's label, to which withLine adds ":" and the line (its group holds
+    // several puzzles, or may); soleOpen: the first of its group, whose label loses the
+    // line if it stays alone.
+    void addPuzzle(const PuzzleValues& puzzle, long line, std::size_t ordinal, std::string_view name, bool withLine,
+                   std::size_t group, bool soleOpen);
 
     // Returns the exit code: that of the first entry that failed, or of the run's end
     // (interrupted, a worker lost, the output closed).

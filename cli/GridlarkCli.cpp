@@ -121,8 +121,7 @@ void GridlarkCli::InputFeed::addPuzzle(BatchPipeline& pipeline)
     // Read in pieces, a first puzzle alone in its piece may turn out alone in its input.
     const bool several = !pieceWhole || pieceCount > 1 || errorCount > 0;
     const bool soleOpen = !pieceWhole && count == 1 && pieceCount - stream.getRepeated() == 1;
-    pipeline.addPuzzle(puzzle, line, cli.puzzlesRead++, several ? label + ":" + std::to_string(line) : label, group,
-                       soleOpen, label.size());
+    pipeline.addPuzzle(puzzle, line, cli.puzzlesRead++, label, several, group, soleOpen);
     ++added;
 }
 
@@ -198,14 +197,14 @@ bool GridlarkCli::InputFeed::read(BatchPipeline& pipeline)
             if (made == toMake)
                 return false;
             // Puzzles made from nothing are numbered, not kept: any count takes no memory.
-            pipeline.addPuzzle(blank, 0, made++, "", 0, false, 0);
+            pipeline.addPuzzle(blank, 0, made++, "", false, 0, false);
             ++added;
             continue;
         }
         const Item& item = items[next++];
         if (item.input.empty()) {
             if (item.isPuzzle) {
-                pipeline.addPuzzle(item.puzzle, item.puzzle.line, item.ordinal, item.label, next - 1, false, 0);
+                pipeline.addPuzzle(item.puzzle, item.puzzle.line, item.ordinal, item.label, false, next - 1, false);
                 ++added;
             } else {
                 pipeline.addText(item.out, item.err, item.code);
@@ -391,6 +390,18 @@ std::string GridlarkCli::render(const SudokuBoard& board, bool withCrc, PuzzleFo
         text += crc;
     }
     return text;
+}
+
+void GridlarkCli::renderValues(const std::uint16_t* values, int innerSize, std::string& out)
+{
+    // The notations of characters are written from the values; the others need a board.
+    const PuzzleFormat format = outputFormat(PuzzleFormat::boxed);
+    if (PuzzleText::writeValues(values, innerSize, format, out)) {
+        if (format != PuzzleFormat::line)
+            out += '\n';
+        return;
+    }
+    out += render(scratchBoard(values, innerSize), true);
 }
 
 std::string GridlarkCli::figures() const

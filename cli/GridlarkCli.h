@@ -96,6 +96,8 @@ private:
     int runBatch(BatchPipeline& pipeline, const std::vector<Item>& items, const BatchPipeline::Work& work,
                  const BatchPipeline::Done& done, long limit, bool emptyIsNone, std::size_t toMake = 0);
     std::string render(const SudokuBoard& board, bool withCrc, PuzzleFormat fallback = PuzzleFormat::boxed) const;
+    // A solution's values as render writes them, with the crc, appended to out.
+    void renderValues(const std::uint16_t* values, int innerSize, std::string& out);
     // The puzzle on the logic library's grid; nothing, with the message and code set,
     // when it is invalid or too large for it.
     std::optional<CandidateGrid> logicGrid(const Item& item, std::string& err, int& code) const;

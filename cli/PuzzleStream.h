@@ -62,6 +62,10 @@ private:
     Status fill();
     // Hands the next length bytes to the reader as a piece and drops them.
     bool take(std::size_t length, PuzzleFormat as, PuzzleText& reader);
+    // Drops the next length bytes, the piece just read.
+    void drop(std::size_t length);
+    // The reading's result, with the CSV column of the first one kept.
+    bool keepField(bool ok, const PuzzleText& reader);
     // After a failed reading of the piece: when the lines before the fault read as one
     // puzzle per line, the reader holds them and the fault comes next; true then.
     bool splitAtFault(PuzzleText& reader, PuzzleFormat as);

@@ -34,9 +34,9 @@ int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique, Engi
     return runItems(items, false, [&](const Item& item, std::string& out, std::string& err, int& code) {
         const int n = item.puzzle.innerSize;
         const std::uint32_t wanted = unique ? 2 : 1;
-        std::string solutions[2];
         std::uint32_t found = 0;
         bool byComplete = engine == Engine::complete;
+        bool byBoard = false;
         if (!PuzzleText::holds(format, n) || engine == Engine::complete || (engine == Engine::automatic && n > 3)) {
             const SudokuBoard board = boardOf(item.puzzle);
             if (!board.isValid()) {
@@ -55,10 +55,7 @@ int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique, Engi
             }
             if (byComplete)
                 found = static_cast<std::uint32_t>(complete.solve(board, wanted));
-            for (std::uint32_t i = 0; i < found; ++i)
-                solutions[i] = render(byComplete ? boardOf(complete.getSolution(static_cast<int>(i)), n)
-                                                 : *solver.getSolution(static_cast<int>(i)),
-                                      true);
+            byBoard = true;
         } else {
             // The exact engine straight from the values: its own check tells an invalid grid.
             found = solver.solveValues(item.puzzle.values.data(), n, wanted);
@@ -67,26 +64,34 @@ int GridlarkCli::solve(const std::vector<std::string>& inputs, bool unique, Engi
                 code = exitInvalidGrid;
                 return;
             }
-            for (std::uint32_t i = 0; i < found; ++i)
-                solutions[i] = render(scratchBoard(solver.getSolutionValues(static_cast<int>(i)), n), true);
         }
-        // The complete engine keeps no search figures; its line says which engine answered.
-        const std::string tail = !showFigures ? "" : byComplete ? "engine: complete\n" : figures();
         if (found == 0) {
             if (unique && boxed)
                 out = "none\n";
             err = item.label + ": no solution\n";
             code = exitNoSolution;
-        } else if (!unique) {
-            out = solutions[0] + tail;
-        } else if (found == 1) {
-            out = (boxed ? "unique\n" : "") + solutions[0] + tail;
-        } else {
-            if (boxed)
-                out = "multiple\n" + solutions[0] + solutions[1] + tail;
+            return;
+        }
+        if (unique && found > 1) {
             err = item.label + ": more than one solution\n";
             code = exitSeveralSolutions;
+            if (!boxed)
+                return;
         }
+        if (unique && boxed)
+            out += found == 1 ? "unique\n" : "multiple\n";
+        for (std::uint32_t i = 0; i < found; ++i) {
+            const int k = static_cast<int>(i);
+            if (byComplete)
+                out += render(boardOf(complete.getSolution(k), n), true);
+            else if (byBoard)
+                out += render(*solver.getSolution(k), true);
+            else
+                renderValues(solver.getSolutionValues(k), n, out);
+        }
+        // The complete engine keeps no search figures; its line says which engine answered.
+        if (showFigures)
+            out += byComplete ? "engine: complete\n" : figures();
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace PuzzleTextParts;
 
@@ -384,15 +385,6 @@ bool PuzzleTextReader::readBoxed(PuzzleText& out)
     return !out.puzzles.empty() || fail(out, firstLine, 1, "");
 }
 
-char PuzzleText::valueChar(int v, bool lettersFromOne)
-{
-    if (v <= 0)
-        return '.';
-    if (lettersFromOne)
-        return static_cast<char>('A' + v - 1);
-    return v <= 9 ? static_cast<char>('0' + v) : static_cast<char>('A' + v - 10);
-}
-
 bool PuzzleText::write(const SudokuBoard& board, PuzzleFormat format, std::string& out)
 {
     const int n = board.getInnerSize();
@@ -424,34 +416,74 @@ bool PuzzleText::write(const SudokuBoard& board, PuzzleFormat format, std::strin
     case PuzzleFormat::ss: {
         if (!holds(format, n))
             return false;
-        const bool ss = format == PuzzleFormat::ss;
-        // Without any value 1-9 a large grid is written in letters alone (A = 1),
-        // which reads back the same; letters A-G alone would read two ways.
-        bool lettersFromOne = side > 9;
-        for (int i = 0; i < side * side && lettersFromOne; ++i)
-            lettersFromOne = board.valueAt(i / side, i % side) > 9 || board.valueAt(i / side, i % side) == 0;
-        std::string rule;
-        for (int b = 0; b < n; ++b)
-            rule += std::string(static_cast<std::size_t>(n), '-') + (b + 1 < n ? "+" : "\n");
-        for (int r = 0; r < side; ++r) {
-            if (ss && r > 0 && r % n == 0)
-                out += rule;
-            for (int c = 0; c < side; ++c) {
-                if (ss && c > 0 && c % n == 0)
-                    out += '|';
-                out += valueChar(board.valueAt(r, c), lettersFromOne);
-            }
-            if (format != PuzzleFormat::line)
-                out += '\n';
-        }
-        if (format == PuzzleFormat::line)
-            out += '\n';
-        return true;
+        std::vector<std::uint16_t> values(static_cast<std::size_t>(side * side));
+        for (int i = 0; i < side * side; ++i)
+            values[static_cast<std::size_t>(i)] = static_cast<std::uint16_t>(std::max(board.valueAt(i / side, i % side), 0));
+        return writeValues(values.data(), n, format, out);
     }
     case PuzzleFormat::automatic:
         break;
     }
     return false;
+}
+
+bool PuzzleText::writeValues(const std::uint16_t* values, int innerSize, PuzzleFormat format, std::string& out)
+{
+    if ((format != PuzzleFormat::line && format != PuzzleFormat::sdk && format != PuzzleFormat::ss) ||
+        !holds(format, innerSize))
+        return false;
+    const int n = innerSize;
+    const int side = n * n;
+    const bool ss = format == PuzzleFormat::ss;
+    // Without any value 1-9 a large grid is written in letters alone (A = 1),
+    // which reads back the same; letters A-G alone would read two ways.
+    bool lettersFromOne = side > 9;
+    for (int i = 0; i < side * side && lettersFromOne; ++i)
+        lettersFromOne = values[i] > 9 || values[i] == 0;
+    const auto charOf = [&](std::uint16_t v) { return valueChar(v, lettersFromOne); };
+    if (format == PuzzleFormat::line) {
+        // The command-line tool writes a line per solution: straight into place, sixteen
+        // values at a time as valueChar spells them, while every value fits a byte.
+        using Words = std::uint16_t __attribute__((vector_size(32)));
+        using Bytes = std::uint8_t __attribute__((vector_size(16)));
+        constexpr int kLanes = 16;
+        const int cells = side * side;
+        const std::size_t at = out.size();
+        out.resize(at + static_cast<std::size_t>(cells) + 1);
+        char* to = out.data() + at;
+        std::uint16_t bits = 0;
+        for (int i = 0; i < cells; ++i)
+            bits |= values[i];
+        int i = 0;
+        for (; bits < 256 && i + kLanes <= cells; i += kLanes) {
+            Words wide;
+            std::memcpy(&wide, values + i, sizeof wide);
+            const Bytes v = __builtin_convertvector(wide, Bytes);
+            const Bytes digit = reinterpret_cast<Bytes>(v <= 9);
+            const Bytes blank = reinterpret_cast<Bytes>(v == 0);
+            const Bytes spelled = lettersFromOne ? v + ('A' - 1) : v + ((digit & '0') | (~digit & ('A' - 10)));
+            const Bytes chars = (spelled & ~blank) | (blank & '.');
+            std::memcpy(to + i, &chars, sizeof chars);
+        }
+        for (; i < cells; ++i)
+            to[i] = charOf(values[i]);
+        to[cells] = '\n';
+        return true;
+    }
+    std::string rule;
+    for (int b = 0; b < n; ++b)
+        rule += std::string(static_cast<std::size_t>(n), '-') + (b + 1 < n ? "+" : "\n");
+    for (int r = 0; r < side; ++r) {
+        if (ss && r > 0 && r % n == 0)
+            out += rule;
+        for (int c = 0; c < side; ++c) {
+            if (ss && c > 0 && c % n == 0)
+                out += '|';
+            out += charOf(values[r * side + c]);
+        }
+        out += '\n';
+    }
+    return true;
 }
 
 const char* PuzzleText::getFormatName(PuzzleFormat format)

@@ -83,6 +83,8 @@ public:
     // The board in a notation that reads back as the same board. Line and sdk hold
     // grids up to 25 x 25 (box size 5); false for a larger one.
     static bool write(const SudokuBoard& board, PuzzleFormat format, std::string& out);
+    // The same for grid values (row-major, 0 for a blank) in line, sdk or ss.
+    static bool writeValues(const std::uint16_t* values, int innerSize, PuzzleFormat format, std::string& out);
     // Whether write writes grids of this box size in the notation.
     static bool holds(PuzzleFormat format, int innerSize)
     {
@@ -97,7 +99,14 @@ public:
 
     // The character of value v in line, sdk and ss: '.', 1-9 then A for 10, or with
     // lettersFromOne A for 1.
-    static char valueChar(int v, bool lettersFromOne);
+    static constexpr char valueChar(int v, bool lettersFromOne)
+    {
+        if (v <= 0)
+            return '.';
+        if (lettersFromOne)
+            return static_cast<char>('A' + v - 1);
+        return v <= 9 ? static_cast<char>('0' + v) : static_cast<char>('A' + v - 10);
+    }
 
 private:
     friend class PuzzleTextReader;

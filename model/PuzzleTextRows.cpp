@@ -3,7 +3,10 @@
 #include "PuzzleTextReader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <cstdint>
+#include <cstring>
 
 using namespace PuzzleTextParts;
 
@@ -164,6 +167,59 @@ char blankAsSpace(char ch)
     return isSpace(ch) ? ' ' : ch;
 }
 
+// The value of each character in a 9x9 line: 1-9, 0 for a blank character, and
+// kNotPlain for any other.
+constexpr std::uint8_t kNotPlain = 0xFF;
+constexpr std::array<std::uint8_t, 256> kPlainValues = [] {
+    std::array<std::uint8_t, 256> values{};
+    values.fill(kNotPlain);
+    for (int v = 1; v <= 9; ++v)
+        values['0' + v] = static_cast<std::uint8_t>(v);
+    for (const char blank : {'0', '.', '_', '*', '-'})
+        values[static_cast<unsigned char>(blank)] = 0;
+    return values;
+}();
+
+// A line of 81 digits and blank characters alone, as nearly every line of a large
+// file is: the reading below gives the same puzzle, at a fraction of the cost. Sixteen
+// characters are taken at a time, the last one alone.
+bool readPlainLine(std::string_view line, long number, PuzzleValues& puzzle)
+{
+    constexpr std::size_t kCells = 81;
+    constexpr std::size_t kLanes = 16;
+    using Bytes = std::uint8_t __attribute__((vector_size(kLanes)));
+    using Words = std::uint16_t __attribute__((vector_size(2 * kLanes)));
+    if (line.size() != kCells)
+        return false;
+    std::uint16_t values[kCells];
+    Bytes odd{};
+    std::size_t k = 0;
+    for (; k + kLanes <= kCells; k += kLanes) {
+        Bytes c;
+        std::memcpy(&c, line.data() + k, sizeof c);
+        const Bytes digit = c - '0';
+        const Bytes isDigit = reinterpret_cast<Bytes>(digit <= 9);
+        const Bytes isBlank = reinterpret_cast<Bytes>((c == '0') | (c == '.') | (c == '_') | (c == '*') | (c == '-'));
+        odd |= ~(isDigit | isBlank);
+        const Words wide = __builtin_convertvector(digit & isDigit, Words);
+        std::memcpy(values + k, &wide, sizeof wide);
+    }
+    std::uint8_t last = 0;
+    for (; k < kCells; ++k) {
+        const std::uint8_t v = kPlainValues[static_cast<unsigned char>(line[k])];
+        last |= v & 0x80;
+        values[k] = v;
+    }
+    for (std::size_t lane = 0; lane < kLanes; ++lane)
+        last |= odd[lane];
+    if (last != 0)
+        return false;
+    puzzle.innerSize = 3;
+    puzzle.line = number;
+    puzzle.values.assign(values, values + kCells);
+    return true;
+}
+
 } // namespace
 
 PuzzleTextReader::PuzzleTextReader(std::string_view text, long firstLine)
@@ -279,6 +335,15 @@ bool PuzzleTextReader::readLines(PuzzleText& out, int field, char separator)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const long number = lineNumber(i);
+        if (field == 0) {
+            PuzzleValues plain;
+            if (readPlainLine(line, number, plain)) {
+                started = true;
+                out.recognized = true;
+                out.puzzles.push_back(std::move(plain));
+                continue;
+            }
+        }
         if (isBlankLine(line) || isCommentLine(line) || isSectionLine(line))
             continue;
         const std::size_t start = firstNonSpace(line);

@@ -257,6 +257,48 @@ TEST(CliStream, BenchNamesABadLineAndTimesTheRest)
     std::remove(path.c_str());
 }
 
+// Lines that are not plain 81-character puzzles, well past the first block of a file of
+// plain ones, read as anywhere else: bad ones named at their place, the others solved.
+TEST(CliStream, OddLinesAmongPlainOnesReadAsAnywhereElse)
+{
+    const std::vector<std::string> puzzles = samplePuzzles();
+    std::string plain;
+    std::string odd;
+    const auto both = [&](const std::string& clean, const std::string& written) {
+        plain += clean + "\n";
+        odd += written;
+    };
+    for (int i = 0; i < 1200; ++i) {
+        const std::string& puzzle = puzzles[static_cast<std::size_t>(i) % puzzles.size()];
+        if (i == 1000) {
+            odd += puzzle.substr(1) + "\n" + puzzle.substr(0, 40) + "x" + puzzle.substr(41) + "\n# a note\n\r\n";
+            both(puzzle, puzzle + "\r\n");
+            both(puzzle, "  " + puzzle + "\t1\n");
+            odd += "12345\n" + puzzle + "5\n";
+        }
+        both(puzzle, puzzle + "\n");
+    }
+    const std::string plainPath = temporaryPath("plain-lines");
+    const std::string oddPath = temporaryPath("odd-lines");
+    writeFile(plainPath, plain);
+    writeFile(oddPath, odd);
+    const CommandResult expected = runCli("--seed 5 -j 1 solve --format line '" + plainPath + "'");
+    ASSERT_EQ(expected.code, 0) << expected.err;
+    const std::string lengths = " characters; a one-line puzzle has 16, 81, 256 or 625 (or as many numbers)\n";
+    for (const char* jobs : {"1", "3"}) {
+        const CommandResult r = runCli(std::string("--seed 5 -j ") + jobs + " solve --format line '" + oddPath + "'");
+        EXPECT_EQ(r.code, 3) << jobs << " jobs";
+        EXPECT_EQ(r.out, expected.out) << jobs << " jobs";
+        EXPECT_EQ(r.err, oddPath + ":1001:1: as line: a line of 80" + lengths + oddPath +
+                             ":1002:41: as line: 'x' is not a value of a 9x9 puzzle or a blank\n" + oddPath +
+                             ":1007:1: as line: a line of 5" + lengths + oddPath + ":1008:1: as line: a line of 82" +
+                             lengths)
+            << jobs << " jobs";
+    }
+    std::remove(plainPath.c_str());
+    std::remove(oddPath.c_str());
+}
+
 // Many chunks and a window's worth of puzzles, some with many solutions: every job count
 // prints the same bytes as one job.
 TEST(CliStream, ManyPuzzlesPrintTheSameWithAnyNumberOfJobs)

@@ -40,7 +40,7 @@ bool solvesPuzzle(const SudokuBoard& puzzle, const std::vector<std::uint16_t>& s
 
 TEST(SolutionCheck, TakesOnlyCompleteGridsThatKeepTheRulesAndTheGivens)
 {
-    for (const int n : {2, 3, 9}) {
+    for (const int n : {2, 3, 4, 5, 9}) {
         const SudokuBoard solution = patternGrid(n);
         const int size = n * n;
         // Givens: the first row, and the last cell.

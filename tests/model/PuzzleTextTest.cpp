@@ -404,6 +404,95 @@ TEST(PuzzleText, LinesThatFitNothingAreNamedAndBlocksReadAsTheWhole)
     EXPECT_EQ(mostlyBad.getError().line, 2);
 }
 
+// Plain lines of 81 characters, the bulk of large files, read as the same puzzles as
+// lines that are written otherwise; the lines around them keep their meaning.
+TEST(PuzzleText, PlainLinesReadAsTheLinesAroundThemDo)
+{
+    std::string blanks = kSaved;
+    std::replace(blanks.begin(), blanks.end(), '.', '_');
+    std::string zeros = kSaved;
+    std::replace(zeros.begin(), zeros.end(), '.', '0');
+    const std::string text = kSaved + "\r\n12345\n" + blanks + "\n# " + kSaved + "\n  " + kSaved + "\n" + zeros +
+        " 7\n" + kSaved.substr(1) + "\n" + kSaved + "5\n" + kSaved.substr(0, 40) + "x" + kSaved.substr(41) + "\n" +
+        kSaved.substr(0, 80) + "\t\n";
+    PuzzleText reader;
+    EXPECT_TRUE(reader.read(text, line));
+    ASSERT_EQ(reader.getPuzzles().size(), 4u);
+    for (const PuzzleValues& puzzle : reader.getPuzzles()) {
+        EXPECT_EQ(puzzle.innerSize, 3);
+        EXPECT_EQ(spelled(puzzle.values), kSaved) << puzzle.line;
+    }
+    EXPECT_EQ(reader.getPuzzles()[0].line, 1);
+    EXPECT_EQ(reader.getPuzzles()[1].line, 3);
+    EXPECT_EQ(reader.getPuzzles()[2].line, 5);
+    EXPECT_EQ(reader.getPuzzles()[3].line, 6);
+    // After a puzzle a number alone is no count line but a bad one.
+    EXPECT_TRUE(reader.getNotes().empty());
+    const std::string lengths = " characters; a one-line puzzle has 16, 81, 256 or 625 (or as many numbers)";
+    const std::vector<std::pair<long, std::string>> bad = {
+        {2, "a line of 5" + lengths},
+        {7, "a line of 80" + lengths},
+        {8, "a line of 82" + lengths},
+        {9, "'x' is not a value of a 9x9 puzzle or a blank"},
+        {10, "a line of 80" + lengths},
+    };
+    ASSERT_EQ(reader.getLineErrors().size(), bad.size());
+    for (std::size_t i = 0; i < bad.size(); ++i) {
+        EXPECT_EQ(reader.getLineErrors()[i].line, bad[i].first);
+        EXPECT_EQ(reader.getLineErrors()[i].message, bad[i].second);
+    }
+    EXPECT_EQ(reader.getLineErrors()[3].column, 41);
+
+    // A block of them, from its first line on, as the stream reads one.
+    PuzzleText block;
+    ASSERT_TRUE(block.read(kSaved + "\n" + zeros + "\n", line, 20));
+    ASSERT_EQ(block.getPuzzles().size(), 2u);
+    EXPECT_EQ(block.getPuzzles()[1].line, 21);
+    EXPECT_EQ(block.getPuzzles()[1].values, block.getPuzzles()[0].values);
+    // In a CSV column the row is split as ever, however plain it looks.
+    EXPECT_FALSE(block.read(kSaved + "\n", line, 20, 2, ','));
+    EXPECT_TRUE(block.getPuzzles().empty());
+    ASSERT_EQ(block.getLineErrors().size(), 1u);
+    EXPECT_EQ(block.getLineErrors()[0].message, "a row without column 3");
+}
+
+// Values written as a line spell each value as valueChar does, in either alphabet,
+// whatever the value; the line is added after what the text holds.
+TEST(PuzzleText, ValuesWrittenAsALineSpellEachValue)
+{
+    const auto expected = [](const std::vector<std::uint16_t>& values, bool lettersFromOne) {
+        std::string text = "before\n";
+        for (const std::uint16_t v : values)
+            text += PuzzleText::valueChar(v, lettersFromOne);
+        return text + "\n";
+    };
+    std::vector<std::uint16_t> digits(256);
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        digits[i] = static_cast<std::uint16_t>(i * 7 % 17);
+    std::vector<std::uint16_t> letters(256);
+    for (std::size_t i = 0; i < letters.size(); ++i)
+        letters[i] = static_cast<std::uint16_t>(i % 3 == 0 ? 0 : 10 + i % 7);
+    // Past the side: within a byte, and past it.
+    std::vector<std::uint16_t> pastSide = digits;
+    pastSide[5] = 40;
+    std::vector<std::uint16_t> beyond = pastSide;
+    beyond[250] = 300;
+    std::vector<std::uint16_t> nine(81);
+    for (std::size_t i = 0; i < nine.size(); ++i)
+        nine[i] = static_cast<std::uint16_t>(i % 10);
+    const std::pair<std::vector<std::uint16_t>, bool> cases[] = {
+        {digits, false}, {letters, true}, {pastSide, false}, {beyond, false}};
+    for (const auto& [values, lettersFromOne] : cases) {
+        std::string text = "before\n";
+        ASSERT_TRUE(PuzzleText::writeValues(values.data(), 4, line, text));
+        EXPECT_EQ(text, expected(values, lettersFromOne));
+    }
+    std::string text = "before\n";
+    ASSERT_TRUE(PuzzleText::writeValues(nine.data(), 3, line, text));
+    EXPECT_EQ(text, expected(nine, false));
+    EXPECT_FALSE(PuzzleText::writeValues(nine.data(), 3, boxed, text));
+}
+
 TEST(PuzzleText, GridFileIsGroupedByItsOwnBoxSize)
 {
     SudokuBoard board(2);
