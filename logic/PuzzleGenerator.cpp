@@ -62,7 +62,8 @@ double PuzzleGenerator::levelCap() const
     return kLevels[static_cast<std::size_t>(*options.level)].maxRating;
 }
 
-bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap) const
+bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, const std::vector<int>& group,
+                                  const std::vector<int>& solution, double cap) const
 {
     const CandidateGrid grid = *CandidateGrid::fromValues(givens);
     const std::int64_t budget = kNodeBudgetPerCell * static_cast<std::int64_t>(givens.size());
@@ -81,7 +82,7 @@ bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap) co
         if (LogicalSolver(false, kLevels[static_cast<std::size_t>(Level::Expert)].maxRating).solve(work).solved)
             return true;
         CompleteSolver complete;
-        return complete.solve(grid.getInnerSize(), givens, 2) == 1;
+        return !complete.hasOtherSolution(grid.getInnerSize(), givens, solution, group);
     }
     // The level's techniques with unique rectangles, as the puzzle is rated: a grid they
     // cannot finish is either above the level or without one solution, and goes either
@@ -95,7 +96,7 @@ bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap) co
         }))
         return true;
     CompleteSolver complete;
-    return complete.solve(grid.getInnerSize(), givens, 2) == 1;
+    return !complete.hasOtherSolution(grid.getInnerSize(), givens, solution, group);
 }
 
 GeneratedPuzzle PuzzleGenerator::makeMinimal()
@@ -130,7 +131,7 @@ GeneratedPuzzle PuzzleGenerator::makeMinimal()
         return puzzle;
     for (const std::vector<int>* group : rest) {
         std::vector<int> trial = without(*group);
-        if (staysUnique(trial, cap))
+        if (staysUnique(trial, *group, puzzle.solution, cap))
             puzzle.givens = std::move(trial);
     }
     return puzzle;

@@ -56,8 +56,11 @@ private:
     std::vector<std::vector<int>> symmetryGroups() const;
     // Highest weight the level allows, or no cap.
     double levelCap() const;
-    // Whether the givens keep one solution: shown by the capped techniques, else counted.
-    bool staysUnique(const std::vector<int>& givens, double cap) const;
+    // Whether the givens, those of a puzzle with that one solution less a group of cells,
+    // keep it as their only one (shown by the capped techniques, else searched for
+    // another that differs in the group), and within the cap.
+    bool staysUnique(const std::vector<int>& givens, const std::vector<int>& group, const std::vector<int>& solution,
+                     double cap) const;
 
     GeneratorOptions options;
     std::mt19937_64 random;
