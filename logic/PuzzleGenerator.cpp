@@ -70,7 +70,12 @@ bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, const std::vec
     const bool capped = cap < LogicalSolver::kNoCap;
     // Most groups are kept for a second solution, which a count finds far sooner than
     // the techniques fail; below extreme a short count does, since the techniques decide.
-    const std::optional<int> count = SolutionCounter::countWithin(grid, 2, capped ? kQuickCountNodes : budget);
+    std::optional<int> count = SolutionCounter::countWithin(grid, 2, capped ? kQuickCountNodes : budget);
+    // Another solution differs in the group; one near the known solution is often found
+    // at once where the count gets lost in a sparse large grid.
+    if (!count)
+        if (const std::optional<bool> other = SolutionCounter::findOtherWithin(grid, solution, group, kQuickCountNodes))
+            count = *other ? 2 : 1;
     if (count == 2)
         return false;
     if (count == 1 && !capped)
