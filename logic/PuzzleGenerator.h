@@ -47,8 +47,9 @@ public:
 
     static std::optional<Symmetry> parseSymmetry(std::string_view name);
 
-    // Search nodes for the first, short uniqueness count of each group taken away, and
-    // per cell for the full count when the techniques leave it open.
+    // Search nodes for the first, short uniqueness count of each group taken away and for
+    // the search for another solution near the known one; per cell for the longer count
+    // without a level's cap.
     static constexpr std::int64_t kQuickCountNodes = 100;
     static constexpr std::int64_t kNodeBudgetPerCell = 4;
 
