@@ -6,6 +6,16 @@
 
 #include <algorithm>
 
+namespace {
+
+bool assumesOneSolution(Technique technique)
+{
+    return (technique >= Technique::UniqueRectangle1 && technique <= Technique::UniqueLoop3) ||
+        technique == Technique::BugPlusOne;
+}
+
+} // namespace
+
 PuzzleGenerator::PuzzleGenerator(const GeneratorOptions& options) : options(options), random(options.seed) {}
 
 std::optional<Symmetry> PuzzleGenerator::parseSymmetry(std::string_view name)
@@ -52,37 +62,46 @@ double PuzzleGenerator::levelCap() const
     return kLevels[static_cast<std::size_t>(*options.level)].maxRating;
 }
 
-bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, double cap) const
+bool PuzzleGenerator::staysUnique(const std::vector<int>& givens, const std::vector<int>& group,
+                                  const std::vector<int>& solution, double cap) const
 {
     const CandidateGrid grid = *CandidateGrid::fromValues(givens);
     const std::int64_t budget = kNodeBudgetPerCell * static_cast<std::int64_t>(givens.size());
     const bool capped = cap < LogicalSolver::kNoCap;
     // Most groups are kept for a second solution, which a count finds far sooner than
     // the techniques fail; below extreme a short count does, since the techniques decide.
-    const std::optional<int> count = SolutionCounter::countWithin(grid, 2, capped ? kQuickCountNodes : budget);
+    std::optional<int> count = SolutionCounter::countWithin(grid, 2, capped ? kQuickCountNodes : budget);
+    // Another solution differs in the group; one near the known solution is often found
+    // at once where the count gets lost in a sparse large grid.
+    if (!count)
+        if (const std::optional<bool> other = SolutionCounter::findOtherWithin(grid, solution, group, kQuickCountNodes))
+            count = *other ? 2 : 1;
     if (count == 2)
         return false;
     if (count == 1 && !capped)
         return true;
-    // Solved by the level's techniques (without a cap: those short of forcing chains)
-    // means unique and in reach; unique rectangles join once the count has shown one
-    // solution, as they do when the puzzle is rated.
     CandidateGrid work = grid;
-    const double techniquesCap = std::min(cap, kLevels[static_cast<std::size_t>(Level::Expert)].maxRating);
-    if (LogicalSolver(count == 1, techniquesCap).solve(work).solved)
+    if (!capped) {
+        // Techniques short of forcing chains prove most sparse grids unique sooner than
+        // the complete engine counts them.
+        if (LogicalSolver(false, kLevels[static_cast<std::size_t>(Level::Expert)].maxRating).solve(work).solved)
+            return true;
+        CompleteSolver complete;
+        return !complete.hasOtherSolution(grid.getInnerSize(), givens, solution, group);
+    }
+    // The level's techniques with unique rectangles, as the puzzle is rated: a grid they
+    // cannot finish is either above the level or without one solution, and goes either
+    // way. Those techniques assume one solution, so a path that took one is no proof of
+    // it until the complete engine has counted.
+    const LogicalPath path = LogicalSolver(true, cap).solve(work);
+    if (!path.solved)
+        return false;
+    if (count == 1 || std::none_of(path.steps.begin(), path.steps.end(), [](const Step& step) {
+            return assumesOneSolution(step.technique);
+        }))
         return true;
-    if (count == 1)
-        return false;
-    // Below unique rectangles' weight nothing else could let the group go.
-    if (capped && cap < techniqueInfo(Technique::UniqueRectangle1).weight)
-        return false;
-    // Uniqueness still open (sparse large grids). Below extreme the group can go only
-    // if unique rectangles then finish the grid, which costs less than a count; the
-    // complete engine settles uniqueness last.
-    if (capped && !LogicalSolver(true, cap).solve(work).solved)
-        return false;
     CompleteSolver complete;
-    return complete.solve(grid.getInnerSize(), givens, 2) == 1;
+    return !complete.hasOtherSolution(grid.getInnerSize(), givens, solution, group);
 }
 
 GeneratedPuzzle PuzzleGenerator::makeMinimal()
@@ -117,7 +136,7 @@ GeneratedPuzzle PuzzleGenerator::makeMinimal()
         return puzzle;
     for (const std::vector<int>* group : rest) {
         std::vector<int> trial = without(*group);
-        if (staysUnique(trial, cap))
+        if (staysUnique(trial, *group, puzzle.solution, cap))
             puzzle.givens = std::move(trial);
     }
     return puzzle;

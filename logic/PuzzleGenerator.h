@@ -47,8 +47,9 @@ public:
 
     static std::optional<Symmetry> parseSymmetry(std::string_view name);
 
-    // Search nodes for the first, short uniqueness count of each group taken away, and
-    // per cell for the full count when the techniques leave it open.
+    // Search nodes for the first, short uniqueness count of each group taken away and for
+    // the search for another solution near the known one; per cell for the longer count
+    // without a level's cap.
     static constexpr std::int64_t kQuickCountNodes = 100;
     static constexpr std::int64_t kNodeBudgetPerCell = 4;
 
@@ -56,8 +57,11 @@ private:
     std::vector<std::vector<int>> symmetryGroups() const;
     // Highest weight the level allows, or no cap.
     double levelCap() const;
-    // Whether the givens keep one solution: shown by the capped techniques, else counted.
-    bool staysUnique(const std::vector<int>& givens, double cap) const;
+    // Whether the givens, those of a puzzle with that one solution less a group of cells,
+    // keep it as their only one (shown by the capped techniques, else searched for
+    // another that differs in the group), and within the cap.
+    bool staysUnique(const std::vector<int>& givens, const std::vector<int>& group, const std::vector<int>& solution,
+                     double cap) const;
 
     GeneratorOptions options;
     std::mt19937_64 random;

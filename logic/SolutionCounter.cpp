@@ -20,6 +20,25 @@ std::optional<int> SolutionCounter::countWithin(const CandidateGrid& grid, int l
     return found;
 }
 
+std::optional<bool> SolutionCounter::findOtherWithin(const CandidateGrid& grid, const std::vector<int>& known,
+                                                     const std::vector<int>& cells, std::int64_t nodeBudget)
+{
+    SolutionCounter counter(1, nullptr, nullptr, nodeBudget, &known);
+    // Differing first in cells[i]: the cells before it keep their known values.
+    CandidateGrid trial = grid;
+    for (const int cell : cells) {
+        const int value = known[static_cast<std::size_t>(cell)];
+        CandidateGrid differing = trial;
+        if (differing.getValue(cell) == 0 && differing.eliminate(cell, value) && counter.searchFrom(differing) > 0)
+            return true;
+        if (counter.nodesLeft < 0)
+            return std::nullopt;
+        if (trial.getValue(cell) == 0)
+            trial.place(cell, value);
+    }
+    return false;
+}
+
 std::vector<int> SolutionCounter::randomSolution(int innerSize, std::mt19937_64& random)
 {
     std::vector<int> solution;
@@ -60,6 +79,10 @@ int SolutionCounter::search(const CandidateGrid& grid, const CandidateGrid::Sing
     int values = 0;
     for (CandidateGrid::Mask m = grid.getCandidates(branchCell); m; m &= m - 1)
         order[static_cast<std::size_t>(values++)] = std::countr_zero(m) + 1;
+    if (preferred)
+        for (int i = 1; i < values; ++i)
+            if (order[static_cast<std::size_t>(i)] == (*preferred)[static_cast<std::size_t>(branchCell)])
+                std::swap(order[0], order[static_cast<std::size_t>(i)]);
     if (random)
         for (int i = values; i > 1; --i)
             std::swap(order[static_cast<std::size_t>(i - 1)], order[static_cast<std::size_t>((*random)() % static_cast<unsigned>(i))]);

@@ -20,12 +20,20 @@ public:
     static std::optional<int> countWithin(const CandidateGrid& grid, int limit, std::int64_t nodeBudget,
                                           std::vector<int>* solution = nullptr);
 
+    // Whether the grid has a solution other than known (one of its solutions) that
+    // differs from it in one of the cells: nothing when the budget ran out first. Values
+    // are tried known's first: another solution of a puzzle less a few givens mostly
+    // differs from it in a few cells, often found in a few nodes.
+    static std::optional<bool> findOtherWithin(const CandidateGrid& grid, const std::vector<int>& known,
+                                               const std::vector<int>& cells, std::int64_t nodeBudget);
+
     // A complete grid drawn at random (candidates tried in shuffled order).
     static std::vector<int> randomSolution(int innerSize, std::mt19937_64& random);
 
 private:
-    SolutionCounter(int limit, std::vector<int>* solution, std::mt19937_64* random, std::int64_t nodeBudget)
-        : limit(limit), solution(solution), random(random), nodesLeft(nodeBudget)
+    SolutionCounter(int limit, std::vector<int>* solution, std::mt19937_64* random, std::int64_t nodeBudget,
+                    const std::vector<int>* preferred = nullptr)
+        : limit(limit), solution(solution), random(random), preferred(preferred), nodesLeft(nodeBudget)
     {
     }
 
@@ -45,6 +53,8 @@ private:
     int limit;
     std::vector<int>* solution;
     std::mt19937_64* random;
+    // Values tried first, one per cell.
+    const std::vector<int>* preferred;
     std::int64_t nodesLeft;
     int found = 0;
 };

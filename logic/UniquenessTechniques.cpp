@@ -14,6 +14,13 @@ using Mask = CandidateGrid::Mask;
 
 int lowestValue(Mask mask) { return std::countr_zero(mask) + 1; }
 
+// Exactly two values, without a popcount (a library call on the baseline target).
+bool isPair(Mask mask)
+{
+    const Mask rest = mask & (mask - 1);
+    return rest != 0 && (rest & (rest - 1)) == 0;
+}
+
 }  // namespace
 
 // Type 4: one value of the pair only in the roof within a unit, so the roof holds it
@@ -86,10 +93,23 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
     const GridLayout& layout = grid.getLayout();
     const int size = grid.getSize();
     const int n = grid.getInnerSize();
+    // Every type has two floor cells or more, cells of the pair alone: on a sparse grid
+    // most rectangles have fewer bivalue cells than that, and are passed over in order.
+    std::vector<std::uint64_t> pairColumns(static_cast<std::size_t>(size), 0);
+    for (int cell = 0; cell < grid.getCellCount(); ++cell)
+        if (isPair(grid.getCandidates(cell)))
+            pairColumns[static_cast<std::size_t>(layout.rowOf(cell))] |= std::uint64_t{1} << layout.colOf(cell);
     for (int r1 = 0; r1 < size; ++r1)
-        for (int r2 = r1 + 1; r2 < size; ++r2)
-            for (int c1 = 0; c1 < size; ++c1)
-                for (int c2 = c1 + 1; c2 < size; ++c2) {
+        for (int r2 = r1 + 1; r2 < size; ++r2) {
+            const std::uint64_t both = pairColumns[static_cast<std::size_t>(r1)] & pairColumns[static_cast<std::size_t>(r2)];
+            const std::uint64_t either = pairColumns[static_cast<std::size_t>(r1)] | pairColumns[static_cast<std::size_t>(r2)];
+            for (int c1 = 0; c1 < size; ++c1) {
+                const std::uint64_t above = ~std::uint64_t{0} << c1 << 1;
+                // The second column brings what the first lacks of two.
+                const std::uint64_t seconds = (both >> c1 & 1) ? ~std::uint64_t{0} : (either >> c1 & 1) ? either : both;
+                for (std::uint64_t pending = seconds & above & ((std::uint64_t{1} << size) - 1); pending;
+                     pending &= pending - 1) {
+                    const int c2 = std::countr_zero(pending);
                     // The four cells must lie in exactly two boxes.
                     if ((r1 / n == r2 / n) == (c1 / n == c2 / n))
                         continue;
@@ -102,6 +122,11 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                     for (Mask a = common; a; a &= a - 1)
                         for (Mask b = a & (a - 1); b; b &= b - 1) {
                             const Mask pair = (a & -a) | (b & -b);
+                            const auto floorCells = std::count_if(std::begin(cells), std::end(cells), [&](int cell) {
+                                return grid.getCandidates(cell) == pair;
+                            });
+                            if (floorCells != (type == Technique::UniqueRectangle1 ? 3 : 2))
+                                continue;
                             std::vector<int> floor, roof;
                             for (const int cell : cells)
                                 (grid.getCandidates(cell) == pair ? floor : roof).push_back(cell);
@@ -112,14 +137,12 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                                     step.proof.push_back({cell, lowestValue(m)});
                             if (type == Technique::UniqueRectangle1) {
-                                if (floor.size() != 3)
-                                    continue;
                                 for (const int value : step.digits)
                                     step.eliminations.push_back({roof[0], value});
                                 return step;
                             }
                             // The other types want the two roof cells side by side.
-                            if (floor.size() != 2 || !layout.sees(roof[0], roof[1]) ||
+                            if (!layout.sees(roof[0], roof[1]) ||
                                 (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) &&
                                  layout.colOf(roof[0]) != layout.colOf(roof[1])))
                                 continue;
@@ -150,6 +173,8 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                             }
                         }
                 }
+            }
+        }
     return std::nullopt;
 }
 

@@ -159,67 +159,93 @@ std::uint64_t CompleteSolver::solve(const SudokuBoard& board, std::uint64_t maxS
     return solve(board.getInnerSize(), values, maxSolutions);
 }
 
+namespace {
+
+// The grid after its givens and singles, and the SAT problem of what is left: one
+// variable per remaining candidate and exactly-one clauses for every cell and for every
+// value of every row, column and sub-square.
+class Encoding {
+public:
+    Encoding(int innerSize, const std::vector<int>& values) : grid(std::max(innerSize, 0))
+    {
+        if (innerSize < 0 || static_cast<int>(values.size()) != grid.getCells())
+            return;
+        const int size = grid.getSize();
+        const int cells = grid.getCells();
+        for (int cell = 0; cell < cells; ++cell) {
+            const int v = values[static_cast<std::size_t>(cell)];
+            if (v != 0 && !grid.place(cell, v))
+                return;
+        }
+        if (!grid.placeSingles())
+            return;
+        valid = true;
+        variable.assign(static_cast<std::size_t>(cells) * static_cast<std::size_t>(size), 0);
+        int variables = 0;
+        for (int cell = 0; cell < cells; ++cell) {
+            if (grid.valueAt(cell) != 0)
+                continue;
+            open.push_back(cell);
+            for (int v = 1; v <= size; ++v)
+                if (grid.has(cell, v))
+                    variable[static_cast<std::size_t>(cell * size + v - 1)] = ++variables;
+        }
+        sat.set("quiet", 1);
+        sat.reserve(variables);
+        std::vector<int> literals;
+        for (const int cell : open) {
+            literals.clear();
+            for (int v = 1; v <= size; ++v)
+                if (const int x = literal(cell, v))
+                    literals.push_back(x);
+            exactlyOne(sat, literals);
+        }
+        for (int u = 0; u < 3 * size; ++u) {
+            const int* members = grid.unit(u);
+            for (int v = 1; v <= size; ++v) {
+                literals.clear();
+                bool placed = false;
+                for (int k = 0; k < size; ++k) {
+                    placed = placed || grid.valueAt(members[k]) == v;
+                    if (const int x = literal(members[k], v))
+                        literals.push_back(x);
+                }
+                if (!placed)
+                    exactlyOne(sat, literals);
+            }
+        }
+    }
+
+    // 0 for a candidate the givens and singles have ruled out or settled.
+    int literal(int cell, int v) const
+    {
+        return variable[static_cast<std::size_t>(cell * grid.getSize() + v - 1)];
+    }
+
+    SinglesGrid grid;
+    // False for a grid without solution, with a repeated value or a value out of range.
+    bool valid = false;
+    std::vector<int> variable;
+    std::vector<int> open;
+    CaDiCaL::Solver sat;
+};
+
+} // namespace
+
 std::uint64_t CompleteSolver::solve(int innerSize, const std::vector<int>& values, std::uint64_t maxSolutions)
 {
     stopped = false;
     solutions[0].clear();
     solutions[1].clear();
-    if (innerSize < 0)
+    Encoding encoding(innerSize, values);
+    if (!encoding.valid)
         return 0;
-    SinglesGrid grid(innerSize);
-    const int size = grid.getSize();
-    const int cells = grid.getCells();
-    if (static_cast<int>(values.size()) != cells)
-        return 0;
-    for (int cell = 0; cell < cells; ++cell) {
-        const int v = values[static_cast<std::size_t>(cell)];
-        if (v != 0 && !grid.place(cell, v))
-            return 0;
-    }
-    if (!grid.placeSingles())
-        return 0;
-
-    // One variable per candidate of a cell still blank.
-    std::vector<int> variable(static_cast<std::size_t>(cells) * static_cast<std::size_t>(size), 0);
-    std::vector<int> open;
-    int variables = 0;
-    for (int cell = 0; cell < cells; ++cell) {
-        if (grid.valueAt(cell) != 0)
-            continue;
-        open.push_back(cell);
-        for (int v = 1; v <= size; ++v)
-            if (grid.has(cell, v))
-                variable[static_cast<std::size_t>(cell * size + v - 1)] = ++variables;
-    }
-    const auto literal = [&](int cell, int v) { return variable[static_cast<std::size_t>(cell * size + v - 1)]; };
-
-    CaDiCaL::Solver sat;
-    sat.set("quiet", 1);
-    sat.reserve(variables);
+    const int size = encoding.grid.getSize();
+    const std::vector<int>& open = encoding.open;
+    CaDiCaL::Solver& sat = encoding.sat;
+    const auto literal = [&](int cell, int v) { return encoding.literal(cell, v); };
     StopTerminator terminator(stopCheck);
     sat.connect_terminator(&terminator);
-    std::vector<int> literals;
-    for (const int cell : open) {
-        literals.clear();
-        for (int v = 1; v <= size; ++v)
-            if (const int x = literal(cell, v))
-                literals.push_back(x);
-        exactlyOne(sat, literals);
-    }
-    for (int u = 0; u < 3 * size; ++u) {
-        const int* members = grid.unit(u);
-        for (int v = 1; v <= size; ++v) {
-            literals.clear();
-            bool placed = false;
-            for (int k = 0; k < size; ++k) {
-                placed = placed || grid.valueAt(members[k]) == v;
-                if (const int x = literal(members[k], v))
-                    literals.push_back(x);
-            }
-            if (!placed)
-                exactlyOne(sat, literals);
-        }
-    }
 
     std::uint64_t found = 0;
     std::vector<int> solution;
@@ -235,7 +261,7 @@ std::uint64_t CompleteSolver::solve(int innerSize, const std::vector<int>& value
             stopped = true;
             break;
         }
-        solution = grid.getValues();
+        solution = encoding.grid.getValues();
         for (const int cell : open)
             for (int v = 1; v <= size; ++v)
                 if (const int x = literal(cell, v); x != 0 && sat.val(x) > 0)
@@ -252,4 +278,23 @@ std::uint64_t CompleteSolver::solve(int innerSize, const std::vector<int>& value
     }
     sat.disconnect_terminator();
     return found;
+}
+
+bool CompleteSolver::hasOtherSolution(int innerSize, const std::vector<int>& values, const std::vector<int>& known,
+                                      const std::vector<int>& cells)
+{
+    Encoding encoding(innerSize, values);
+    if (!encoding.valid)
+        return false;
+    // A cell the singles settled holds the known value in every solution.
+    bool open = false;
+    for (const int cell : cells)
+        if (const int x = encoding.literal(cell, known[static_cast<std::size_t>(cell)])) {
+            encoding.sat.add(-x);
+            open = true;
+        }
+    if (!open)
+        return false;
+    encoding.sat.add(0);
+    return encoding.sat.solve() == 10;
 }

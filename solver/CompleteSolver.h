@@ -25,6 +25,13 @@ public:
     std::uint64_t solve(int innerSize, const std::vector<int>& values, std::uint64_t maxSolutions);
     std::uint64_t solve(const SudokuBoard& board, std::uint64_t maxSolutions);
 
+    // Whether the grid has a solution that differs from known, one of its solutions, in
+    // at least one of the cells: one search where the caller knows where another
+    // solution must differ (a puzzle with one solution, less the givens in cells), far
+    // shorter than a count to two. It keeps no solution and ignores the stop check.
+    bool hasOtherSolution(int innerSize, const std::vector<int>& values, const std::vector<int>& known,
+                          const std::vector<int>& cells);
+
     // Whether the last solve ended at the stop check rather than at maxSolutions
     // or after the last solution.
     bool wasStopped() const { return stopped; }

@@ -154,4 +154,33 @@ TEST(SolutionCounter, CountsExactlyUpToTheLimit)
     EXPECT_EQ(SolutionCounter::countWithin(CandidateGrid(2), 1000, 100000), 288);
 }
 
+// Givens taken away from a full grid a pair at a time (a cell and its turned mate), kept
+// while one solution is left: another solution differing in the pair is found exactly
+// when the count finds two, and a budget too small to decide gives no answer.
+TEST(SolutionCounter, FindsAnotherSolutionDifferingInTheCellsTakenAway)
+{
+    const std::vector<int> known =
+        valuesOfLine("534678912672195348198342567859761423426853791713924856961537284287419635345286179");
+    std::vector<int> givens = known;
+    int kept = 0, cleared = 0;
+    for (int cell = 0; cell <= 40; ++cell) {
+        const std::vector<int> pair = cell == 40 ? std::vector<int>{40} : std::vector<int>{cell, 80 - cell};
+        std::vector<int> trial = givens;
+        for (const int c : pair)
+            trial[static_cast<std::size_t>(c)] = 0;
+        const CandidateGrid grid = *CandidateGrid::fromValues(trial);
+        const bool two = SolutionCounter::count(grid, 2) == 2;
+        EXPECT_EQ(SolutionCounter::findOtherWithin(grid, known, pair, 1000000), two) << cell;
+        if (two) {
+            ++kept;
+        } else {
+            givens = trial;
+            ++cleared;
+        }
+    }
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(cleared, 0);
+    EXPECT_FALSE(SolutionCounter::findOtherWithin(CandidateGrid(3), known, {0}, 5).has_value());
+}
+
 }  // namespace

@@ -200,3 +200,36 @@ TEST(CompleteSolver, LargeGrids)
 }
 
 } // namespace
+
+// Taking a full grid's givens away one at a time, kept while the count to two finds one
+// solution: another solution that differs in the cell just cleared is found exactly when
+// the count finds two.
+TEST(CompleteSolver, OtherSolutionDifferingInTheClearedCells)
+{
+    const std::string line = "534678912672195348198342567859761423426853791713924856961537284287419635345286179";
+    std::vector<int> known;
+    for (const char ch : line)
+        known.push_back(ch - '0');
+    std::vector<int> givens = known;
+    CompleteSolver complete;
+    int kept = 0, cleared = 0;
+    for (int cell = 0; cell < 81; cell += 2) {
+        std::vector<int> trial = givens;
+        trial[static_cast<std::size_t>(cell)] = 0;
+        const bool two = complete.solve(3, trial, 2) == 2;
+        EXPECT_EQ(complete.hasOtherSolution(3, trial, known, {cell}), two) << cell;
+        if (two) {
+            ++kept;
+        } else {
+            givens = trial;
+            ++cleared;
+        }
+    }
+    EXPECT_GT(kept, 0);
+    EXPECT_GT(cleared, 0);
+    // A cell that singles settle holds the known value in every solution.
+    std::vector<int> oneBlank = known;
+    oneBlank[0] = 0;
+    EXPECT_FALSE(complete.hasOtherSolution(3, oneBlank, known, {0}));
+    EXPECT_FALSE(complete.hasOtherSolution(3, std::vector<int>(80, 0), known, {0})) << "too few values";
+}
