@@ -15,9 +15,9 @@ using Mask = CandidateGrid::Mask;
 
 class ChainSearch {
 public:
-    ChainSearch(const CandidateGrid& grid, Technique kind)
+    ChainSearch(const CandidateGrid& grid, Technique kind, const WeightCap& cap)
         : grid(grid), layout(grid.getLayout()), size(grid.getSize()), kind(kind),
-          nodeCount(grid.getCellCount() * size),
+          nodeCount(grid.getCellCount() * size), maxNodes(cap.maxNodes(kind, 2 * nodeCount)),
           unitCount(static_cast<std::size_t>(layout.unitCount) * static_cast<std::size_t>(size), 0),
           parent(static_cast<std::size_t>(2 * nodeCount), -1), length(static_cast<std::size_t>(2 * nodeCount), 0)
     {
@@ -100,7 +100,7 @@ private:
             const int node = state / 2;
             const bool on = state % 2;
             const int nextLength = length[static_cast<std::size_t>(state)] + 1;
-            if (best && nextLength >= static_cast<int>(best->proof.size()))
+            if (nextLength > maxNodes || (best && nextLength >= static_cast<int>(best->proof.size())))
                 break;
             auto reach = [&](int next) {
                 const int nextState = 2 * next + !on;
@@ -148,6 +148,7 @@ private:
     const int size;
     const Technique kind;
     const int nodeCount;
+    const int maxNodes;
     std::vector<int> unitCount;
     // parent[2 * node + on]: the state before it in the chain, -1 unreached.
     std::vector<int> parent;
@@ -164,9 +165,19 @@ double chainWeight(Technique kind, int nodes)
     return std::round((techniqueInfo(kind).weight + lengthModifier(nodes)) * 10) / 10;
 }
 
-std::optional<Step> findChain(const CandidateGrid& grid, Technique kind)
+int WeightCap::maxNodes(Technique kind, int longest) const
 {
-    return ChainSearch(grid, kind).find();
+    if (admits(chainWeight(kind, longest)))
+        return longest;
+    int nodes = 0;
+    while (nodes < longest && admits(chainWeight(kind, nodes + 1)))
+        ++nodes;
+    return nodes;
+}
+
+std::optional<Step> findChain(const CandidateGrid& grid, Technique kind, const WeightCap& cap)
+{
+    return ChainSearch(grid, kind, cap).find();
 }
 
 }  // namespace techniques
