@@ -40,7 +40,7 @@ bool extendCombination(Chosen& chosen, int start, int itemCount, int k, const Ma
         return visit(static_cast<const Chosen&>(chosen));
     for (int i = start; i <= itemCount - (k - chosen.count); ++i) {
         const Mask more = joined | sets[i];
-        if (std::popcount(more) > k)
+        if (CandidateGrid::valueCount(more) > k)
             continue;
         chosen.items[static_cast<std::size_t>(chosen.count++)] = i;
         if (extendCombination(chosen, i + 1, itemCount, k, sets, more, visit))
@@ -229,7 +229,7 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
         int memberCount = 0;
         int blanks = 0;
         for (int i = 0; i < layout.size; ++i) {
-            const int n = std::popcount(grid.getCandidates(cells[i]));
+            const int n = CandidateGrid::valueCount(grid.getCandidates(cells[i]));
             blanks += n > 0;
             if (n >= 2 && n <= count) {
                 sets[static_cast<std::size_t>(memberCount)] = grid.getCandidates(cells[i]);
@@ -244,7 +244,7 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
             Mask values = 0;
             for (const int i : chosen)
                 values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
-            if (std::popcount(values) != count)
+            if (CandidateGrid::valueCount(values) != count)
                 return false;
             Step step;
             step.technique = kNakedSubsets[count - 2];
@@ -301,7 +301,7 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
         int unplaced = 0;
         for (int value = 1; value <= layout.size; ++value) {
             const Mask where = placesOf[static_cast<std::size_t>(value - 1)];
-            const int n = std::popcount(where);
+            const int n = CandidateGrid::valueCount(where);
             unplaced += n > 0;
             if (n >= 2 && n <= count) {
                 members[static_cast<std::size_t>(memberCount)] = value;
@@ -318,7 +318,7 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
                 where |= positions[static_cast<std::size_t>(i)];
                 values |= CandidateGrid::bit(members[static_cast<std::size_t>(i)]);
             }
-            if (std::popcount(where) != count)
+            if (CandidateGrid::valueCount(where) != count)
                 return false;
             // A step is built only for a subset that eliminates something and, when direct,
             // leaves another value one place in the unit: the first such value is placed.

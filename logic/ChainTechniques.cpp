@@ -42,7 +42,7 @@ private:
     int valueOf(int node) const { return node % size + 1; }
     Candidate candidateOf(int node) const { return {cellOf(node), valueOf(node)}; }
 
-    bool bivalue(int cell) const { return std::popcount(grid.getCandidates(cell)) == 2; }
+    bool bivalue(int cell) const { return CandidateGrid::valueCount(grid.getCandidates(cell)) == 2; }
 
     bool usable(int node) const
     {

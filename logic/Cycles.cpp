@@ -64,7 +64,7 @@ private:
     int cellOf(int node) const { return node / size; }
     int valueOf(int node) const { return node % size + 1; }
     Candidate candidateOf(int node) const { return {cellOf(node), valueOf(node)}; }
-    bool bivalue(int cell) const { return std::popcount(grid.getCandidates(cell)) == 2; }
+    bool bivalue(int cell) const { return CandidateGrid::valueCount(grid.getCandidates(cell)) == 2; }
 
     bool usable(int node) const { return linked[static_cast<std::size_t>(node)] != 0; }
 

@@ -93,7 +93,7 @@ struct FishSearch {
         where.clear();
         for (int line = 0; line < size(); ++line) {
             const Mask m = positions(line);
-            const int k = std::popcount(m);
+            const int k = CandidateGrid::valueCount(m);
             if (k >= 1 && k <= (finned ? count + n : count)) {
                 lines.push_back(line);
                 where.push_back(m);
@@ -108,7 +108,7 @@ struct FishSearch {
             Mask cover = 0;
             for (const int b : prefix)
                 cover |= where[static_cast<std::size_t>(b)];
-            return std::popcount(cover) <= crossesAllowed;
+            return CandidateGrid::valueCount(cover) <= crossesAllowed;
         };
         auto visit = [&](const std::vector<int>& base) {
             found = finned ? finnedStep(base, lines, where) : plainStep(base, lines, where);
@@ -124,7 +124,7 @@ struct FishSearch {
         Mask cover = 0;
         for (const int b : base)
             cover |= where[static_cast<std::size_t>(b)];
-        if (std::popcount(cover) != count)
+        if (CandidateGrid::valueCount(cover) != count)
             return std::nullopt;
         Step step = makeStep(kFish[count - 2], base, cover, where, lines, -1);
         if (step.eliminations.empty())
@@ -152,7 +152,7 @@ struct FishSearch {
                     outside |= inBand ? m & ~boxCrosses : m;
                     inside |= inBand ? m & boxCrosses : 0;
                 }
-                const int missing = count - std::popcount(outside);
+                const int missing = count - CandidateGrid::valueCount(outside);
                 if (missing < 0 || outside == 0)
                     continue;
                 // Pad the cover with columns of the fin box; what stays outside is the fin.

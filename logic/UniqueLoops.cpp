@@ -86,7 +86,7 @@ private:
 
     bool isExtra(int cell) const { return grid.getCandidates(cell) != pair; }
     // Type 2's cells hold one extra value at most.
-    bool isWide(int cell) const { return std::popcount(grid.getCandidates(cell)) > 3; }
+    bool isWide(int cell) const { return CandidateGrid::valueCount(grid.getCandidates(cell)) > 3; }
 
     // Whether type t may still close the loop walked so far: type 2 with its extra cells
     // alike, since they must share one value.

@@ -48,13 +48,13 @@ int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vecto
         if (cells[k] == roof[0] || cells[k] == roof[1] || mask == 0)
             continue;
         others.push_back(cells[k]);
-        if (std::popcount(mask | extra) <= 4)
+        if (CandidateGrid::valueCount(mask | extra) <= 4)
             members.push_back(cells[k]);
     }
     const int count = std::min(static_cast<int>(members.size()), 16);
     for (int k = 1; k <= 3 && k < static_cast<int>(others.size()); ++k)
         for (std::uint32_t chosen = 0; chosen < (1u << count); ++chosen) {
-            if (std::popcount(chosen) != k)
+            if (CandidateGrid::valueCount(chosen) != k)
                 continue;
             Mask values = extra;
             std::vector<int> subset;
@@ -63,7 +63,7 @@ int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vecto
                     values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
                     subset.push_back(members[static_cast<std::size_t>(i)]);
                 }
-            if (std::popcount(values) != k + 1)
+            if (CandidateGrid::valueCount(values) != k + 1)
                 continue;
             step.eliminations.clear();
             for (const int cell : others)
@@ -97,7 +97,7 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                     Mask common = grid.getAllValues();
                     for (const int cell : cells)
                         common &= grid.getCandidates(cell);
-                    if (std::popcount(common) < 2)
+                    if (CandidateGrid::valueCount(common) < 2)
                         continue;
                     for (Mask a = common; a; a &= a - 1)
                         for (Mask b = a & (a - 1); b; b &= b - 1) {
@@ -158,7 +158,7 @@ std::optional<Step> findBugPlusOne(const CandidateGrid& grid)
     const GridLayout& layout = grid.getLayout();
     int extraCell = -1;
     for (int cell = 0; cell < grid.getCellCount(); ++cell) {
-        const int count = std::popcount(grid.getCandidates(cell));
+        const int count = CandidateGrid::valueCount(grid.getCandidates(cell));
         if (count == 3 && extraCell < 0)
             extraCell = cell;
         else if (count != 0 && count != 2)
