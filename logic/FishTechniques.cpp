@@ -57,25 +57,17 @@ struct FishSearch {
     }
 
     // The step for base lines and cover positions; eliminations limited to cells in
-    // allowed (all crosses for a plain fish, the fin box's columns for a finned one).
+    // allowed (all crosses for a plain fish, the fin box's columns for a finned one). Most
+    // patterns tried eliminate nothing: their step is left without its pattern.
     Step makeStep(Technique technique, const std::vector<int>& base, Mask cover, const std::vector<Mask>& where,
                   const std::vector<int>& lines, int finBox) const
     {
         Step step;
-        step.technique = technique;
-        step.digits = {value};
-        std::vector<bool> isBase(static_cast<std::size_t>(size()), false);
-        for (const int b : base) {
-            const int line = lines[static_cast<std::size_t>(b)];
-            isBase[static_cast<std::size_t>(line)] = true;
-            step.units.push_back(lineUnit(line));
-            for (Mask m = where[static_cast<std::size_t>(b)]; m; m &= m - 1)
-                step.proof.push_back({cellAt(line, std::countr_zero(m)), value});
-        }
-        for (Mask m = cover; m; m &= m - 1)
-            step.units.push_back(crossUnit(std::countr_zero(m)));
+        Mask baseLines = 0;
+        for (const int b : base)
+            baseLines |= Mask{1} << lines[static_cast<std::size_t>(b)];
         for (int line = 0; line < size(); ++line) {
-            if (isBase[static_cast<std::size_t>(line)])
+            if (baseLines & (Mask{1} << line))
                 continue;
             for (Mask m = cover; m; m &= m - 1) {
                 const int cell = cellAt(line, std::countr_zero(m));
@@ -83,6 +75,18 @@ struct FishSearch {
                     step.eliminations.push_back({cell, value});
             }
         }
+        if (step.eliminations.empty())
+            return step;
+        step.technique = technique;
+        step.digits = {value};
+        for (const int b : base) {
+            const int line = lines[static_cast<std::size_t>(b)];
+            step.units.push_back(lineUnit(line));
+            for (Mask m = where[static_cast<std::size_t>(b)]; m; m &= m - 1)
+                step.proof.push_back({cellAt(line, std::countr_zero(m)), value});
+        }
+        for (Mask m = cover; m; m &= m - 1)
+            step.units.push_back(crossUnit(std::countr_zero(m)));
         return step;
     }
 
