@@ -86,6 +86,7 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
     const GridLayout& layout = grid.getLayout();
     const int size = grid.getSize();
     const int n = grid.getInnerSize();
+    std::vector<int> roof;
     for (int r1 = 0; r1 < size; ++r1)
         for (int r2 = r1 + 1; r2 < size; ++r2)
             for (int c1 = 0; c1 < size; ++c1)
@@ -102,9 +103,22 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                     for (Mask a = common; a; a &= a - 1)
                         for (Mask b = a & (a - 1); b; b &= b - 1) {
                             const Mask pair = (a & -a) | (b & -b);
-                            std::vector<int> floor, roof;
+                            // Type 1 wants three floor cells, the others two: most pairs
+                            // have neither and are passed over before anything is built.
+                            int floorCells = 0;
                             for (const int cell : cells)
-                                (grid.getCandidates(cell) == pair ? floor : roof).push_back(cell);
+                                floorCells += grid.getCandidates(cell) == pair;
+                            if (floorCells != (type == Technique::UniqueRectangle1 ? 3 : 2))
+                                continue;
+                            roof.clear();
+                            for (const int cell : cells)
+                                if (grid.getCandidates(cell) != pair)
+                                    roof.push_back(cell);
+                            // The other types want the two roof cells side by side.
+                            if (type != Technique::UniqueRectangle1 &&
+                                (!layout.sees(roof[0], roof[1]) || (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) &&
+                                                                   layout.colOf(roof[0]) != layout.colOf(roof[1]))))
+                                continue;
                             Step step;
                             step.technique = type;
                             step.digits = {lowestValue(pair), lowestValue(pair & (pair - 1))};
@@ -112,17 +126,10 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                                 for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
                                     step.proof.push_back({cell, lowestValue(m)});
                             if (type == Technique::UniqueRectangle1) {
-                                if (floor.size() != 3)
-                                    continue;
                                 for (const int value : step.digits)
                                     step.eliminations.push_back({roof[0], value});
                                 return step;
                             }
-                            // The other types want the two roof cells side by side.
-                            if (floor.size() != 2 || !layout.sees(roof[0], roof[1]) ||
-                                (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) &&
-                                 layout.colOf(roof[0]) != layout.colOf(roof[1])))
-                                continue;
                             const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
                             if (type == Technique::UniqueRectangle2) {
                                 if (!std::has_single_bit(extra) || grid.getCandidates(roof[0]) != (pair | extra) ||
