@@ -290,8 +290,10 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
     const GridLayout& layout = grid.getLayout();
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
-        // Each value's positions in the unit, one pass over its cells.
-        std::array<Mask, 64> placesOf{};
+        // Each value's positions in the unit, one pass over its cells; only the grid's
+        // values are cleared, not the whole array, once per unit.
+        std::array<Mask, 64> placesOf;
+        std::fill_n(placesOf.begin(), layout.size, Mask{0});
         for (int i = 0; i < layout.size; ++i)
             for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
                 placesOf[static_cast<std::size_t>(std::countr_zero(m))] |= Mask{1} << i;

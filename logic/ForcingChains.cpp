@@ -426,8 +426,8 @@ public:
         });
         // What each premise reaches is kept while the table stays small (9x9).
         if (static_cast<std::size_t>(stateCount) * words.size() <= kMaxCacheWords) {
-            cache.resize(static_cast<std::size_t>(stateCount) * words.size());
             // Not cleared: a premise's row is written before it is read.
+            cache.reset(new std::uint64_t[static_cast<std::size_t>(stateCount) * words.size()]);
             depths.reset(new std::uint8_t[static_cast<std::size_t>(stateCount) * static_cast<std::size_t>(stateCount)]);
             cached.assign(static_cast<std::size_t>(stateCount), Unknown);
         }
@@ -525,16 +525,16 @@ private:
     // The states the premise implies as a bit set, or null when it ends in a contradiction.
     const std::uint64_t* reachedBy(int premise)
     {
-        std::uint64_t* bits = cache.empty() ? own.data() : cache.data() + static_cast<std::size_t>(premise) * words.size();
-        if (!cache.empty() && cached[static_cast<std::size_t>(premise)] != Unknown)
+        std::uint64_t* bits = !cache ? own.data() : cache.get() + static_cast<std::size_t>(premise) * words.size();
+        if (cache && cached[static_cast<std::size_t>(premise)] != Unknown)
             return cached[static_cast<std::size_t>(premise)] == Reached ? bits : nullptr;
         own.resize(words.size());
-        bits = cache.empty() ? own.data() : bits;
+        bits = !cache ? own.data() : bits;
         const bool contradiction = chains.follow(premise);
         std::fill(bits, bits + words.size(), 0);
         for (const int state : chains.getReached())
             bits[state / 64] |= std::uint64_t{1} << (state % 64);
-        if (!cache.empty()) {
+        if (cache) {
             cached[static_cast<std::size_t>(premise)] = contradiction ? Contradiction : Reached;
             std::uint8_t* depth = depths.get() + static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount);
             for (const int state : chains.getReached())
@@ -595,7 +595,7 @@ private:
                 // branch's longest path is no longer than the nodes behind it.
                 int bound = 1 - static_cast<int>(premises.size());
                 for (const int premise : premises)
-                    bound += cache.empty() ? 1
+                    bound += !cache ? 1
                                            : depths[static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount) +
                                                     static_cast<std::size_t>(state)];
                 found.push_back({bound, state, unit, first, premises.size()});
@@ -643,7 +643,7 @@ private:
     const int stateCount;
     std::vector<int> cells;
     std::vector<std::uint64_t> words;
-    std::vector<std::uint64_t> cache;
+    std::unique_ptr<std::uint64_t[]> cache;
     std::unique_ptr<std::uint8_t[]> depths;
     std::vector<Cached> cached;
     std::vector<std::uint64_t> own;
