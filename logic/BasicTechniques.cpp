@@ -166,17 +166,22 @@ constexpr Technique kHiddenSubsets[] = {Technique::HiddenPair, Technique::Hidden
 std::optional<Step> findFullHouse(const CandidateGrid& grid)
 {
     const GridLayout& layout = grid.getLayout();
+    // Blank cells per unit from one pass over the cells, not one per unit.
+    std::array<int, 3 * 64> blanks;
+    std::fill_n(blanks.begin(), layout.unitCount, 0);
+    for (int cell = 0; cell < layout.cellCount; ++cell)
+        if (grid.getValue(cell) == 0)
+            for (int kind = 0; kind < 3; ++kind)
+                ++blanks[static_cast<std::size_t>(layout.unitOf(cell, kind))];
     for (int unit = 0; unit < layout.unitCount; ++unit) {
+        if (blanks[static_cast<std::size_t>(unit)] != 1)
+            continue;
         const int* cells = layout.cellsOf(unit);
-        int blank = -1;
-        int blanks = 0;
-        for (int i = 0; i < layout.size && blanks < 2; ++i)
-            if (grid.getValue(cells[i]) == 0) {
-                blank = cells[i];
-                ++blanks;
-            }
-        if (blanks == 1 && std::has_single_bit(grid.getCandidates(blank)))
-            return placement(Technique::FullHouse, blank, lowestValue(grid.getCandidates(blank)), unit);
+        int i = 0;
+        while (grid.getValue(cells[i]) != 0)
+            ++i;
+        if (std::has_single_bit(grid.getCandidates(cells[i])))
+            return placement(Technique::FullHouse, cells[i], lowestValue(grid.getCandidates(cells[i])), unit);
     }
     return std::nullopt;
 }
@@ -363,11 +368,18 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
 
 std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b)
 {
+    std::vector<Candidate> result;
+    candidatesSeeingBoth(grid, a, b, result);
+    return result;
+}
+
+void candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b, std::vector<Candidate>& result)
+{
     const GridLayout& layout = grid.getLayout();
     auto linked = [&](Candidate x, Candidate y) {
         return x.cell == y.cell ? x.value != y.value : (x.value == y.value && layout.sees(x.cell, y.cell));
     };
-    std::vector<Candidate> result;
+    result.clear();
     for (Mask m = grid.getCandidates(a.cell) & ~CandidateGrid::bit(a.value); m; m &= m - 1) {
         const Candidate c{a.cell, lowestValue(m)};
         if (!(c == b) && linked(c, b))
@@ -379,7 +391,6 @@ std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate
         if (grid.hasCandidate(c.cell, c.value) && !(c == b) && linked(c, b))
             result.push_back(c);
     }
-    return result;
 }
 
 }  // namespace techniques

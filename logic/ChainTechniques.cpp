@@ -123,13 +123,12 @@ private:
 
     void conclude(int start, int endState)
     {
-        std::vector<Candidate> eliminations =
-            candidatesSeeingBoth(grid, candidateOf(start), candidateOf(endState / 2));
+        candidatesSeeingBoth(grid, candidateOf(start), candidateOf(endState / 2), eliminations);
         if (eliminations.empty())
             return;
         Step step;
         step.technique = kind;
-        step.eliminations = std::move(eliminations);
+        step.eliminations = eliminations;
         for (int state = endState;; state = parent[static_cast<std::size_t>(state)]) {
             step.proof.insert(step.proof.begin(), candidateOf(state / 2));
             if (state == 2 * start)
@@ -154,6 +153,7 @@ private:
     std::vector<int> parent;
     std::vector<int> length;
     std::vector<int> queue;
+    std::vector<Candidate> eliminations;
     std::optional<Step> best;
 };
 

@@ -83,5 +83,7 @@ double chainWeight(Technique kind, int nodes);
 
 // Every candidate of the grid that sees (is weakly linked to) both a and b.
 std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b);
+// The same into result, for searches that try many ends and keep few.
+void candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b, std::vector<Candidate>& result);
 
 }  // namespace techniques
