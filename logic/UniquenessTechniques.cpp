@@ -3,6 +3,7 @@
 #include "Techniques.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 
@@ -81,9 +82,76 @@ int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vecto
     return 0;
 }
 
-std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type)
+namespace {
+
+constexpr std::array<Technique, 4> kRectangleTypes{Technique::UniqueRectangle1, Technique::UniqueRectangle4,
+                                                   Technique::UniqueRectangle2, Technique::UniqueRectangle3};
+
+// The step of one type that the rectangle's cells and pair make, if any.
+std::optional<Step> rectangleStep(const CandidateGrid& grid, Technique type, const int (&cells)[4], Mask pair,
+                                  std::vector<int>& roof)
 {
     const GridLayout& layout = grid.getLayout();
+    // Type 1 wants three floor cells, the others two: most pairs have neither and are
+    // passed over before anything is built.
+    int floorCells = 0;
+    for (const int cell : cells)
+        floorCells += grid.getCandidates(cell) == pair;
+    if (floorCells != (type == Technique::UniqueRectangle1 ? 3 : 2))
+        return std::nullopt;
+    roof.clear();
+    for (const int cell : cells)
+        if (grid.getCandidates(cell) != pair)
+            roof.push_back(cell);
+    // The other types want the two roof cells side by side.
+    if (type != Technique::UniqueRectangle1 &&
+        (!layout.sees(roof[0], roof[1]) ||
+         (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) && layout.colOf(roof[0]) != layout.colOf(roof[1]))))
+        return std::nullopt;
+    Step step;
+    step.technique = type;
+    step.digits = {lowestValue(pair), lowestValue(pair & (pair - 1))};
+    for (const int cell : cells)
+        for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
+            step.proof.push_back({cell, lowestValue(m)});
+    if (type == Technique::UniqueRectangle1) {
+        for (const int value : step.digits)
+            step.eliminations.push_back({roof[0], value});
+        return step;
+    }
+    const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
+    if (type == Technique::UniqueRectangle2) {
+        if (!std::has_single_bit(extra) || grid.getCandidates(roof[0]) != (pair | extra) ||
+            grid.getCandidates(roof[1]) != (pair | extra))
+            return std::nullopt;
+        const int value = lowestValue(extra);
+        step.eliminations = candidatesSeeingBoth(grid, {roof[0], value}, {roof[1], value});
+        if (step.eliminations.empty())
+            return std::nullopt;
+        step.digits.push_back(value);
+        return step;
+    }
+    for (int kind = 0; kind < 3; ++kind) {
+        const int unit = layout.unitOf(roof[0], kind);
+        if (unit != layout.unitOf(roof[1], kind))
+            continue;
+        if (type == Technique::UniqueRectangle4) {
+            if (roofLocked(grid, step, unit, roof, pair))
+                return step;
+        } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
+            step.weight = std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
+            return step;
+        }
+    }
+    return std::nullopt;
+}
+
+// Each type's first step, rectangles and pairs in order: one walk over the rectangles
+// serves all four types.
+std::array<std::optional<Step>, kRectangleTypes.size()> findRectangles(const CandidateGrid& grid)
+{
+    std::array<std::optional<Step>, kRectangleTypes.size()> found;
+    std::size_t left = found.size();
     const int size = grid.getSize();
     const int n = grid.getInnerSize();
     std::vector<int> roof;
@@ -103,61 +171,31 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                     for (Mask a = common; a; a &= a - 1)
                         for (Mask b = a & (a - 1); b; b &= b - 1) {
                             const Mask pair = (a & -a) | (b & -b);
-                            // Type 1 wants three floor cells, the others two: most pairs
-                            // have neither and are passed over before anything is built.
-                            int floorCells = 0;
-                            for (const int cell : cells)
-                                floorCells += grid.getCandidates(cell) == pair;
-                            if (floorCells != (type == Technique::UniqueRectangle1 ? 3 : 2))
-                                continue;
-                            roof.clear();
-                            for (const int cell : cells)
-                                if (grid.getCandidates(cell) != pair)
-                                    roof.push_back(cell);
-                            // The other types want the two roof cells side by side.
-                            if (type != Technique::UniqueRectangle1 &&
-                                (!layout.sees(roof[0], roof[1]) || (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) &&
-                                                                   layout.colOf(roof[0]) != layout.colOf(roof[1]))))
-                                continue;
-                            Step step;
-                            step.technique = type;
-                            step.digits = {lowestValue(pair), lowestValue(pair & (pair - 1))};
-                            for (const int cell : cells)
-                                for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
-                                    step.proof.push_back({cell, lowestValue(m)});
-                            if (type == Technique::UniqueRectangle1) {
-                                for (const int value : step.digits)
-                                    step.eliminations.push_back({roof[0], value});
-                                return step;
-                            }
-                            const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
-                            if (type == Technique::UniqueRectangle2) {
-                                if (!std::has_single_bit(extra) || grid.getCandidates(roof[0]) != (pair | extra) ||
-                                    grid.getCandidates(roof[1]) != (pair | extra))
+                            for (std::size_t t = 0; t < found.size(); ++t) {
+                                if (found[t])
                                     continue;
-                                const int value = lowestValue(extra);
-                                step.eliminations = candidatesSeeingBoth(grid, {roof[0], value}, {roof[1], value});
-                                if (step.eliminations.empty())
-                                    continue;
-                                step.digits.push_back(value);
-                                return step;
-                            }
-                            for (int kind = 0; kind < 3; ++kind) {
-                                const int unit = layout.unitOf(roof[0], kind);
-                                if (unit != layout.unitOf(roof[1], kind))
-                                    continue;
-                                if (type == Technique::UniqueRectangle4) {
-                                    if (roofLocked(grid, step, unit, roof, pair))
-                                        return step;
-                                } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
-                                    step.weight =
-                                        std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
-                                    return step;
-                                }
+                                found[t] = rectangleStep(grid, kRectangleTypes[t], cells, pair, roof);
+                                if (found[t] && --left == 0)
+                                    return found;
                             }
                         }
                 }
-    return std::nullopt;
+    return found;
+}
+
+}  // namespace
+
+std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type)
+{
+    // The solver asks for the four types in a row on the same grid: one walk answers all.
+    thread_local std::optional<CandidateGrid> lastGrid;
+    thread_local std::array<std::optional<Step>, kRectangleTypes.size()> found;
+    if (!lastGrid || !(*lastGrid == grid)) {
+        found = findRectangles(grid);
+        lastGrid = grid;
+    }
+    return found[static_cast<std::size_t>(std::find(kRectangleTypes.begin(), kRectangleTypes.end(), type) -
+                                          kRectangleTypes.begin())];
 }
 
 std::optional<Step> findBugPlusOne(const CandidateGrid& grid)
