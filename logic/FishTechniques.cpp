@@ -136,10 +136,26 @@ struct FishSearch {
         return step;
     }
 
+    // Whether the box of band and stack holds the value off the base lines, where a
+    // finned fish's eliminations lie.
+    bool holdsOffBase(int band, int stack, Mask baseLines) const
+    {
+        const int n = grid.getInnerSize();
+        for (int line = band * n; line < band * n + n; ++line)
+            if (!(baseLines & (Mask{1} << line)))
+                for (int cross = stack * n; cross < stack * n + n; ++cross)
+                    if (grid.hasCandidate(cellAt(line, cross), value))
+                        return true;
+        return false;
+    }
+
     std::optional<Step> finnedStep(const std::vector<int>& base, const std::vector<int>& lines,
                                    const std::vector<Mask>& where)
     {
         const int n = grid.getInnerSize();
+        Mask baseLines = 0;
+        for (const int b : base)
+            baseLines |= Mask{1} << lines[static_cast<std::size_t>(b)];
         for (int band = 0; band < n; ++band) {
             bool baseInBand = false;
             for (const int b : base)
@@ -157,7 +173,7 @@ struct FishSearch {
                     inside |= inBand ? m & boxCrosses : 0;
                 }
                 const int missing = count - CandidateGrid::valueCount(outside);
-                if (missing < 0 || outside == 0)
+                if (missing < 0 || outside == 0 || !holdsOffBase(band, stack, baseLines))
                     continue;
                 // Pad the cover with columns of the fin box; what stays outside is the fin.
                 const Mask spare = boxCrosses & ~outside;
