@@ -23,7 +23,7 @@ public:
         for (int cell = 0; cell < grid.getCellCount(); ++cell)
             if (grid.getValue(cell) == 0) {
                 blanks.push_back(cell);
-                if (std::popcount(grid.getCandidates(cell)) <= 3)
+                if (CandidateGrid::valueCount(grid.getCandidates(cell)) <= 3)
                     small.push_back(cell);
             }
     }

@@ -40,7 +40,7 @@ bool extendCombination(Chosen& chosen, int start, int itemCount, int k, const Ma
         return visit(static_cast<const Chosen&>(chosen));
     for (int i = start; i <= itemCount - (k - chosen.count); ++i) {
         const Mask more = joined | sets[i];
-        if (std::popcount(more) > k)
+        if (CandidateGrid::valueCount(more) > k)
             continue;
         chosen.items[static_cast<std::size_t>(chosen.count++)] = i;
         if (extendCombination(chosen, i + 1, itemCount, k, sets, more, visit))
@@ -166,17 +166,22 @@ constexpr Technique kHiddenSubsets[] = {Technique::HiddenPair, Technique::Hidden
 std::optional<Step> findFullHouse(const CandidateGrid& grid)
 {
     const GridLayout& layout = grid.getLayout();
+    // Blank cells per unit from one pass over the cells, not one per unit.
+    std::array<int, 3 * 64> blanks;
+    std::fill_n(blanks.begin(), layout.unitCount, 0);
+    for (int cell = 0; cell < layout.cellCount; ++cell)
+        if (grid.getValue(cell) == 0)
+            for (int kind = 0; kind < 3; ++kind)
+                ++blanks[static_cast<std::size_t>(layout.unitOf(cell, kind))];
     for (int unit = 0; unit < layout.unitCount; ++unit) {
+        if (blanks[static_cast<std::size_t>(unit)] != 1)
+            continue;
         const int* cells = layout.cellsOf(unit);
-        int blank = -1;
-        int blanks = 0;
-        for (int i = 0; i < layout.size && blanks < 2; ++i)
-            if (grid.getValue(cells[i]) == 0) {
-                blank = cells[i];
-                ++blanks;
-            }
-        if (blanks == 1 && std::has_single_bit(grid.getCandidates(blank)))
-            return placement(Technique::FullHouse, blank, lowestValue(grid.getCandidates(blank)), unit);
+        int i = 0;
+        while (grid.getValue(cells[i]) != 0)
+            ++i;
+        if (std::has_single_bit(grid.getCandidates(cells[i])))
+            return placement(Technique::FullHouse, cells[i], lowestValue(grid.getCandidates(cells[i])), unit);
     }
     return std::nullopt;
 }
@@ -229,7 +234,7 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
         int memberCount = 0;
         int blanks = 0;
         for (int i = 0; i < layout.size; ++i) {
-            const int n = std::popcount(grid.getCandidates(cells[i]));
+            const int n = CandidateGrid::valueCount(grid.getCandidates(cells[i]));
             blanks += n > 0;
             if (n >= 2 && n <= count) {
                 sets[static_cast<std::size_t>(memberCount)] = grid.getCandidates(cells[i]);
@@ -244,7 +249,7 @@ std::optional<Step> findNakedSubset(const CandidateGrid& grid, int count)
             Mask values = 0;
             for (const int i : chosen)
                 values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
-            if (std::popcount(values) != count)
+            if (CandidateGrid::valueCount(values) != count)
                 return false;
             Step step;
             step.technique = kNakedSubsets[count - 2];
@@ -290,8 +295,10 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
     const GridLayout& layout = grid.getLayout();
     for (int unit = 0; unit < layout.unitCount; ++unit) {
         const int* cells = layout.cellsOf(unit);
-        // Each value's positions in the unit, one pass over its cells.
-        std::array<Mask, 64> placesOf{};
+        // Each value's positions in the unit, one pass over its cells; only the grid's
+        // values are cleared, not the whole array, once per unit.
+        std::array<Mask, 64> placesOf;
+        std::fill_n(placesOf.begin(), layout.size, Mask{0});
         for (int i = 0; i < layout.size; ++i)
             for (Mask m = grid.getCandidates(cells[i]); m; m &= m - 1)
                 placesOf[static_cast<std::size_t>(std::countr_zero(m))] |= Mask{1} << i;
@@ -301,7 +308,7 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
         int unplaced = 0;
         for (int value = 1; value <= layout.size; ++value) {
             const Mask where = placesOf[static_cast<std::size_t>(value - 1)];
-            const int n = std::popcount(where);
+            const int n = CandidateGrid::valueCount(where);
             unplaced += n > 0;
             if (n >= 2 && n <= count) {
                 members[static_cast<std::size_t>(memberCount)] = value;
@@ -318,7 +325,7 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
                 where |= positions[static_cast<std::size_t>(i)];
                 values |= CandidateGrid::bit(members[static_cast<std::size_t>(i)]);
             }
-            if (std::popcount(where) != count)
+            if (CandidateGrid::valueCount(where) != count)
                 return false;
             // A step is built only for a subset that eliminates something and, when direct,
             // leaves another value one place in the unit: the first such value is placed.
@@ -361,11 +368,18 @@ std::optional<Step> hiddenSubset(const CandidateGrid& grid, int count, bool dire
 
 std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b)
 {
+    std::vector<Candidate> result;
+    candidatesSeeingBoth(grid, a, b, result);
+    return result;
+}
+
+void candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b, std::vector<Candidate>& result)
+{
     const GridLayout& layout = grid.getLayout();
     auto linked = [&](Candidate x, Candidate y) {
         return x.cell == y.cell ? x.value != y.value : (x.value == y.value && layout.sees(x.cell, y.cell));
     };
-    std::vector<Candidate> result;
+    result.clear();
     for (Mask m = grid.getCandidates(a.cell) & ~CandidateGrid::bit(a.value); m; m &= m - 1) {
         const Candidate c{a.cell, lowestValue(m)};
         if (!(c == b) && linked(c, b))
@@ -377,7 +391,6 @@ std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate
         if (grid.hasCandidate(c.cell, c.value) && !(c == b) && linked(c, b))
             result.push_back(c);
     }
-    return result;
 }
 
 }  // namespace techniques

@@ -50,6 +50,15 @@ public:
     static std::optional<CandidateGrid> fromBoard(const SudokuBoard& board);
 
     static Mask bit(int value) { return Mask{1} << (value - 1); }
+    // The values in a mask. Counted in place: the library is built for processors without a
+    // popcount instruction, where std::popcount is a call.
+    static int valueCount(Mask mask)
+    {
+        mask -= (mask >> 1) & 0x5555555555555555;
+        mask = (mask & 0x3333333333333333) + ((mask >> 2) & 0x3333333333333333);
+        mask = (mask + (mask >> 4)) & 0x0f0f0f0f0f0f0f0f;
+        return static_cast<int>((mask * 0x0101010101010101) >> 56);
+    }
 
     const GridLayout& getLayout() const { return *layout; }
     int getInnerSize() const { return layout->innerSize; }

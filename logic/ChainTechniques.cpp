@@ -15,9 +15,9 @@ using Mask = CandidateGrid::Mask;
 
 class ChainSearch {
 public:
-    ChainSearch(const CandidateGrid& grid, Technique kind)
+    ChainSearch(const CandidateGrid& grid, Technique kind, const WeightCap& cap)
         : grid(grid), layout(grid.getLayout()), size(grid.getSize()), kind(kind),
-          nodeCount(grid.getCellCount() * size),
+          nodeCount(grid.getCellCount() * size), maxNodes(cap.maxNodes(kind, 2 * nodeCount)),
           unitCount(static_cast<std::size_t>(layout.unitCount) * static_cast<std::size_t>(size), 0),
           parent(static_cast<std::size_t>(2 * nodeCount), -1), length(static_cast<std::size_t>(2 * nodeCount), 0)
     {
@@ -42,7 +42,7 @@ private:
     int valueOf(int node) const { return node % size + 1; }
     Candidate candidateOf(int node) const { return {cellOf(node), valueOf(node)}; }
 
-    bool bivalue(int cell) const { return std::popcount(grid.getCandidates(cell)) == 2; }
+    bool bivalue(int cell) const { return CandidateGrid::valueCount(grid.getCandidates(cell)) == 2; }
 
     bool usable(int node) const
     {
@@ -100,7 +100,7 @@ private:
             const int node = state / 2;
             const bool on = state % 2;
             const int nextLength = length[static_cast<std::size_t>(state)] + 1;
-            if (best && nextLength >= static_cast<int>(best->proof.size()))
+            if (nextLength > maxNodes || (best && nextLength >= static_cast<int>(best->proof.size())))
                 break;
             auto reach = [&](int next) {
                 const int nextState = 2 * next + !on;
@@ -123,13 +123,12 @@ private:
 
     void conclude(int start, int endState)
     {
-        std::vector<Candidate> eliminations =
-            candidatesSeeingBoth(grid, candidateOf(start), candidateOf(endState / 2));
+        candidatesSeeingBoth(grid, candidateOf(start), candidateOf(endState / 2), eliminations);
         if (eliminations.empty())
             return;
         Step step;
         step.technique = kind;
-        step.eliminations = std::move(eliminations);
+        step.eliminations = eliminations;
         for (int state = endState;; state = parent[static_cast<std::size_t>(state)]) {
             step.proof.insert(step.proof.begin(), candidateOf(state / 2));
             if (state == 2 * start)
@@ -148,11 +147,13 @@ private:
     const int size;
     const Technique kind;
     const int nodeCount;
+    const int maxNodes;
     std::vector<int> unitCount;
     // parent[2 * node + on]: the state before it in the chain, -1 unreached.
     std::vector<int> parent;
     std::vector<int> length;
     std::vector<int> queue;
+    std::vector<Candidate> eliminations;
     std::optional<Step> best;
 };
 
@@ -164,9 +165,19 @@ double chainWeight(Technique kind, int nodes)
     return std::round((techniqueInfo(kind).weight + lengthModifier(nodes)) * 10) / 10;
 }
 
-std::optional<Step> findChain(const CandidateGrid& grid, Technique kind)
+int WeightCap::maxNodes(Technique kind, int longest) const
 {
-    return ChainSearch(grid, kind).find();
+    if (admits(chainWeight(kind, longest)))
+        return longest;
+    int nodes = 0;
+    while (nodes < longest && admits(chainWeight(kind, nodes + 1)))
+        ++nodes;
+    return nodes;
+}
+
+std::optional<Step> findChain(const CandidateGrid& grid, Technique kind, const WeightCap& cap)
+{
+    return ChainSearch(grid, kind, cap).find();
 }
 
 }  // namespace techniques

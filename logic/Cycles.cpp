@@ -16,9 +16,9 @@ using Mask = CandidateGrid::Mask;
 
 class CycleSearch {
 public:
-    CycleSearch(const CandidateGrid& grid, Technique kind)
+    CycleSearch(const CandidateGrid& grid, Technique kind, const WeightCap& cap)
         : grid(grid), layout(grid.getLayout()), size(grid.getSize()), kind(kind),
-          maxLength(kind == Technique::BidirectionalCycle ? 12 : 16), nodeCount(grid.getCellCount() * size),
+          maxLength(cap.maxNodes(kind, kind == Technique::BidirectionalCycle ? 12 : 16)), nodeCount(grid.getCellCount() * size),
           places(static_cast<std::size_t>(layout.unitCount * size), 0),
           distance(static_cast<std::size_t>(2 * nodeCount), kFar), onPath(static_cast<std::size_t>(nodeCount), 0)
     {
@@ -64,7 +64,7 @@ private:
     int cellOf(int node) const { return node / size; }
     int valueOf(int node) const { return node % size + 1; }
     Candidate candidateOf(int node) const { return {cellOf(node), valueOf(node)}; }
-    bool bivalue(int cell) const { return std::popcount(grid.getCandidates(cell)) == 2; }
+    bool bivalue(int cell) const { return CandidateGrid::valueCount(grid.getCandidates(cell)) == 2; }
 
     bool usable(int node) const { return linked[static_cast<std::size_t>(node)] != 0; }
 
@@ -201,9 +201,9 @@ private:
 
 }  // namespace
 
-std::optional<Step> findCycle(const CandidateGrid& grid, Technique kind)
+std::optional<Step> findCycle(const CandidateGrid& grid, Technique kind, const WeightCap& cap)
 {
-    return CycleSearch(grid, kind).find();
+    return CycleSearch(grid, kind, cap).find();
 }
 
 }  // namespace techniques

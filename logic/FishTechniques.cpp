@@ -57,25 +57,17 @@ struct FishSearch {
     }
 
     // The step for base lines and cover positions; eliminations limited to cells in
-    // allowed (all crosses for a plain fish, the fin box's columns for a finned one).
+    // allowed (all crosses for a plain fish, the fin box's columns for a finned one). Most
+    // patterns tried eliminate nothing: their step is left without its pattern.
     Step makeStep(Technique technique, const std::vector<int>& base, Mask cover, const std::vector<Mask>& where,
                   const std::vector<int>& lines, int finBox) const
     {
         Step step;
-        step.technique = technique;
-        step.digits = {value};
-        std::vector<bool> isBase(static_cast<std::size_t>(size()), false);
-        for (const int b : base) {
-            const int line = lines[static_cast<std::size_t>(b)];
-            isBase[static_cast<std::size_t>(line)] = true;
-            step.units.push_back(lineUnit(line));
-            for (Mask m = where[static_cast<std::size_t>(b)]; m; m &= m - 1)
-                step.proof.push_back({cellAt(line, std::countr_zero(m)), value});
-        }
-        for (Mask m = cover; m; m &= m - 1)
-            step.units.push_back(crossUnit(std::countr_zero(m)));
+        Mask baseLines = 0;
+        for (const int b : base)
+            baseLines |= Mask{1} << lines[static_cast<std::size_t>(b)];
         for (int line = 0; line < size(); ++line) {
-            if (isBase[static_cast<std::size_t>(line)])
+            if (baseLines & (Mask{1} << line))
                 continue;
             for (Mask m = cover; m; m &= m - 1) {
                 const int cell = cellAt(line, std::countr_zero(m));
@@ -83,6 +75,18 @@ struct FishSearch {
                     step.eliminations.push_back({cell, value});
             }
         }
+        if (step.eliminations.empty())
+            return step;
+        step.technique = technique;
+        step.digits = {value};
+        for (const int b : base) {
+            const int line = lines[static_cast<std::size_t>(b)];
+            step.units.push_back(lineUnit(line));
+            for (Mask m = where[static_cast<std::size_t>(b)]; m; m &= m - 1)
+                step.proof.push_back({cellAt(line, std::countr_zero(m)), value});
+        }
+        for (Mask m = cover; m; m &= m - 1)
+            step.units.push_back(crossUnit(std::countr_zero(m)));
         return step;
     }
 
@@ -93,7 +97,7 @@ struct FishSearch {
         where.clear();
         for (int line = 0; line < size(); ++line) {
             const Mask m = positions(line);
-            const int k = std::popcount(m);
+            const int k = CandidateGrid::valueCount(m);
             if (k >= 1 && k <= (finned ? count + n : count)) {
                 lines.push_back(line);
                 where.push_back(m);
@@ -108,7 +112,7 @@ struct FishSearch {
             Mask cover = 0;
             for (const int b : prefix)
                 cover |= where[static_cast<std::size_t>(b)];
-            return std::popcount(cover) <= crossesAllowed;
+            return CandidateGrid::valueCount(cover) <= crossesAllowed;
         };
         auto visit = [&](const std::vector<int>& base) {
             found = finned ? finnedStep(base, lines, where) : plainStep(base, lines, where);
@@ -124,7 +128,7 @@ struct FishSearch {
         Mask cover = 0;
         for (const int b : base)
             cover |= where[static_cast<std::size_t>(b)];
-        if (std::popcount(cover) != count)
+        if (CandidateGrid::valueCount(cover) != count)
             return std::nullopt;
         Step step = makeStep(kFish[count - 2], base, cover, where, lines, -1);
         if (step.eliminations.empty())
@@ -132,10 +136,26 @@ struct FishSearch {
         return step;
     }
 
+    // Whether the box of band and stack holds the value off the base lines, where a
+    // finned fish's eliminations lie.
+    bool holdsOffBase(int band, int stack, Mask baseLines) const
+    {
+        const int n = grid.getInnerSize();
+        for (int line = band * n; line < band * n + n; ++line)
+            if (!(baseLines & (Mask{1} << line)))
+                for (int cross = stack * n; cross < stack * n + n; ++cross)
+                    if (grid.hasCandidate(cellAt(line, cross), value))
+                        return true;
+        return false;
+    }
+
     std::optional<Step> finnedStep(const std::vector<int>& base, const std::vector<int>& lines,
                                    const std::vector<Mask>& where)
     {
         const int n = grid.getInnerSize();
+        Mask baseLines = 0;
+        for (const int b : base)
+            baseLines |= Mask{1} << lines[static_cast<std::size_t>(b)];
         for (int band = 0; band < n; ++band) {
             bool baseInBand = false;
             for (const int b : base)
@@ -152,8 +172,8 @@ struct FishSearch {
                     outside |= inBand ? m & ~boxCrosses : m;
                     inside |= inBand ? m & boxCrosses : 0;
                 }
-                const int missing = count - std::popcount(outside);
-                if (missing < 0 || outside == 0)
+                const int missing = count - CandidateGrid::valueCount(outside);
+                if (missing < 0 || outside == 0 || !holdsOffBase(band, stack, baseLines))
                     continue;
                 // Pad the cover with columns of the fin box; what stays outside is the fin.
                 const Mask spare = boxCrosses & ~outside;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <memory>
 
 namespace techniques {
@@ -94,6 +95,10 @@ public:
         }
     }
 
+    // States deeper than depth are left out (strong links only, where the queue runs in order
+    // of depth, so what is left is followed as before); a contradiction beyond it is missed.
+    void setDepthLimit(int depth) { depthLimit = depth; }
+
     bool holds(int state) const { return order[static_cast<std::size_t>(state)] >= 0; }
     // The inner chains' budget ran out: what follow found since may fall short.
     bool isSpent() const { return innerLeft < 0; }
@@ -171,13 +176,15 @@ private:
     {
         if (holds(state))
             return;
+        int deepest = 0;
+        for (It it = first; it != last; ++it)
+            deepest = std::max(deepest, depth[static_cast<std::size_t>(*it)]);
+        if (deepest >= depthLimit)
+            return;
         order[static_cast<std::size_t>(state)] = static_cast<int>(queue.size());
         parentStart[static_cast<std::size_t>(state)] = static_cast<int>(parents.size());
         parentCount[static_cast<std::size_t>(state)] = static_cast<int>(last - first);
         proofOf[static_cast<std::size_t>(state)] = proof;
-        int deepest = 0;
-        for (It it = first; it != last; ++it)
-            deepest = std::max(deepest, depth[static_cast<std::size_t>(*it)]);
         depth[static_cast<std::size_t>(state)] =
             deepest + 1 + (proof >= 0 ? proofs[static_cast<std::size_t>(proof)].length : 0);
         parents.insert(parents.end(), first, last);
@@ -373,6 +380,7 @@ private:
     const Rules innerRules;
     const bool nested;
     long innerLeft = kInnerChains;
+    int depthLimit = std::numeric_limits<int>::max();
     const int stateCount;
     // order[state]: its place in the queue, -1 when it does not hold.
     std::vector<int> order;
@@ -399,10 +407,15 @@ private:
 // and the shortest conclusion wins.
 class StepSearch {
 public:
-    StepSearch(const CandidateGrid& grid, Technique kind, Rules rules, Rules innerRules, bool nested)
+    StepSearch(const CandidateGrid& grid, Technique kind, Rules rules, Rules innerRules, bool nested,
+               const WeightCap& cap)
         : grid(grid), size(grid.getSize()), kind(kind), firstWins(nested), chains(grid, rules, innerRules, nested),
-          stateCount(2 * grid.getCellCount() * size), words(static_cast<std::size_t>((stateCount + 63) / 64))
+          stateCount(2 * grid.getCellCount() * size), words(static_cast<std::size_t>((stateCount + 63) / 64)),
+          maxLength(firstWins ? stateCount : cap.maxNodes(kind, stateCount))
     {
+        // No node of a chain that fits lies deeper than its length; take() measures in full.
+        if (rules == Rules::Strong)
+            chains.setDepthLimit(maxLength);
         // Cells with fewest candidates first: their chains are the likeliest short ones,
         // and come first when a budget cuts a search short.
         for (int cell = 0; cell < grid.getCellCount(); ++cell)
@@ -413,8 +426,8 @@ public:
         });
         // What each premise reaches is kept while the table stays small (9x9).
         if (static_cast<std::size_t>(stateCount) * words.size() <= kMaxCacheWords) {
-            cache.resize(static_cast<std::size_t>(stateCount) * words.size());
             // Not cleared: a premise's row is written before it is read.
+            cache.reset(new std::uint64_t[static_cast<std::size_t>(stateCount) * words.size()]);
             depths.reset(new std::uint8_t[static_cast<std::size_t>(stateCount) * static_cast<std::size_t>(stateCount)]);
             cached.assign(static_cast<std::size_t>(stateCount), Unknown);
         }
@@ -434,7 +447,7 @@ public:
                     if (!chains.follow(Implications::stateOf(candidate, on, size)))
                         continue;
                     const int length = chains.lengthOf(chains.getConflict());
-                    if (best && length >= bestLength)
+                    if (length > maxLength || (best && length >= bestLength))
                         continue;
                     Step step = stepOf({candidate});
                     (on ? step.eliminations : step.placements).push_back(candidate);
@@ -486,8 +499,11 @@ public:
     {
         std::stable_sort(found.begin(), found.end(),
                   [](const Conclusion& a, const Conclusion& b) { return a.bound < b.bound; });
+        // A premise that ends in a contradiction past the limit has its groups' conclusions
+        // here; followed in full, it leaves them out.
+        chains.setDepthLimit(std::numeric_limits<int>::max());
         for (const Conclusion& conclusion : found) {
-            if (best && conclusion.bound >= bestLength)
+            if (conclusion.bound > maxLength || (best && conclusion.bound >= bestLength))
                 break;
             measure(conclusion);
         }
@@ -509,16 +525,16 @@ private:
     // The states the premise implies as a bit set, or null when it ends in a contradiction.
     const std::uint64_t* reachedBy(int premise)
     {
-        std::uint64_t* bits = cache.empty() ? own.data() : cache.data() + static_cast<std::size_t>(premise) * words.size();
-        if (!cache.empty() && cached[static_cast<std::size_t>(premise)] != Unknown)
+        std::uint64_t* bits = !cache ? own.data() : cache.get() + static_cast<std::size_t>(premise) * words.size();
+        if (cache && cached[static_cast<std::size_t>(premise)] != Unknown)
             return cached[static_cast<std::size_t>(premise)] == Reached ? bits : nullptr;
         own.resize(words.size());
-        bits = cache.empty() ? own.data() : bits;
+        bits = !cache ? own.data() : bits;
         const bool contradiction = chains.follow(premise);
         std::fill(bits, bits + words.size(), 0);
         for (const int state : chains.getReached())
             bits[state / 64] |= std::uint64_t{1} << (state % 64);
-        if (!cache.empty()) {
+        if (cache) {
             cached[static_cast<std::size_t>(premise)] = contradiction ? Contradiction : Reached;
             std::uint8_t* depth = depths.get() + static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount);
             for (const int state : chains.getReached())
@@ -579,7 +595,7 @@ private:
                 // branch's longest path is no longer than the nodes behind it.
                 int bound = 1 - static_cast<int>(premises.size());
                 for (const int premise : premises)
-                    bound += cache.empty() ? 1
+                    bound += !cache ? 1
                                            : depths[static_cast<std::size_t>(premise) * static_cast<std::size_t>(stateCount) +
                                                     static_cast<std::size_t>(state)];
                 found.push_back({bound, state, unit, first, premises.size()});
@@ -602,7 +618,7 @@ private:
             length += chains.lengthOf({conclusion.state});
             branches.push_back(chains.branchTo(conclusion.state));
         }
-        if (best && length >= bestLength)
+        if (length > maxLength || (best && length >= bestLength))
             return;
         std::vector<Candidate> premiseCandidates;
         for (const int premise : premises)
@@ -627,35 +643,37 @@ private:
     const int stateCount;
     std::vector<int> cells;
     std::vector<std::uint64_t> words;
-    std::vector<std::uint64_t> cache;
+    std::unique_ptr<std::uint64_t[]> cache;
     std::unique_ptr<std::uint8_t[]> depths;
     std::vector<Cached> cached;
     std::vector<std::uint64_t> own;
     std::vector<Conclusion> found;
     std::vector<int> premisePool;
+    // Longer steps weigh more than the caller can use.
+    const int maxLength;
     std::optional<Step> best;
     int bestLength = 0;
 };
 
 }  // namespace
 
-std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind)
+std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind, const WeightCap& cap)
 {
     switch (kind) {
     case Technique::ContradictionChain: {
-        StepSearch search(grid, kind, Rules::Strong, Rules::Strong, false);
+        StepSearch search(grid, kind, Rules::Strong, Rules::Strong, false, cap);
         search.contradictions(true);
         search.groups(false, false, true);
         return search.take();
     }
     case Technique::Nishio: {
-        StepSearch search(grid, kind, Rules::OneValue, Rules::OneValue, false);
+        StepSearch search(grid, kind, Rules::OneValue, Rules::OneValue, false, cap);
         search.contradictions(false);
         return search.take();
     }
     case Technique::CellForcingChain:
     case Technique::UnitForcingChain: {
-        StepSearch search(grid, kind, Rules::Strong, Rules::Strong, false);
+        StepSearch search(grid, kind, Rules::Strong, Rules::Strong, false, cap);
         search.groups(kind == Technique::CellForcingChain, kind == Technique::UnitForcingChain, false);
         return search.take();
     }
@@ -665,7 +683,7 @@ std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind)
         const Rules inner = kind == Technique::NestedForcingChain           ? Rules::Strong
                             : kind == Technique::NestedMultipleForcingChain ? Rules::Singles
                                                                             : Rules::SinglesAndLocked;
-        StepSearch search(grid, kind, rules, inner, nested);
+        StepSearch search(grid, kind, rules, inner, nested, cap);
         search.contradictions(true);
         search.groups(true, true, true);
         return search.take();

@@ -8,7 +8,12 @@ using namespace techniques;
 
 std::optional<Step> LogicalSolver::findStep(const CandidateGrid& grid, Technique technique) const
 {
-    std::optional<Step> step = findByTechnique(grid, technique);
+    return findStep(grid, technique, {});
+}
+
+std::optional<Step> LogicalSolver::findStep(const CandidateGrid& grid, Technique technique, const WeightCap& cap) const
+{
+    std::optional<Step> step = findByTechnique(grid, technique, cap);
     if (!step)
         return step;
     // A pattern the scale lacks weighs as the chain it is: an X-chain through its cells,
@@ -20,7 +25,8 @@ std::optional<Step> LogicalSolver::findStep(const CandidateGrid& grid, Technique
     return step;
 }
 
-std::optional<Step> LogicalSolver::findByTechnique(const CandidateGrid& grid, Technique technique) const
+std::optional<Step> LogicalSolver::findByTechnique(const CandidateGrid& grid, Technique technique,
+                                                   const WeightCap& cap) const
 {
     switch (technique) {
     case Technique::FullHouse: return findFullHouse(grid);
@@ -64,10 +70,10 @@ std::optional<Step> LogicalSolver::findByTechnique(const CandidateGrid& grid, Te
     case Technique::AlignedTripleExclusion: return findAlignedTripleExclusion(grid);
     case Technique::XCycle:
     case Technique::YCycle:
-    case Technique::BidirectionalCycle: return findCycle(grid, technique);
+    case Technique::BidirectionalCycle: return findCycle(grid, technique, cap);
     case Technique::XChain:
     case Technique::XYChain:
-    case Technique::Aic: return findChain(grid, technique);
+    case Technique::Aic: return findChain(grid, technique, cap);
     case Technique::ContradictionChain:
     case Technique::Nishio:
     case Technique::CellForcingChain:
@@ -76,7 +82,7 @@ std::optional<Step> LogicalSolver::findByTechnique(const CandidateGrid& grid, Te
     case Technique::DynamicForcingChainPlus:
     case Technique::NestedForcingChain:
     case Technique::NestedMultipleForcingChain:
-    case Technique::NestedDynamicForcingChain: return findForcingChain(grid, technique);
+    case Technique::NestedDynamicForcingChain: return findForcingChain(grid, technique, cap);
     }
     return std::nullopt;
 }
@@ -92,7 +98,10 @@ std::optional<Step> LogicalSolver::findNextStep(const CandidateGrid& grid) const
     for (const TechniqueInfo& info : kTechniques) {
         if (info.weight > maxWeight || (best && info.weight >= best->weight))
             break;
-        std::optional<Step> step = findStep(grid, info.technique);
+        WeightCap cap{maxWeight};
+        if (best)
+            cap.below = best->weight;
+        std::optional<Step> step = findStep(grid, info.technique, cap);
         if (step && step->weight <= maxWeight && (!best || step->weight < best->weight))
             best = std::move(step);
     }

@@ -6,6 +6,10 @@
 #include <optional>
 #include <vector>
 
+namespace techniques {
+struct WeightCap;
+}
+
 // The steps taken, easiest available first, and whether they reached a full grid.
 struct LogicalPath {
     std::vector<Step> steps;
@@ -39,7 +43,10 @@ public:
     LogicalPath solve(CandidateGrid& grid) const;
 
 private:
-    std::optional<Step> findByTechnique(const CandidateGrid& grid, Technique technique) const;
+    // A step that fits the cap is the one found without it; heavier ones may be missed.
+    std::optional<Step> findStep(const CandidateGrid& grid, Technique technique, const techniques::WeightCap& cap) const;
+    std::optional<Step> findByTechnique(const CandidateGrid& grid, Technique technique,
+                                        const techniques::WeightCap& cap) const;
 
     bool uniqueSolutionKnown;
     double maxWeight;

@@ -69,7 +69,7 @@ int SolutionCounter::search(const CandidateGrid& grid, const CandidateGrid::Sing
     for (int cell = 0; cell < grid.getCellCount() && fewest > 2; ++cell) {
         if (grid.getValue(cell) != 0)
             continue;
-        const int count = std::popcount(grid.getCandidates(cell));
+        const int count = CandidateGrid::valueCount(grid.getCandidates(cell));
         if (count < fewest) {
             fewest = count;
             branchCell = cell;

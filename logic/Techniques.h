@@ -11,6 +11,17 @@
 // at the grid as it stands and returns the first step it proves, without applying it.
 namespace techniques {
 
+// The weights a caller can still use: at most atMost and below below (the lightest step it
+// holds). A finder given one may skip heavier steps; a step it returns that fits is the one
+// it returns without a cap.
+struct WeightCap {
+    double atMost = 1e18;
+    double below = 2e18;
+    bool admits(double weight) const { return weight <= atMost && weight < below; }
+    // The most nodes, up to longest, a chain of the kind's base may have and fit; 0 if none.
+    int maxNodes(Technique kind, int longest) const;
+};
+
 std::optional<Step> findFullHouse(const CandidateGrid& grid);
 // Boxes (Technique::HiddenSingleBox) or rows and columns (HiddenSingleLine).
 std::optional<Step> findHiddenSingle(const CandidateGrid& grid, bool inBoxes);
@@ -51,11 +62,11 @@ std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid);
 // three and that their values would empty.
 std::optional<Step> findAlignedTripleExclusion(const CandidateGrid& grid);
 // Technique::XCycle, YCycle or BidirectionalCycle: continuous loops.
-std::optional<Step> findCycle(const CandidateGrid& grid, Technique kind);
+std::optional<Step> findCycle(const CandidateGrid& grid, Technique kind, const WeightCap& cap = {});
 // Technique::XChain, XYChain or Aic.
-std::optional<Step> findChain(const CandidateGrid& grid, Technique kind);
+std::optional<Step> findChain(const CandidateGrid& grid, Technique kind, const WeightCap& cap = {});
 // Technique::ContradictionChain up to NestedDynamicForcingChain.
-std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind);
+std::optional<Step> findForcingChain(const CandidateGrid& grid, Technique kind, const WeightCap& cap = {});
 
 // For searches over combinations: a step that eliminates something becomes the one
 // found (true, the search stops); one that does not is dropped.
@@ -72,5 +83,7 @@ double chainWeight(Technique kind, int nodes);
 
 // Every candidate of the grid that sees (is weakly linked to) both a and b.
 std::vector<Candidate> candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b);
+// The same into result, for searches that try many ends and keep few.
+void candidatesSeeingBoth(const CandidateGrid& grid, Candidate a, Candidate b, std::vector<Candidate>& result);
 
 }  // namespace techniques

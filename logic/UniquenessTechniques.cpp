@@ -3,6 +3,7 @@
 #include "Techniques.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 
@@ -55,13 +56,13 @@ int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vecto
         if (cells[k] == roof[0] || cells[k] == roof[1] || mask == 0)
             continue;
         others.push_back(cells[k]);
-        if (std::popcount(mask | extra) <= 4)
+        if (CandidateGrid::valueCount(mask | extra) <= 4)
             members.push_back(cells[k]);
     }
     const int count = std::min(static_cast<int>(members.size()), 16);
     for (int k = 1; k <= 3 && k < static_cast<int>(others.size()); ++k)
         for (std::uint32_t chosen = 0; chosen < (1u << count); ++chosen) {
-            if (std::popcount(chosen) != k)
+            if (CandidateGrid::valueCount(chosen) != k)
                 continue;
             Mask values = extra;
             std::vector<int> subset;
@@ -70,7 +71,7 @@ int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vecto
                     values |= grid.getCandidates(members[static_cast<std::size_t>(i)]);
                     subset.push_back(members[static_cast<std::size_t>(i)]);
                 }
-            if (std::popcount(values) != k + 1)
+            if (CandidateGrid::valueCount(values) != k + 1)
                 continue;
             step.eliminations.clear();
             for (const int cell : others)
@@ -88,17 +89,86 @@ int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vecto
     return 0;
 }
 
-std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type)
+namespace {
+
+constexpr std::array<Technique, 4> kRectangleTypes{Technique::UniqueRectangle1, Technique::UniqueRectangle4,
+                                                   Technique::UniqueRectangle2, Technique::UniqueRectangle3};
+
+// The step of one type that the rectangle's cells and pair make, if any.
+std::optional<Step> rectangleStep(const CandidateGrid& grid, Technique type, const int (&cells)[4], Mask pair,
+                                  std::vector<int>& roof)
 {
     const GridLayout& layout = grid.getLayout();
+    // Type 1 wants three floor cells, the others two: most pairs have neither and are
+    // passed over before anything is built.
+    int floorCells = 0;
+    for (const int cell : cells)
+        floorCells += grid.getCandidates(cell) == pair;
+    if (floorCells != (type == Technique::UniqueRectangle1 ? 3 : 2))
+        return std::nullopt;
+    roof.clear();
+    for (const int cell : cells)
+        if (grid.getCandidates(cell) != pair)
+            roof.push_back(cell);
+    // The other types want the two roof cells side by side.
+    if (type != Technique::UniqueRectangle1 &&
+        (!layout.sees(roof[0], roof[1]) ||
+         (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) && layout.colOf(roof[0]) != layout.colOf(roof[1]))))
+        return std::nullopt;
+    Step step;
+    step.technique = type;
+    step.digits = {lowestValue(pair), lowestValue(pair & (pair - 1))};
+    for (const int cell : cells)
+        for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
+            step.proof.push_back({cell, lowestValue(m)});
+    if (type == Technique::UniqueRectangle1) {
+        for (const int value : step.digits)
+            step.eliminations.push_back({roof[0], value});
+        return step;
+    }
+    const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
+    if (type == Technique::UniqueRectangle2) {
+        if (!std::has_single_bit(extra) || grid.getCandidates(roof[0]) != (pair | extra) ||
+            grid.getCandidates(roof[1]) != (pair | extra))
+            return std::nullopt;
+        const int value = lowestValue(extra);
+        step.eliminations = candidatesSeeingBoth(grid, {roof[0], value}, {roof[1], value});
+        if (step.eliminations.empty())
+            return std::nullopt;
+        step.digits.push_back(value);
+        return step;
+    }
+    for (int kind = 0; kind < 3; ++kind) {
+        const int unit = layout.unitOf(roof[0], kind);
+        if (unit != layout.unitOf(roof[1], kind))
+            continue;
+        if (type == Technique::UniqueRectangle4) {
+            if (roofLocked(grid, step, unit, roof, pair))
+                return step;
+        } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
+            step.weight = std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
+            return step;
+        }
+    }
+    return std::nullopt;
+}
+
+// Each type's first step, rectangles and pairs in order: one walk over the rectangles
+// serves all four types.
+std::array<std::optional<Step>, kRectangleTypes.size()> findRectangles(const CandidateGrid& grid)
+{
+    std::array<std::optional<Step>, kRectangleTypes.size()> found;
+    std::size_t left = found.size();
     const int size = grid.getSize();
     const int n = grid.getInnerSize();
+    const GridLayout& layout = grid.getLayout();
     // Every type has two floor cells or more, cells of the pair alone: on a sparse grid
     // most rectangles have fewer bivalue cells than that, and are passed over in order.
     std::vector<std::uint64_t> pairColumns(static_cast<std::size_t>(size), 0);
     for (int cell = 0; cell < grid.getCellCount(); ++cell)
         if (isPair(grid.getCandidates(cell)))
             pairColumns[static_cast<std::size_t>(layout.rowOf(cell))] |= std::uint64_t{1} << layout.colOf(cell);
+    std::vector<int> roof;
     for (int r1 = 0; r1 < size; ++r1)
         for (int r2 = r1 + 1; r2 < size; ++r2) {
             const std::uint64_t both = pairColumns[static_cast<std::size_t>(r1)] & pairColumns[static_cast<std::size_t>(r2)];
@@ -107,7 +177,7 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                 const std::uint64_t above = ~std::uint64_t{0} << c1 << 1;
                 // The second column brings what the first lacks of two.
                 const std::uint64_t seconds = (both >> c1 & 1) ? ~std::uint64_t{0} : (either >> c1 & 1) ? either : both;
-                for (std::uint64_t pending = seconds & above & ((std::uint64_t{1} << size) - 1); pending;
+                for (std::uint64_t pending = seconds & above & (~std::uint64_t{0} >> (64 - size)); pending;
                      pending &= pending - 1) {
                     const int c2 = std::countr_zero(pending);
                     // The four cells must lie in exactly two boxes.
@@ -117,65 +187,38 @@ std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique typ
                     Mask common = grid.getAllValues();
                     for (const int cell : cells)
                         common &= grid.getCandidates(cell);
-                    if (std::popcount(common) < 2)
+                    if (CandidateGrid::valueCount(common) < 2)
                         continue;
                     for (Mask a = common; a; a &= a - 1)
                         for (Mask b = a & (a - 1); b; b &= b - 1) {
                             const Mask pair = (a & -a) | (b & -b);
-                            const auto floorCells = std::count_if(std::begin(cells), std::end(cells), [&](int cell) {
-                                return grid.getCandidates(cell) == pair;
-                            });
-                            if (floorCells != (type == Technique::UniqueRectangle1 ? 3 : 2))
-                                continue;
-                            std::vector<int> floor, roof;
-                            for (const int cell : cells)
-                                (grid.getCandidates(cell) == pair ? floor : roof).push_back(cell);
-                            Step step;
-                            step.technique = type;
-                            step.digits = {lowestValue(pair), lowestValue(pair & (pair - 1))};
-                            for (const int cell : cells)
-                                for (Mask m = grid.getCandidates(cell); m; m &= m - 1)
-                                    step.proof.push_back({cell, lowestValue(m)});
-                            if (type == Technique::UniqueRectangle1) {
-                                for (const int value : step.digits)
-                                    step.eliminations.push_back({roof[0], value});
-                                return step;
-                            }
-                            // The other types want the two roof cells side by side.
-                            if (!layout.sees(roof[0], roof[1]) ||
-                                (layout.rowOf(roof[0]) != layout.rowOf(roof[1]) &&
-                                 layout.colOf(roof[0]) != layout.colOf(roof[1])))
-                                continue;
-                            const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
-                            if (type == Technique::UniqueRectangle2) {
-                                if (!std::has_single_bit(extra) || grid.getCandidates(roof[0]) != (pair | extra) ||
-                                    grid.getCandidates(roof[1]) != (pair | extra))
+                            for (std::size_t t = 0; t < found.size(); ++t) {
+                                if (found[t])
                                     continue;
-                                const int value = lowestValue(extra);
-                                step.eliminations = candidatesSeeingBoth(grid, {roof[0], value}, {roof[1], value});
-                                if (step.eliminations.empty())
-                                    continue;
-                                step.digits.push_back(value);
-                                return step;
-                            }
-                            for (int kind = 0; kind < 3; ++kind) {
-                                const int unit = layout.unitOf(roof[0], kind);
-                                if (unit != layout.unitOf(roof[1], kind))
-                                    continue;
-                                if (type == Technique::UniqueRectangle4) {
-                                    if (roofLocked(grid, step, unit, roof, pair))
-                                        return step;
-                                } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
-                                    step.weight =
-                                        std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
-                                    return step;
-                                }
+                                found[t] = rectangleStep(grid, kRectangleTypes[t], cells, pair, roof);
+                                if (found[t] && --left == 0)
+                                    return found;
                             }
                         }
                 }
             }
         }
-    return std::nullopt;
+    return found;
+}
+
+}  // namespace
+
+std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type)
+{
+    // The solver asks for the four types in a row on the same grid: one walk answers all.
+    thread_local std::optional<CandidateGrid> lastGrid;
+    thread_local std::array<std::optional<Step>, kRectangleTypes.size()> found;
+    if (!lastGrid || !(*lastGrid == grid)) {
+        found = findRectangles(grid);
+        lastGrid = grid;
+    }
+    return found[static_cast<std::size_t>(std::find(kRectangleTypes.begin(), kRectangleTypes.end(), type) -
+                                          kRectangleTypes.begin())];
 }
 
 std::optional<Step> findBugPlusOne(const CandidateGrid& grid)
@@ -183,7 +226,7 @@ std::optional<Step> findBugPlusOne(const CandidateGrid& grid)
     const GridLayout& layout = grid.getLayout();
     int extraCell = -1;
     for (int cell = 0; cell < grid.getCellCount(); ++cell) {
-        const int count = std::popcount(grid.getCandidates(cell));
+        const int count = CandidateGrid::valueCount(grid.getCandidates(cell));
         if (count == 3 && extraCell < 0)
             extraCell = cell;
         else if (count != 0 && count != 2)

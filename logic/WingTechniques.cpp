@@ -124,14 +124,14 @@ std::optional<Step> findWing(const CandidateGrid& grid, bool xyz)
     const GridLayout& layout = grid.getLayout();
     for (int pivot = 0; pivot < grid.getCellCount(); ++pivot) {
         const Mask p = grid.getCandidates(pivot);
-        if (std::popcount(p) != (xyz ? 3 : 2))
+        if (CandidateGrid::valueCount(p) != (xyz ? 3 : 2))
             continue;
         // Bivalue peers: xz or yz, inside the pivot's candidates for an XYZ-Wing.
         std::vector<int> wings;
         const int* peers = layout.peersOf(pivot);
         for (int i = 0; i < layout.peerCount; ++i) {
             const Mask m = grid.getCandidates(peers[i]);
-            if (std::popcount(m) == 2 && (xyz ? (m & ~p) == 0 : std::popcount(m & p) == 1))
+            if (CandidateGrid::valueCount(m) == 2 && (xyz ? (m & ~p) == 0 : CandidateGrid::valueCount(m & p) == 1))
                 wings.push_back(peers[i]);
         }
         for (std::size_t i = 0; i < wings.size(); ++i)
@@ -165,7 +165,7 @@ std::optional<Step> findWWing(const CandidateGrid& grid)
     const GridLayout& layout = grid.getLayout();
     std::vector<int> bivalue;
     for (int cell = 0; cell < grid.getCellCount(); ++cell)
-        if (std::popcount(grid.getCandidates(cell)) == 2)
+        if (CandidateGrid::valueCount(grid.getCandidates(cell)) == 2)
             bivalue.push_back(cell);
     for (std::size_t i = 0; i < bivalue.size(); ++i)
         for (std::size_t j = i + 1; j < bivalue.size(); ++j) {
@@ -292,7 +292,7 @@ std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid)
             seenByBoth.clear();
             for (int k = 0; k < layout.peerCount; ++k) {
                 const int cell = peersOfA[k];
-                if (cell != b && std::popcount(grid.getCandidates(cell)) == 2 && layout.sees(cell, b))
+                if (cell != b && CandidateGrid::valueCount(grid.getCandidates(cell)) == 2 && layout.sees(cell, b))
                     seenByBoth.push_back(grid.getCandidates(cell));
             }
             if (seenByBoth.empty())

@@ -164,6 +164,32 @@ TEST(UniqueLoops, WeighMoreWithMoreCells)
     EXPECT_NEAR(step->weight, 4.7, 1e-9);
 }
 
+// The four types are answered by one search of the grid: each must still get its own
+// answer, for the grid as it stands when asked.
+TEST(UniqueLoops, EachTypeAnswersForTheGridAsItIsNow)
+{
+    CandidateGrid grid(3);
+    loopOfSix(grid, "1257", "12");
+    const LogicalSolver solver(true);
+    // Type 1 allows a roof of any width; type 2 wants two roof cells of one extra value.
+    ASSERT_TRUE(solver.findStep(grid, Technique::UniqueLoop1));
+    EXPECT_FALSE(solver.findStep(grid, Technique::UniqueLoop2));
+    EXPECT_FALSE(solver.findStep(grid, Technique::UniqueLoop4));
+    grid.eliminate(cellOf("r7c1"), 7);
+    grid.eliminate(cellOf("r7c1"), 5);
+    EXPECT_FALSE(solver.findStep(grid, Technique::UniqueLoop1)) << "a loop without extra candidates proves nothing";
+
+    CandidateGrid two(3);
+    loopOfSix(two, "125", "125");
+    EXPECT_FALSE(solver.findStep(two, Technique::UniqueLoop1));
+    const std::optional<Step> step = solver.findStep(two, Technique::UniqueLoop2);
+    ASSERT_TRUE(step);
+    EXPECT_EQ(step->technique, Technique::UniqueLoop2);
+    two.eliminate(cellOf("r7c3"), 5);
+    EXPECT_FALSE(solver.findStep(two, Technique::UniqueLoop2));
+    EXPECT_TRUE(solver.findStep(two, Technique::UniqueLoop1));
+}
+
 // Cycles print as a closed chain, loops their extra candidates' cells, and the triple
 // the cells it would empty.
 TEST(LadderText, NamesTheLoopAndTheCellsEmptied)

@@ -417,6 +417,33 @@ TEST(UniquenessTechniques, AreLeftOutUnlessOneSolutionIsKnown)
                  LogicalSolver(false).findNextStep(grid)->technique == Technique::UniqueRectangle1);
 }
 
+// One walk over the rectangles answers the four types: each gets its own first step, for
+// the grid as it is when asked.
+TEST(UniquenessTechniques, EachRectangleTypeAnswersForTheGridAsItIsNow)
+{
+    const LogicalSolver solver(true);
+    CandidateGrid grid(3);
+    setCandidates(grid, "r1c1", "12");
+    setCandidates(grid, "r1c4", "12");
+    setCandidates(grid, "r2c1", "125");
+    setCandidates(grid, "r2c4", "125");
+    // A type 1 rectangle further on must not end the walk before type 2's is met, nor after.
+    for (const char* cell : {"r4c2", "r4c5", "r5c2"})
+        setCandidates(grid, cell, "34");
+    setCandidates(grid, "r5c5", "346");
+    const std::optional<Step> two = solver.findStep(grid, Technique::UniqueRectangle2);
+    ASSERT_TRUE(two);
+    EXPECT_EQ(two->technique, Technique::UniqueRectangle2);
+    const std::optional<Step> one = solver.findStep(grid, Technique::UniqueRectangle1);
+    ASSERT_TRUE(one);
+    EXPECT_EQ(one->eliminations, candidatesOf("r5c5<>3 r5c5<>4"));
+    EXPECT_FALSE(solver.findStep(grid, Technique::UniqueRectangle4));
+
+    grid.eliminate(cellOf("r2c4"), 5);
+    EXPECT_FALSE(solver.findStep(grid, Technique::UniqueRectangle2));
+    EXPECT_EQ(solver.findStep(grid, Technique::UniqueRectangle1)->eliminations, candidatesOf("r2c1<>1 r2c1<>2"));
+}
+
 // A 4x4 grid of two-candidate cells, each value twice per unit, and one third candidate.
 TEST(UniquenessTechniques, BugPlusOnePlacesTheValueSeenThreeTimes)
 {
