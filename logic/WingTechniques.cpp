@@ -279,23 +279,39 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid)
 std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid)
 {
     const GridLayout& layout = grid.getLayout();
+    const int cellCount = grid.getCellCount();
+    std::vector<char> bivalue(static_cast<std::size_t>(cellCount));
+    for (int cell = 0; cell < cellCount; ++cell)
+        bivalue[static_cast<std::size_t>(cell)] = CandidateGrid::valueCount(grid.getCandidates(cell)) == 2;
     // Pairs in cell order; the cells that see both are among a's peers (in ascending order).
     std::vector<Mask> seenByBoth;
-    for (int a = 0; a < grid.getCellCount(); ++a) {
+    for (int a = 0; a < cellCount; ++a) {
         if (grid.getValue(a) != 0)
             continue;
         const int* peersOfA = layout.peersOf(a);
+        // Nothing goes without a bivalue cell seeing both: sparse grids have few.
+        int bivaluePeers = 0;
+        for (int k = 0; k < layout.peerCount; ++k)
+            bivaluePeers += bivalue[static_cast<std::size_t>(peersOfA[k])];
+        if (bivaluePeers == 0)
+            continue;
+        const int countA = CandidateGrid::valueCount(grid.getCandidates(a));
         for (int j = 0; j < layout.peerCount; ++j) {
             const int b = peersOfA[j];
             if (b < a || grid.getValue(b) != 0)
                 continue;
+            // A value of one cell goes only with a pair for each other value of the
+            // other cell: fewer bivalue cells than that cannot exclude anything.
+            const int needed = std::min(countA, CandidateGrid::valueCount(grid.getCandidates(b))) - 1;
+            if (bivaluePeers < needed)
+                continue;
             seenByBoth.clear();
             for (int k = 0; k < layout.peerCount; ++k) {
                 const int cell = peersOfA[k];
-                if (cell != b && CandidateGrid::valueCount(grid.getCandidates(cell)) == 2 && layout.sees(cell, b))
+                if (cell != b && bivalue[static_cast<std::size_t>(cell)] && layout.sees(cell, b))
                     seenByBoth.push_back(grid.getCandidates(cell));
             }
-            if (seenByBoth.empty())
+            if (seenByBoth.empty() || static_cast<int>(seenByBoth.size()) < needed)
                 continue;
             // A value of one cell goes when with every value the other could take it
             // would empty a bivalue cell that sees both.

@@ -356,6 +356,15 @@ const std::vector<TechniqueCase> kCases = {
          setCandidates(g, "r2c3", "13");
      },
      "", "r1c1<>1 r1c2<>2", 6.2},
+    // One bivalue cell is enough when each cell has two values: r1c1=2 leaves r1c2
+    // only 3, and r1c5 {2,3} sees both.
+    {"AlignedPairExclusionWithOneBivalueCell", Technique::AlignedPairExclusion,
+     [](CandidateGrid& g) {
+         setCandidates(g, "r1c1", "12");
+         setCandidates(g, "r1c2", "23");
+         setCandidates(g, "r1c5", "23");
+     },
+     "", "r1c1<>2", 6.2},
     // r1c1=1 puts 3 in r1c5, r1c1=2 puts it in r5c1; r5c5 sees both.
 
     {"CellForcingChain", Technique::CellForcingChain,
