@@ -284,19 +284,12 @@ public:
     int getSize() const { return side(); }
 
     // The grid of a search level; levels are created on first use and then kept.
+    // Read several times per try: the growth is kept out of line.
     Grid& gridAt(int level)
     {
-        while (static_cast<int>(pool.size()) <= level) {
-            pool.push_back(std::make_unique<Grid>());
-            if constexpr (FixedInner == 0) {
-                pool.back()->bits.resize(cellCount);
-                pool.back()->values.resize(cellCount);
-                pool.back()->blank.resize(cellCount / 64 + 1);
-                pool.back()->where.resize(static_cast<std::size_t>(size) * units);
-                pool.back()->shared.resize(units);
-            }
-        }
-        return *pool[level];
+        if (static_cast<std::size_t>(level) >= pool.size()) [[unlikely]]
+            grow(level);
+        return *pool[static_cast<std::size_t>(level)];
     }
 
     // Copies a grid. On the 9x9 grid by whole vectors at the offsets the engine
@@ -479,6 +472,20 @@ public:
     int propagate(Grid& grid) const { return wide ? propagateWide(grid) : propagateInline<16>(grid); }
 
 private:
+    __attribute__((noinline)) void grow(int level)
+    {
+        while (static_cast<int>(pool.size()) <= level) {
+            pool.push_back(std::make_unique<Grid>());
+            if constexpr (FixedInner == 0) {
+                pool.back()->bits.resize(cellCount);
+                pool.back()->values.resize(cellCount);
+                pool.back()->blank.resize(cellCount / 64 + 1);
+                pool.back()->where.resize(static_cast<std::size_t>(size) * units);
+                pool.back()->shared.resize(units);
+            }
+        }
+    }
+
     // The AVX2 builds of place and propagate, whose vectors are twice as wide.
     __attribute__((target("avx2"))) void placeWide(Grid& grid, int cell, int v) const { placeInline<32>(grid, cell, v); }
     __attribute__((target("avx2"))) int propagateWide(Grid& grid) const { return propagateInline<32>(grid); }
