@@ -220,7 +220,7 @@ public:
         , units(unitsRoundedUp(size))
     {
         __builtin_cpu_init();
-        wide = __builtin_cpu_supports("avx2");
+        wide = hasWideBuild();
         places.resize(cellCount);
         seen.resize(3 * size);
         for (int i = 0; i < cellCount; ++i) {
@@ -280,7 +280,7 @@ public:
     // Whether place and propagate use their AVX2 build, which is the default
     // where the processor has AVX2; the baseline build can be chosen instead.
     bool isWide() const { return wide; }
-    void setWide(bool on) { wide = on && __builtin_cpu_supports("avx2"); }
+    void setWide(bool on) { wide = on && hasWideBuild(); }
     int getSize() const { return side(); }
 
     // The grid of a search level; levels are created on first use and then kept.
@@ -486,9 +486,22 @@ private:
         }
     }
 
-    // The AVX2 builds of place and propagate, whose vectors are twice as wide.
-    __attribute__((target("avx2"))) void placeWide(Grid& grid, int cell, int v) const { placeInline<32>(grid, cell, v); }
-    __attribute__((target("avx2"))) int propagateWide(Grid& grid) const { return propagateInline<32>(grid); }
+    // The AVX2 builds of place and propagate, whose vectors are twice as wide. Every
+    // processor with AVX2 so far has BMI and POPCNT too, which the scan's bit walk uses;
+    // the build is chosen only where all three are.
+    static bool hasWideBuild()
+    {
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+            __builtin_cpu_supports("popcnt");
+    }
+    __attribute__((target("avx2,bmi,bmi2,popcnt"))) void placeWide(Grid& grid, int cell, int v) const
+    {
+        placeInline<32>(grid, cell, v);
+    }
+    __attribute__((target("avx2,bmi,bmi2,popcnt"))) int propagateWide(Grid& grid) const
+    {
+        return propagateInline<32>(grid);
+    }
 
     // The bodies of place and propagate, inlined into each build of them, with
     // vectors of Bytes bytes.
