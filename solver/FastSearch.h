@@ -443,7 +443,11 @@ public:
     // The board's recomputePossibles on a loaded grid that isValid has just found
     // valid: every cell loses the values of its filled peers, which with no value
     // twice in a unit are the values of its three units (isValid's sets) but its own.
-    void recompute(Grid& grid) const
+    void recompute(Grid& grid) const { wide ? recomputeWide(grid) : recomputeInline(grid); }
+
+private:
+    __attribute__((target("avx2,bmi,bmi2,popcnt"))) void recomputeWide(Grid& grid) const { recomputeInline(grid); }
+    __attribute__((always_inline)) void recomputeInline(Grid& grid) const
     {
         const int s = side();
         const Mask full = Ops::full(s);
@@ -457,6 +461,7 @@ public:
         buildUnits(grid);
     }
 
+public:
     // Fills a blank cell with v and removes v from every peer's candidates; the
     // cell's own candidates stay as they were.
     void place(Grid& grid, int cell, int v) const
@@ -691,7 +696,7 @@ private:
     // buildUnits on the 9x9 grid: per unit, the candidate sets of its nine cells
     // in the lanes of two vectors, whose bit v - 1, shifted to the sign of each
     // lane, gives where for v in one movemask; shared by counting to two.
-    void transposeUnits(Grid& grid) const
+    __attribute__((always_inline)) void transposeUnits(Grid& grid) const
     {
         const int s = side();
         const int u = unitCount();
@@ -794,7 +799,7 @@ private:
     }
 
     // where and shared from the candidates of the blank cells.
-    void buildUnits(Grid& grid) const
+    __attribute__((always_inline)) void buildUnits(Grid& grid) const
     {
         const int s = side();
         const int u = unitCount();
