@@ -705,16 +705,19 @@ private:
             blankBits[i] = grid.values[i] != 0 ? Mask{} : grid.bits[i];
         for (int unit = 0; unit < 3 * s; ++unit) {
             const Index* cells = &unitCells[static_cast<std::size_t>(unit) * s];
-            __m128i low = _mm_setzero_si128();
+            Mask m[8];
             Mask once{};
             Mask twice{};
 #pragma GCC unroll 9
             for (int k = 0; k < 8; ++k) {
-                const Mask m = blankBits[cells[k]];
-                low = _mm_insert_epi16(low, m, k);
-                twice |= once & m;
-                once |= m;
+                m[k] = blankBits[cells[k]];
+                twice |= once & m[k];
+                once |= m[k];
             }
+            // Lanes named one by one rather than inserted in the loop, whose lane number
+            // is a constant only once the loop is unrolled, which a debug build does not do.
+            const auto lane = [&m](int k) { return static_cast<short>(m[k]); };
+            const __m128i low = _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
             const Mask last = blankBits[cells[8]];
             twice |= once & last;
             const __m128i high = _mm_cvtsi32_si128(last);
