@@ -336,11 +336,19 @@ void BatchPipeline::workHere(const Work& work)
         // A task that cannot stop half-way would hold Ctrl+C up for as long as it runs:
         // the process ends at once instead, with what is printed so far.
         flushOut();
-        char message[128];
-        const int length = std::snprintf(message, sizeof message,
-                                         "gridlark-cli: interrupted after %zu of %zu puzzles\n", puzzlesPrinted,
-                                         puzzlesAdded);
-        WorkerPool::exitOnInterrupt(message, static_cast<std::size_t>(std::max(length, 0)), kExitInterrupted);
+        // Written for every chunk of tasks: to_chars costs a tenth of snprintf.
+        static constexpr std::string_view kStart = "gridlark-cli: interrupted after ";
+        static constexpr std::string_view kOf = " of ";
+        static constexpr std::string_view kEnd = " puzzles\n";
+        // Room for the longest counts, bounded so that the compiler sees it too.
+        constexpr std::size_t kDigits = 20;
+        char message[kStart.size() + kOf.size() + kEnd.size() + 2 * kDigits];
+        char* at = std::copy(kStart.begin(), kStart.end(), message);
+        at = std::to_chars(at, at + kDigits, puzzlesPrinted).ptr;
+        at = std::copy(kOf.begin(), kOf.end(), at);
+        at = std::to_chars(at, at + kDigits, puzzlesAdded).ptr;
+        at = std::copy(kEnd.begin(), kEnd.end(), at);
+        WorkerPool::exitOnInterrupt(message, static_cast<std::size_t>(at - message), kExitInterrupted);
     }
     const std::size_t count = std::min(queuedCount, chunkSize());
     std::size_t end = queuedStart;

@@ -2,6 +2,7 @@
 
 #include "PuzzleText.h"
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -56,7 +57,15 @@ private:
 
 namespace PuzzleTextParts {
 
-bool isSpace(char ch);
+// Space, tab and the line breaks; inline, as detection asks it of every character of a
+// file's first 64 KiB several times.
+inline bool isSpace(char ch)
+{
+    constexpr std::uint64_t kSpaces = (std::uint64_t{1} << ' ') | (std::uint64_t{1} << '\t') |
+        (std::uint64_t{1} << '\n') | (std::uint64_t{1} << '\v') | (std::uint64_t{1} << '\f') | (std::uint64_t{1} << '\r');
+    const auto code = static_cast<unsigned char>(ch);
+    return code <= ' ' && ((kSpaces >> code) & 1) != 0;
+}
 bool isBlankChar(char ch);
 bool isBlankLine(std::string_view line);
 std::size_t firstNonSpace(std::string_view line);

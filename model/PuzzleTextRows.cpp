@@ -12,11 +12,6 @@ using namespace PuzzleTextParts;
 
 namespace PuzzleTextParts {
 
-bool isSpace(char ch)
-{
-    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\v' || ch == '\f' || ch == '\r';
-}
-
 bool isBlankChar(char ch)
 {
     return ch == '0' || ch == '.' || ch == '_' || ch == '*' || ch == '-';

@@ -220,7 +220,7 @@ public:
         , units(unitsRoundedUp(size))
     {
         __builtin_cpu_init();
-        wide = __builtin_cpu_supports("avx2");
+        wide = hasWideBuild();
         places.resize(cellCount);
         seen.resize(3 * size);
         for (int i = 0; i < cellCount; ++i) {
@@ -280,23 +280,16 @@ public:
     // Whether place and propagate use their AVX2 build, which is the default
     // where the processor has AVX2; the baseline build can be chosen instead.
     bool isWide() const { return wide; }
-    void setWide(bool on) { wide = on && __builtin_cpu_supports("avx2"); }
+    void setWide(bool on) { wide = on && hasWideBuild(); }
     int getSize() const { return side(); }
 
     // The grid of a search level; levels are created on first use and then kept.
+    // Read several times per try: the growth is kept out of line.
     Grid& gridAt(int level)
     {
-        while (static_cast<int>(pool.size()) <= level) {
-            pool.push_back(std::make_unique<Grid>());
-            if constexpr (FixedInner == 0) {
-                pool.back()->bits.resize(cellCount);
-                pool.back()->values.resize(cellCount);
-                pool.back()->blank.resize(cellCount / 64 + 1);
-                pool.back()->where.resize(static_cast<std::size_t>(size) * units);
-                pool.back()->shared.resize(units);
-            }
-        }
-        return *pool[level];
+        if (static_cast<std::size_t>(level) >= pool.size()) [[unlikely]]
+            grow(level);
+        return *pool[static_cast<std::size_t>(level)];
     }
 
     // Copies a grid. On the 9x9 grid by whole vectors at the offsets the engine
@@ -450,7 +443,11 @@ public:
     // The board's recomputePossibles on a loaded grid that isValid has just found
     // valid: every cell loses the values of its filled peers, which with no value
     // twice in a unit are the values of its three units (isValid's sets) but its own.
-    void recompute(Grid& grid) const
+    void recompute(Grid& grid) const { wide ? recomputeWide(grid) : recomputeInline(grid); }
+
+private:
+    __attribute__((target("avx2,bmi,bmi2,popcnt"))) void recomputeWide(Grid& grid) const { recomputeInline(grid); }
+    __attribute__((always_inline)) void recomputeInline(Grid& grid) const
     {
         const int s = side();
         const Mask full = Ops::full(s);
@@ -464,6 +461,7 @@ public:
         buildUnits(grid);
     }
 
+public:
     // Fills a blank cell with v and removes v from every peer's candidates; the
     // cell's own candidates stay as they were.
     void place(Grid& grid, int cell, int v) const
@@ -479,9 +477,36 @@ public:
     int propagate(Grid& grid) const { return wide ? propagateWide(grid) : propagateInline<16>(grid); }
 
 private:
-    // The AVX2 builds of place and propagate, whose vectors are twice as wide.
-    __attribute__((target("avx2"))) void placeWide(Grid& grid, int cell, int v) const { placeInline<32>(grid, cell, v); }
-    __attribute__((target("avx2"))) int propagateWide(Grid& grid) const { return propagateInline<32>(grid); }
+    __attribute__((noinline)) void grow(int level)
+    {
+        while (static_cast<int>(pool.size()) <= level) {
+            pool.push_back(std::make_unique<Grid>());
+            if constexpr (FixedInner == 0) {
+                pool.back()->bits.resize(cellCount);
+                pool.back()->values.resize(cellCount);
+                pool.back()->blank.resize(cellCount / 64 + 1);
+                pool.back()->where.resize(static_cast<std::size_t>(size) * units);
+                pool.back()->shared.resize(units);
+            }
+        }
+    }
+
+    // The AVX2 builds of place and propagate, whose vectors are twice as wide. Every
+    // processor with AVX2 so far has BMI and POPCNT too, which the scan's bit walk uses;
+    // the build is chosen only where all three are.
+    static bool hasWideBuild()
+    {
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+            __builtin_cpu_supports("popcnt");
+    }
+    __attribute__((target("avx2,bmi,bmi2,popcnt"))) void placeWide(Grid& grid, int cell, int v) const
+    {
+        placeInline<32>(grid, cell, v);
+    }
+    __attribute__((target("avx2,bmi,bmi2,popcnt"))) int propagateWide(Grid& grid) const
+    {
+        return propagateInline<32>(grid);
+    }
 
     // The bodies of place and propagate, inlined into each build of them, with
     // vectors of Bytes bytes.
@@ -671,7 +696,7 @@ private:
     // buildUnits on the 9x9 grid: per unit, the candidate sets of its nine cells
     // in the lanes of two vectors, whose bit v - 1, shifted to the sign of each
     // lane, gives where for v in one movemask; shared by counting to two.
-    void transposeUnits(Grid& grid) const
+    __attribute__((always_inline)) void transposeUnits(Grid& grid) const
     {
         const int s = side();
         const int u = unitCount();
@@ -680,16 +705,19 @@ private:
             blankBits[i] = grid.values[i] != 0 ? Mask{} : grid.bits[i];
         for (int unit = 0; unit < 3 * s; ++unit) {
             const Index* cells = &unitCells[static_cast<std::size_t>(unit) * s];
-            __m128i low = _mm_setzero_si128();
+            Mask m[8];
             Mask once{};
             Mask twice{};
 #pragma GCC unroll 9
             for (int k = 0; k < 8; ++k) {
-                const Mask m = blankBits[cells[k]];
-                low = _mm_insert_epi16(low, m, k);
-                twice |= once & m;
-                once |= m;
+                m[k] = blankBits[cells[k]];
+                twice |= once & m[k];
+                once |= m[k];
             }
+            // Lanes named one by one rather than inserted in the loop, whose lane number
+            // is a constant only once the loop is unrolled, which a debug build does not do.
+            const auto lane = [&m](int k) { return static_cast<short>(m[k]); };
+            const __m128i low = _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
             const Mask last = blankBits[cells[8]];
             twice |= once & last;
             const __m128i high = _mm_cvtsi32_si128(last);
@@ -774,7 +802,7 @@ private:
     }
 
     // where and shared from the candidates of the blank cells.
-    void buildUnits(Grid& grid) const
+    __attribute__((always_inline)) void buildUnits(Grid& grid) const
     {
         const int s = side();
         const int u = unitCount();

@@ -1,6 +1,7 @@
 // The puzzle-notation reader: which notation each text is read in, the puzzle it
 // gives, and where it stops when a text fits none or two; then round trips.
 #include "PuzzleText.h"
+#include "PuzzleTextReader.h"
 
 #include <gtest/gtest.h>
 
@@ -503,3 +504,14 @@ TEST(PuzzleText, GridFileIsGroupedByItsOwnBoxSize)
 }
 
 } // namespace
+
+// Spaces are the six that C's isspace names in the "C" locale; control characters, bytes of
+// UTF-8 text and the characters 64 or 128 past a space are not.
+TEST(PuzzleTextParts, SpacesAreBlankTabAndLineBreaksOnly)
+{
+    for (const char ch : std::string(" \t\n\v\f\r"))
+        EXPECT_TRUE(PuzzleTextParts::isSpace(ch)) << static_cast<int>(ch);
+    const std::string others("\0\x01\x08\x0e\x1f!.0`IJKLMijm\x7f\x89\x8a\x8d\xa0\xc9\xe0", 24);
+    for (const char ch : others)
+        EXPECT_FALSE(PuzzleTextParts::isSpace(ch)) << static_cast<int>(static_cast<unsigned char>(ch));
+}
