@@ -47,13 +47,12 @@ std::optional<Step> findSimpleColouring(const CandidateGrid& grid);
 std::optional<Step> findUniqueRectangle(const CandidateGrid& grid, Technique type);
 // Technique::UniqueLoop1 to UniqueLoop4: loops of six cells or more.
 std::optional<Step> findUniqueLoop(const CandidateGrid& grid, Technique type);
-// Types 4 and 3 of rectangles and loops alike, in a unit both roof cells share (step.digits
-// holds the pair): fill the step's eliminations, units and, for type 3, the subset's proof.
-bool roofLocked(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof,
-                CandidateGrid::Mask pair);
-// Returns the number of cells that join the roof's extra values, 0 when none do.
-int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof,
-               CandidateGrid::Mask extra);
+// Types 4 (locked) and 3 (subset) of rectangles and loops alike, in the first unit both
+// roof cells share (step.digits holds the pair): fills the step's eliminations, units and,
+// for type 3, the subset's proof. Returns 0 when nothing goes, else 1 for type 4 and for
+// type 3 the number of cells that join the roof's extra values.
+int roofInSharedUnit(const CandidateGrid& grid, Step& step, const std::vector<int>& roof, CandidateGrid::Mask pair,
+                     bool locked);
 std::optional<Step> findBugPlusOne(const CandidateGrid& grid);
 // Two cells that see each other cannot take a pair of values that empties a bivalue
 // cell both see.

@@ -268,10 +268,11 @@ private:
         default: {
             if (roof.size() != 2 || !layout.sees(roof[0], roof[1]))
                 return;
-            int subsetSize = 0;
-            if (!roofUnits(type, step, roof, subsetSize))
+            // Type 3 weighs 0.1 more for each cell the subset takes besides the roof.
+            const int k = roofInSharedUnit(grid, step, roof, pair, type == Technique::UniqueLoop4);
+            if (k == 0)
                 return;
-            extraWeight = 0.1 * subsetSize;
+            extraWeight = type == Technique::UniqueLoop3 ? 0.1 * (k - 1) : 0.0;
             break;
         }
         }
@@ -281,26 +282,6 @@ private:
         best[t] = std::move(step);
         bestCells[t] = static_cast<int>(loop.size());
         maxLength[t] = bestCells[t] - 2;
-    }
-
-    // Types 3 and 4 in a unit the two roof cells share, as for rectangles; type 3 weighs
-    // 0.1 more for each cell the subset takes besides the roof.
-    bool roofUnits(Technique type, Step& step, const std::vector<int>& roof, int& subsetSize)
-    {
-        const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
-        for (int kind = 0; kind < 3; ++kind) {
-            const int unit = layout.unitOf(roof[0], kind);
-            if (unit != layout.unitOf(roof[1], kind))
-                continue;
-            if (type == Technique::UniqueLoop4) {
-                if (roofLocked(grid, step, unit, roof, pair))
-                    return true;
-            } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
-                subsetSize = k - 1;
-                return true;
-            }
-        }
-        return false;
     }
 
     const CandidateGrid& grid;

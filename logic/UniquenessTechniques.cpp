@@ -22,8 +22,6 @@ bool isPair(Mask mask)
     return rest != 0 && (rest & (rest - 1)) == 0;
 }
 
-}  // namespace
-
 // Type 4: one value of the pair only in the roof within a unit, so the roof holds it
 // once and the other value of the pair cannot go in either roof cell.
 bool roofLocked(const CandidateGrid& grid, Step& step, int unit, const std::vector<int>& roof, Mask pair)
@@ -89,6 +87,26 @@ int roofSubset(const CandidateGrid& grid, Step& step, int unit, const std::vecto
     return 0;
 }
 
+}  // namespace
+
+int roofInSharedUnit(const CandidateGrid& grid, Step& step, const std::vector<int>& roof, Mask pair, bool locked)
+{
+    const GridLayout& layout = grid.getLayout();
+    const Mask extra = (grid.getCandidates(roof[0]) | grid.getCandidates(roof[1])) & ~pair;
+    for (int kind = 0; kind < 3; ++kind) {
+        const int unit = layout.unitOf(roof[0], kind);
+        if (unit != layout.unitOf(roof[1], kind))
+            continue;
+        if (locked) {
+            if (roofLocked(grid, step, unit, roof, pair))
+                return 1;
+        } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
+            return k;
+        }
+    }
+    return 0;
+}
+
 namespace {
 
 constexpr std::array<Technique, 4> kRectangleTypes{Technique::UniqueRectangle1, Technique::UniqueRectangle4,
@@ -138,17 +156,10 @@ std::optional<Step> rectangleStep(const CandidateGrid& grid, Technique type, con
         step.digits.push_back(value);
         return step;
     }
-    for (int kind = 0; kind < 3; ++kind) {
-        const int unit = layout.unitOf(roof[0], kind);
-        if (unit != layout.unitOf(roof[1], kind))
-            continue;
-        if (type == Technique::UniqueRectangle4) {
-            if (roofLocked(grid, step, unit, roof, pair))
-                return step;
-        } else if (const int k = roofSubset(grid, step, unit, roof, extra)) {
+    if (const int k = roofInSharedUnit(grid, step, roof, pair, type == Technique::UniqueRectangle4)) {
+        if (type == Technique::UniqueRectangle3)
             step.weight = std::round((techniqueInfo(Technique::UniqueRectangle3).weight + 0.1 * (k - 1)) * 10) / 10;
-            return step;
-        }
+        return step;
     }
     return std::nullopt;
 }
