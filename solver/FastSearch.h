@@ -113,38 +113,40 @@ struct VectorOf {
     using unaligned = T;
 };
 // A vector size that depends on a template parameter is dropped by GCC: one
-// specialisation per size.
+// specialisation per size. The unaligned aliases are typedefs: Clang keeps a
+// lowered alignment there but not in an alias declaration.
 template <>
 struct VectorOf<std::uint16_t, 16> {
     using type = std::uint16_t __attribute__((vector_size(16)));
-    using unaligned = std::uint16_t __attribute__((vector_size(16), aligned(2), may_alias));
+    typedef std::uint16_t unaligned __attribute__((vector_size(16), aligned(2), may_alias));
 };
 template <>
 struct VectorOf<std::uint16_t, 32> {
     using type = std::uint16_t __attribute__((vector_size(32)));
-    using unaligned = std::uint16_t __attribute__((vector_size(32), aligned(2), may_alias));
+    typedef std::uint16_t unaligned __attribute__((vector_size(32), aligned(2), may_alias));
 };
 template <>
 struct VectorOf<std::uint32_t, 16> {
     using type = std::uint32_t __attribute__((vector_size(16)));
-    using unaligned = std::uint32_t __attribute__((vector_size(16), aligned(4), may_alias));
+    typedef std::uint32_t unaligned __attribute__((vector_size(16), aligned(4), may_alias));
 };
 template <>
 struct VectorOf<std::uint32_t, 32> {
     using type = std::uint32_t __attribute__((vector_size(32)));
-    using unaligned = std::uint32_t __attribute__((vector_size(32), aligned(4), may_alias));
+    typedef std::uint32_t unaligned __attribute__((vector_size(32), aligned(4), may_alias));
 };
 template <>
 struct VectorOf<std::uint64_t, 16> {
     using type = std::uint64_t __attribute__((vector_size(16)));
-    using unaligned = std::uint64_t __attribute__((vector_size(16), aligned(8), may_alias));
+    typedef std::uint64_t unaligned __attribute__((vector_size(16), aligned(8), may_alias));
 };
 template <>
 struct VectorOf<std::uint64_t, 32> {
     using type = std::uint64_t __attribute__((vector_size(32)));
-    using unaligned = std::uint64_t __attribute__((vector_size(32), aligned(8), may_alias));
+    typedef std::uint64_t unaligned __attribute__((vector_size(32), aligned(8), may_alias));
 };
 static_assert(sizeof(VectorOf<std::uint16_t, 16>::type) == 16 && sizeof(VectorOf<std::uint64_t, 32>::type) == 32);
+static_assert(alignof(VectorOf<std::uint16_t, 32>::unaligned) == 2 && alignof(VectorOf<std::uint64_t, 32>::unaligned) == 8);
 
 // Propagation and search on a flat copy of the board. One engine serves every
 // size; FixedInner, when not 0, is the inner size n known at compile time, so
@@ -592,15 +594,17 @@ private:
     using Vector = typename VectorOf<Mask, Bytes>::type;
     template <int Bytes>
     static constexpr int kLanesOf = sizeof(Mask) <= Bytes ? static_cast<int>(Bytes / sizeof(Mask)) : 1;
+    // Pointers, not references: Clang forgets the alias's lowered alignment on a
+    // returned reference and would emit aligned moves.
     template <int Bytes>
-    static auto& vectorAt(Mask* at)
+    static typename VectorOf<Mask, Bytes>::unaligned* vectorAt(Mask* at)
     {
-        return *reinterpret_cast<typename VectorOf<Mask, Bytes>::unaligned*>(at);
+        return reinterpret_cast<typename VectorOf<Mask, Bytes>::unaligned*>(at);
     }
     template <int Bytes>
-    static const auto& vectorAt(const Mask* at)
+    static const typename VectorOf<Mask, Bytes>::unaligned* vectorAt(const Mask* at)
     {
-        return *reinterpret_cast<const typename VectorOf<Mask, Bytes>::unaligned*>(at);
+        return reinterpret_cast<const typename VectorOf<Mask, Bytes>::unaligned*>(at);
     }
     // Row, column, sub-square and position within the sub-square of a cell.
     struct Place {
@@ -681,7 +685,7 @@ private:
             Mask* bits = grid.bits.data();
 #pragma GCC unroll 16
             for (int k = 0; k < kPaddedCells; k += kLanesOf<Bytes>)
-                vectorAt<Bytes>(bits + k) &= ~(vectorAt<Bytes>(lanes + k) & vbs);
+                *vectorAt<Bytes>(bits + k) &= ~(*vectorAt<Bytes>(lanes + k) & vbs);
         } else {
             const Mask keep = ~vb;
             const int count = peerCount();
@@ -746,11 +750,11 @@ private:
             const Vector<Bytes> vbs = Vector<Bytes>{} + vb;
 #pragma GCC unroll 32
             for (int k = 0; k < u; k += kLanesOf<Bytes>) {
-                const Vector<Bytes> m = vectorAt<Bytes>(w + k) & vectorAt<Bytes>(keep + k);
-                vectorAt<Bytes>(w + k) = m;
+                const Vector<Bytes> m = *vectorAt<Bytes>(w + k) & *vectorAt<Bytes>(keep + k);
+                *vectorAt<Bytes>(w + k) = m;
                 // All ones in the lanes with at most one position left.
                 const Vector<Bytes> few = reinterpret_cast<Vector<Bytes>>((m & (m - 1)) == 0);
-                vectorAt<Bytes>(shared + k) &= ~(few & vbs);
+                *vectorAt<Bytes>(shared + k) &= ~(few & vbs);
             }
         } else {
             for (int k = 0; k < u; ++k) {
@@ -835,8 +839,8 @@ private:
             if constexpr (kVectors) {
                 const Vector<16> vbs = Vector<16>{} + vb;
                 for (int k = 0; k < u; k += kLanesOf<16>) {
-                    const Vector<16> m = vectorAt<16>(w + k);
-                    vectorAt<16>(shared + k) |= reinterpret_cast<Vector<16>>((m & (m - 1)) != 0) & vbs;
+                    const Vector<16> m = *vectorAt<16>(w + k);
+                    *vectorAt<16>(shared + k) |= reinterpret_cast<Vector<16>>((m & (m - 1)) != 0) & vbs;
                 }
             } else {
                 for (int k = 0; k < u; ++k)
