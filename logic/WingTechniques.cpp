@@ -3,6 +3,7 @@
 #include "Techniques.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace techniques {
@@ -280,7 +281,8 @@ std::optional<Step> findAlignedPairExclusion(const CandidateGrid& grid)
 {
     const GridLayout& layout = grid.getLayout();
     const int cellCount = grid.getCellCount();
-    std::vector<char> bivalue(static_cast<std::size_t>(cellCount));
+    constexpr int kMaxSide = CandidateGrid::kMaxInnerSize * CandidateGrid::kMaxInnerSize;
+    std::array<char, kMaxSide * kMaxSide> bivalue; // on the stack: called for every step
     for (int cell = 0; cell < cellCount; ++cell)
         bivalue[static_cast<std::size_t>(cell)] = CandidateGrid::valueCount(grid.getCandidates(cell)) == 2;
     // Pairs in cell order; the cells that see both are among a's peers (in ascending order).
